@@ -1,0 +1,55 @@
+#ifndef QUELLARIS_PLATFORM_SETTINGS_H
+#define QUELLARIS_PLATFORM_SETTINGS_H
+
+#include <map>
+#include <string>
+
+// The key/value store behind every configuration file. A file line is a name followed by
+// values; value i of a name lives under "name@i", and a key given without '@' means "@0".
+class Settings {
+public:
+    // One stored value: its text, and the float and int readings of it made once when it
+    // was stored, so callers read whichever form they need directly.
+    class Value {
+    public:
+        Value();
+        explicit Value(const std::string& text);
+
+        Value& operator=(const std::string& text);
+        // Written in decimal, then read back.
+        Value& operator=(int number);
+        // Written as a stream writes a double by default (six significant digits), then
+        // read back, so f holds the rounded number and i its leading integer digits.
+        Value& operator=(float number);
+
+        float f;
+        int i;
+        std::string text;
+    };
+
+    Settings();
+
+    // Returns false, leaving the store as it was, when the file cannot be read. Without
+    // merge the store holds only the file's values afterwards; with it the file's values
+    // replace those under the same keys. Every token and stored value is traced to stdout.
+    bool load(const std::string& path, bool merge);
+    // Writes the store sorted by name. The old file is replaced only once the new one is
+    // completely written, so a failed save (reported as false) keeps the previous settings.
+    bool save(const std::string& path) const;
+
+    // A missing key is added with an empty value.
+    Value& operator[](const std::string& key);
+    bool exists(const std::string& key) const;
+    // Removes exactly this key (no "@0" is added).
+    bool erase(const std::string& key);
+    void clear();
+
+private:
+    void parseLine(const std::string& line);
+    std::string contents() const;
+
+    std::map<std::string, Value> _values;
+    char _comment;
+};
+
+#endif
