@@ -127,9 +127,10 @@ void Settings::parseLine(const std::string& line) {
     for (std::size_t index = 0; index + 1 < tokens.size(); ++index) {
         const std::string& text = tokens[index + 1];
         const std::string key = indexedKey(name, index);
-        _values[key] = Value(text);
+        const Value value(text);
+        _values[key] = value;
         if (index == 0) {
-            _values[name] = Value(text);
+            _values[name] = value;
         }
         std::cout << key << " = " << text << '\n';
     }
