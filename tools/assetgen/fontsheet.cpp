@@ -1,0 +1,52 @@
+#include "tools/assetgen/fontsheet.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "tools/assetgen/fontface.h"
+
+namespace assetgen {
+
+namespace {
+
+const Color kMarker{1.0f, 0.0f, 0.0f, 0.0f};
+const Color kClear{1.0f, 1.0f, 1.0f, 0.0f};
+
+}  // namespace
+
+Canvas drawFontSheet(const FontSheetSpec& spec)
+{
+    const FontFace face(spec.face, spec.pixelSize);
+    Canvas sheet(spec.width, spec.height, kClear);
+    int bandY = 0;
+    int x = 0;
+    for (char c : spec.charset) {
+        const FontFace::Glyph g = face.glyph(c);
+        const int shift = std::max(0, -g.left);
+        const int cell = std::max(g.advance + shift, g.left + shift + g.width);
+        // Room for the glyph, its marker and a band-ending marker.
+        if (x + cell + 2 > spec.width) {
+            sheet.at(x, bandY) = kMarker;
+            bandY += spec.rowHeight;
+            x = 0;
+            if (bandY + spec.rowHeight > spec.height)
+                throw std::runtime_error("font sheet " + spec.face + " too small for its charset");
+        }
+        for (int r = 0; r < g.rows; ++r) {
+            const int y = spec.inkBaseline + g.top - 1 - r;
+            // The band's bottom row carries the markers and the top row touches the next band.
+            if (y < 1 || y >= spec.rowHeight)
+                continue;
+            for (int col = 0; col < g.width; ++col) {
+                const float v = g.coverage[static_cast<size_t>(r) * g.width + col] / 255.0f;
+                sheet.at(x + shift + g.left + col, bandY + y) = Color{1.0f, 1.0f, 1.0f, v};
+            }
+        }
+        x += cell;
+        sheet.at(x, bandY) = kMarker;
+        ++x;
+    }
+    return sheet;
+}
+
+}  // namespace assetgen
