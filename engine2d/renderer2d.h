@@ -1,0 +1,81 @@
+#ifndef QUELLARIS_ENGINE2D_RENDERER2D_H
+#define QUELLARIS_ENGINE2D_RENDERER2D_H
+
+#include <list>
+
+#include "platform/math.h"
+
+namespace Stelkor {
+
+class Bitmap;
+class Image;
+
+// Draws everything flat through OpenGL with one unit per window pixel, origin at the
+// lower-left corner and y up. Makes and deletes the textures of bitmaps and keeps their names
+// so a change of filter reaches every one. All calls belong to the thread holding the context.
+class Renderer2D {
+public:
+    enum align { ALIGN_LEFT = 0, ALIGN_RIGHT = 1, ALIGN_TOP = 2, ALIGN_BOTTOM = 3, ALIGN_CENTER = 4 };
+    enum TexFilter { FILTER_NEAREST = 0, FILTER_LINEAR = 1 };
+
+    Renderer2D();
+    explicit Renderer2D(const Quib::AABB2<int>& box);
+    virtual ~Renderer2D() = default;
+
+    Renderer2D(const Renderer2D&) = delete;
+    Renderer2D& operator=(const Renderer2D&) = delete;
+
+    void vport(const Quib::AABB2<int>& box);
+    const Quib::AABB2<int>& vport() const { return _viewport; }
+
+    void clear();
+    void color(float r, float g, float b, float a);
+    void color(const RGBA<float>& c);
+    const RGBA<float>& color() const { return _color; }
+
+    TexFilter textureFilter() const { return _textureFilter; }
+    void textureFilter(TexFilter filter);
+
+    void showImageBorders(bool show) { _showImageBorders = show; }
+    bool showImageBorders() const { return _showImageBorders; }
+    void imageBorderColor(const RGBA<float>& c) { _imageBorderColor = c; }
+    void imageBorderColor(float r, float g, float b, float a) { _imageBorderColor.set(r, g, b, a); }
+
+    void makeTexture(Bitmap& bitmap, bool alpha);
+    void destroyTexture(Bitmap& bitmap);
+    void uploadTextureFromFramebuffer(Bitmap& bitmap, const Quib::AABB2<unsigned int>& box);
+    const std::list<unsigned int>& textures() const { return _textures; }
+
+    // Display list replaying an image's quad; 0 when no list can be made (no current context).
+    unsigned int createImageCache(const Image& image) const;
+    void destroyImageCache(unsigned int list) const;
+
+    virtual void drawImage(const Image& image, const Vector2<float>& pos, float rotation, float scaleX, float scaleY);
+    virtual void drawImageBorder(const Image& image, const Vector2<float>& pos, float rotation, float scaleX,
+                                 float scaleY);
+
+    void drawBox(const Quib::AABB2<float>& box, bool filled, bool xorMode) const;
+    void drawBox(const Quib::AABB2<int>& box, bool filled, bool xorMode) const;
+    void drawCross(unsigned int n) const;
+    void drawLine(const Vector2<float>& a, const Vector2<float>& b) const;
+
+    // Written directly by the game's drawing code. Whoever writes _color sends it to GL with
+    // glColor4f as well; whoever binds a texture of its own outside the renderer sets
+    // _boundTexture to the name it bound (0 after unbinding), so the next image rebinds.
+    RGBA<float> _color;
+    unsigned int _boundTexture;
+
+private:
+    void bindForDrawing(unsigned int texture);
+    void applyFilterToBound() const;
+
+    Quib::AABB2<int> _viewport;
+    TexFilter _textureFilter;
+    std::list<unsigned int> _textures;
+    bool _showImageBorders;
+    RGBA<float> _imageBorderColor;
+};
+
+}  // namespace Stelkor
+
+#endif
