@@ -1,0 +1,193 @@
+#include "platform/wavfile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <system_error>
+
+namespace {
+
+constexpr std::size_t CHUNK_HEADER_SIZE = 8;
+constexpr std::size_t RIFF_HEADER_SIZE = 12;
+constexpr std::size_t FORMAT_SIZE = 16;
+
+std::uint16_t le16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t le32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+bool isId(const std::uint8_t* p, const char* id) {
+    return std::memcmp(p, id, 4) == 0;
+}
+
+}  // namespace
+
+void WavFile::Closer::operator()(std::FILE* f) const {
+    std::fclose(f);
+}
+
+WavFile::WavFile() : hasData_(false), dataOffset_(0), dataSize_(0), dataLeft_(0) {}
+
+WavFile::~WavFile() {}
+
+bool WavFile::open(const std::string& path) {
+    close();
+    // A folder opens as a file here but cannot be read; ask first so it fails cleanly.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return false;
+    }
+    const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
+    if (error) {
+        return false;
+    }
+    file_.reset(std::fopen(path.c_str(), "rb"));
+    if (!file_ || !readHeader(fileSize) || (hasData_ && !rewind())) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+void WavFile::close() {
+    file_.reset();
+    format_ = WavFormat();
+    hasData_ = false;
+    dataOffset_ = 0;
+    dataSize_ = 0;
+    dataLeft_ = 0;
+}
+
+bool WavFile::isOpen() const {
+    return file_ != nullptr;
+}
+
+const WavFormat& WavFile::format() const {
+    return format_;
+}
+
+bool WavFile::hasData() const {
+    return hasData_;
+}
+
+std::uint32_t WavFile::dataSize() const {
+    return dataSize_;
+}
+
+std::uint32_t WavFile::dataLeft() const {
+    return dataLeft_;
+}
+
+bool WavFile::rewind() {
+    if (!file_ || !hasData_ || !seek(dataOffset_)) {
+        return false;
+    }
+    dataLeft_ = dataSize_;
+    return true;
+}
+
+bool WavFile::read(void* dest, std::size_t size, std::size_t& actual) {
+    actual = 0;
+    if (!file_) {
+        return false;
+    }
+    const std::size_t n = std::min<std::size_t>(size, dataLeft_);
+    if (!readBytes(dest, n)) {
+        return false;
+    }
+    dataLeft_ -= static_cast<std::uint32_t>(n);
+    actual = n;
+    return true;
+}
+
+bool WavFile::readAll(std::vector<std::uint8_t>& bytes) {
+    if (!rewind()) {
+        return false;
+    }
+    bytes.resize(dataSize_);
+    std::size_t actual = 0;
+    return read(bytes.data(), bytes.size(), actual) && actual == bytes.size();
+}
+
+// Walks the chunks inside the RIFF chunk, which ends where its size says or where the file
+// does, whichever comes first. Chunk bodies are padded to even lengths.
+bool WavFile::readHeader(std::uint64_t fileSize) {
+    std::uint8_t riff[RIFF_HEADER_SIZE];
+    if (fileSize < RIFF_HEADER_SIZE || !readBytes(riff, sizeof riff) || !isId(riff, "RIFF") ||
+        !isId(riff + 8, "WAVE")) {
+        return false;
+    }
+    const std::uint64_t end = std::min<std::uint64_t>(fileSize, CHUNK_HEADER_SIZE + std::uint64_t(le32(riff + 4)));
+    bool hasFormat = false;
+    std::uint64_t pos = RIFF_HEADER_SIZE;
+    while (pos + CHUNK_HEADER_SIZE <= end) {
+        std::uint8_t header[CHUNK_HEADER_SIZE];
+        if (!seek(pos) || !readBytes(header, sizeof header)) {
+            return false;
+        }
+        const std::uint32_t size = le32(header + 4);
+        const std::uint64_t body = pos + CHUNK_HEADER_SIZE;
+        const bool isFormat = isId(header, "fmt ") && !hasFormat;
+        const bool isData = isId(header, "data") && !hasData_;
+        if (body + size > end) {
+            // The chunks we need must be whole; anything cut off after them is left alone.
+            if (isFormat || isData) {
+                return false;
+            }
+            break;
+        }
+        if (isFormat) {
+            if (!readFormat(size)) {
+                return false;
+            }
+            hasFormat = true;
+        } else if (isData) {
+            hasData_ = true;
+            dataOffset_ = body;
+            dataSize_ = size;
+        }
+        pos = body + size + (size & 1u);
+    }
+    return hasFormat;
+}
+
+// The file is positioned at the start of a "fmt " chunk body of chunkSize bytes.
+bool WavFile::readFormat(std::uint32_t chunkSize) {
+    std::uint8_t fields[FORMAT_SIZE];
+    if (chunkSize < FORMAT_SIZE || !readBytes(fields, sizeof fields)) {
+        return false;
+    }
+    format_.formatTag = le16(fields);
+    format_.channels = le16(fields + 2);
+    format_.samplesPerSec = le32(fields + 4);
+    format_.avgBytesPerSec = le32(fields + 8);
+    format_.blockAlign = le16(fields + 12);
+    format_.bitsPerSample = le16(fields + 14);
+    if (format_.formatTag == WavFormat::PCM) {
+        return true;
+    }
+    std::uint8_t count[2];
+    if (chunkSize < FORMAT_SIZE + sizeof count || !readBytes(count, sizeof count)) {
+        return false;
+    }
+    const std::uint16_t extraSize = le16(count);
+    if (FORMAT_SIZE + sizeof count + extraSize > chunkSize) {
+        return false;
+    }
+    format_.extra.resize(extraSize);
+    return readBytes(format_.extra.data(), extraSize);
+}
+
+bool WavFile::seek(std::uint64_t offset) {
+    return offset <= static_cast<std::uint64_t>(std::numeric_limits<long>::max()) &&
+           std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) == 0;
+}
+
+bool WavFile::readBytes(void* dest, std::size_t size) {
+    return size == 0 || std::fread(dest, 1, size, file_.get()) == size;
+}
