@@ -2,7 +2,6 @@
 namespace assetgen {
 void writePictures(const Output&) {}
 void writeEnvironment(const Output&) {}
-void writeMeshes(const Output&) {}
 void writeSoundEffects(const Output&) {}
 void writeMusic(const Output&) {}
 void writeVoices(const Output&) {}
