@@ -21,11 +21,11 @@ Ray3<float> PickRayGenerator::generateInWorldSpace(const Vector3<float>& eye, co
     readMatrices();
     // Should the matrices be singular, GLU leaves the point unset; starting from the eye
     // gives a ray without direction instead of one built from garbage.
-    GLdouble far[3] = {eye.x, eye.y, eye.z};
-    gluUnProject(mouse.x, mouse.y, 1.0, _mvmatrix, _projmatrix, _vport, &far[0], &far[1], &far[2]);
+    GLdouble farPoint[3] = {eye.x, eye.y, eye.z};
+    gluUnProject(mouse.x, mouse.y, 1.0, _mvmatrix, _projmatrix, _vport, &farPoint[0], &farPoint[1], &farPoint[2]);
 
-    Vector3<float> direction(static_cast<float>(far[0] - eye.x), static_cast<float>(far[1] - eye.y),
-                             static_cast<float>(far[2] - eye.z));
+    Vector3<float> direction(static_cast<float>(farPoint[0] - eye.x), static_cast<float>(farPoint[1] - eye.y),
+                             static_cast<float>(farPoint[2] - eye.z));
     const float length = std::sqrt(direction.x * direction.x + direction.y * direction.y + direction.z * direction.z);
     if (length > 0.0f) {
         direction.set(direction.x / length, direction.y / length, direction.z / length);
