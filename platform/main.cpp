@@ -1,8 +1,10 @@
-#include <cstdio>
+#include <SDL.h>
 
-// Entry point. The application shell and the game object are not built yet, so the program
-// only says so.
-int main() {
-    std::puts("Quellaris: nothing to play yet.");
-    return 0;
+#include "game/game.h"
+#include "platform/entrypoint.h"
+
+int main(int, char**) {
+    const int result = runApplication([] { return std::make_unique<Vortel::Game>(); });
+    SDL_Quit();
+    return result;
 }

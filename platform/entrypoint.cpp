@@ -1,0 +1,32 @@
+#include "platform/entrypoint.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <exception>
+
+#include "platform/openglapp.h"
+
+namespace {
+
+void reportRuntimeError(const char* text, const OpenglApp* app) {
+    // Written out first: where no box can be shown, or it never gets dismissed, the text is kept.
+    std::fprintf(stderr, "Runtime error: %s\n", text);
+    std::fflush(stderr);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Runtime error", text,
+                             app != nullptr ? app->sdlWindow() : nullptr);
+}
+
+}  // namespace
+
+int runApplication(const AppFactory& makeApp) {
+    std::unique_ptr<OpenglApp> app;
+    try {
+        app = makeApp();
+        app->mainLoop();
+    } catch (const std::exception& error) {
+        reportRuntimeError(error.what(), app.get());
+    }
+    app.reset();
+    return 0;
+}

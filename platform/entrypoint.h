@@ -1,0 +1,17 @@
+#ifndef QUELLARIS_PLATFORM_ENTRYPOINT_H
+#define QUELLARIS_PLATFORM_ENTRYPOINT_H
+
+#include <functional>
+#include <memory>
+
+class OpenglApp;
+
+using AppFactory = std::function<std::unique_ptr<OpenglApp>()>;
+
+// The body of the program: makes the application, runs its main loop and deletes it. An
+// exception from either step is written to stderr as "Runtime error: <text>" and shown in a
+// "Runtime error" message box (on the application's window when there is one) before the
+// application is deleted. Always returns 0, the program's exit code.
+int runApplication(const AppFactory& makeApp);
+
+#endif

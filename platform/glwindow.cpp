@@ -1,0 +1,81 @@
+#include "platform/glwindow.h"
+
+#include <stdexcept>
+
+namespace {
+
+void requestContextFormat() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+}
+
+}  // namespace
+
+GlWindow::GlWindow(const std::string& title, int width, int height) : _window(), _context(nullptr) {
+    requestContextFormat();
+    _window.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                                   height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN));
+    if (!_window) {
+        throw std::runtime_error("Couldn't create main window");
+    }
+    // A missing context is not fatal here: the extension check at start-up reports it.
+    _context = SDL_GL_CreateContext(_window.get());
+    if (_context != nullptr) {
+        SDL_GL_MakeCurrent(_window.get(), _context);
+    }
+}
+
+GlWindow::~GlWindow() {
+    if (_context != nullptr) {
+        SDL_GL_MakeCurrent(_window.get(), nullptr);
+        SDL_GL_DeleteContext(_context);
+    }
+}
+
+bool GlWindow::fullscreen(bool on, int width, int height) {
+    SDL_Window* const window = _window.get();
+    if (on) {
+        const SDL_DisplayMode mode = {SDL_PIXELFORMAT_RGB888, width, height, 0, nullptr};
+        return SDL_SetWindowDisplayMode(window, &mode) == 0 &&
+               SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+    }
+    if (SDL_SetWindowFullscreen(window, 0) != 0) {
+        return false;
+    }
+    SDL_SetWindowSize(window, width, height);
+    int top = 0;
+    int left = 0;
+    if (SDL_GetWindowBordersSize(window, &top, &left, nullptr, nullptr) != 0) {
+        top = 0;
+        left = 0;
+    }
+    // The frame, not the client area, goes to the desktop's corner, so the caption stays visible.
+    SDL_SetWindowPosition(window, left, top);
+    return true;
+}
+
+void GlWindow::outerSize(int& width, int& height) const {
+    SDL_GetWindowSize(_window.get(), &width, &height);
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    if (SDL_GetWindowBordersSize(_window.get(), &top, &left, &bottom, &right) == 0) {
+        width += left + right;
+        height += top + bottom;
+    }
+}
+
+void GlWindow::swapBuffers() {
+    SDL_GL_SwapWindow(_window.get());
+}
+
+void GlWindow::hide() {
+    SDL_HideWindow(_window.get());
+}

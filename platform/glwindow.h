@@ -1,0 +1,41 @@
+#ifndef QUELLARIS_PLATFORM_GLWINDOW_H
+#define QUELLARIS_PLATFORM_GLWINDOW_H
+
+#include <memory>
+#include <string>
+
+#include <SDL_video.h>
+
+// The application's one window with its OpenGL context: a compatibility context (the game
+// draws with the fixed pipeline) with 8-bit RGB, a 16-bit depth buffer and double buffering,
+// made current at construction and kept current until the window goes.
+class GlWindow {
+public:
+    // Windowed, of the given client size, not resizable. Throws when no window can be made.
+    GlWindow(const std::string& title, int width, int height);
+    ~GlWindow();
+    GlWindow(const GlWindow&) = delete;
+    GlWindow& operator=(const GlWindow&) = delete;
+
+    SDL_Window* window() const { return _window.get(); }
+
+    // Full screen in a real display mode of the given size, or back to a window of that client
+    // size at the top-left of the desktop. False when the display refuses the change.
+    bool fullscreen(bool on, int width, int height);
+
+    // Size of the window with its frame; the client size where the frame is unknown.
+    void outerSize(int& width, int& height) const;
+
+    void swapBuffers();
+    void hide();
+
+private:
+    struct WindowDeleter {
+        void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
+    };
+
+    std::unique_ptr<SDL_Window, WindowDeleter> _window;
+    SDL_GLContext _context;
+};
+
+#endif

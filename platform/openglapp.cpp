@@ -1,0 +1,162 @@
+#include "platform/openglapp.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <stdexcept>
+#include <utility>
+
+#include "platform/sdleventsource.h"
+#include "platform/virtualkeys.h"
+
+OpenglApp::OpenglApp(const std::string& title, int width, int height, bool fullscreen)
+    : OpenglApp(title, width, height, fullscreen, std::make_unique<SdlEventSource>()) {}
+
+OpenglApp::OpenglApp(const std::string& title, int width, int height, bool fullscreen,
+                     std::unique_ptr<EventSource> events)
+    : _frameTime(0.0),
+      _totalTime(0.0),
+      _hwnd(&_window),
+      _windowWidth(width),
+      _windowHeight(height),
+      _width(width),
+      _height(height),
+      _fpsTimer(),
+      _fps(0.0),
+      _frameCount(0),
+      _fullscreen(fullscreen),
+      _video(),
+      _glWindow(title, width, height),
+      _window(),
+      _events(std::move(events)) {
+    if (fullscreen && !_glWindow.fullscreen(true, width, height)) {
+        throw std::runtime_error("Cannot change display resolution");
+    }
+    _glWindow.outerSize(_windowWidth, _windowHeight);
+    _window.window = _glWindow.window();
+    _window.procedure = this;
+}
+
+OpenglApp::~OpenglApp() {
+    _window.procedure = nullptr;
+}
+
+bool OpenglApp::frame() {
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    return true;
+}
+
+void OpenglApp::close() {}
+
+void OpenglApp::init() {}
+
+bool OpenglApp::message(HWND, UINT, WPARAM, LPARAM) {
+    return false;
+}
+
+void OpenglApp::mainLoop() {
+    init();
+    _fpsTimer.reset(0.0);
+    bool running = true;
+    while (running) {
+        running = pumpMessages();
+        _fpsTimer.tick();
+        _frameTime = _fpsTimer.delta;
+        _totalTime += _frameTime;
+        countFrame();
+        if (!frame()) {
+            running = false;
+        }
+        swapBuffers();
+    }
+    close();
+}
+
+bool OpenglApp::pumpMessages() {
+    // At most nine messages between two frames, so a flood of input cannot stall the game.
+    int budget = 10;
+    while (_events->peekMessage()) {
+        if (--budget == 0) {
+            break;
+        }
+        const MSG msg = _events->getMessage();
+        if (msg.message == WM_QUIT) {
+            return false;
+        }
+        SendMessage(_hwnd, msg.message, msg.wParam, msg.lParam);
+    }
+    return true;
+}
+
+void OpenglApp::countFrame() {
+    ++_frameCount;
+    if (_fpsTimer.elapsed > 1.0) {
+        _fps = _frameCount / _fpsTimer.elapsed;
+        _frameCount = 0;
+        _fpsTimer.reset(0.0);
+    }
+}
+
+void OpenglApp::fullscreen(bool on) {
+    if (on == _fullscreen) {
+        return;
+    }
+    _fullscreen = on;
+    if (!_glWindow.fullscreen(on, _width, _height)) {
+        throw std::runtime_error(on ? "Cannot change to fullscreen" : "Cannot change to windowed");
+    }
+    _glWindow.outerSize(_windowWidth, _windowHeight);
+    _frameTime = 0.0;
+}
+
+bool OpenglApp::keyDown(int virtualKey) const {
+    const SDL_Keycode key = virtualkeys::toSdlKey(virtualKey);
+    if (key == SDLK_UNKNOWN) {
+        return false;
+    }
+    SDL_PumpEvents();
+    int count = 0;
+    const Uint8* const state = SDL_GetKeyboardState(&count);
+    const SDL_Scancode scancode = SDL_GetScancodeFromKey(key);
+    return scancode < count && state[scancode] != 0;
+}
+
+LRESULT OpenglApp::winProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (message(hwnd, msg, wParam, lParam)) {
+        return 0;
+    }
+    switch (msg) {
+    case WM_DESTROY:
+        _events->postQuitMessage();
+        break;
+    case WM_PAINT:
+        _frameTime = 0.0;
+        if (!frame()) {
+            destroyWindow();
+        }
+        swapBuffers();
+        break;
+    case WM_CLOSE:
+        destroyWindow();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+void OpenglApp::swapBuffers() {
+    _glWindow.swapBuffers();
+}
+
+void OpenglApp::destroyWindow() {
+    if (_window.procedure == nullptr) {
+        return;
+    }
+    // The window only disappears from the screen: the last pass of the main loop, close() and
+    // the game's destructor still draw into its context.
+    _glWindow.hide();
+    SendMessage(_hwnd, WM_DESTROY, 0, 0);
+    _window.procedure = nullptr;
+}
