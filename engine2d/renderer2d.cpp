@@ -3,8 +3,10 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine2d/bitmap.h"
+#include "engine2d/font.h"
 #include "engine2d/image.h"
 
 namespace Stelkor {
@@ -60,7 +62,11 @@ Renderer2D::Renderer2D() : Renderer2D(kDefaultViewport) {}
 
 Renderer2D::Renderer2D(const Quib::AABB2<int>& box)
     : _color(0, 0, 0, 0),
+      _font(nullptr),
+      _lineSpacing(0),
       _boundTexture(0),
+      _alignH(ALIGN_LEFT),
+      _alignV(ALIGN_TOP),
       _textureFilter(FILTER_LINEAR),
       _showImageBorders(false),
       _imageBorderColor(1, 1, 1, 0.5f) {
@@ -150,6 +156,14 @@ void Renderer2D::destroyTexture(Bitmap& bitmap) {
     }
 }
 
+void Renderer2D::makeTexture(Font& font) {
+    makeTexture(font.bitmap(), true);
+}
+
+void Renderer2D::destroyTexture(Font& font) {
+    destroyTexture(font.bitmap());
+}
+
 void Renderer2D::uploadTextureFromFramebuffer(Bitmap& bitmap, const Quib::AABB2<unsigned int>& box) {
     if (bitmap._texture == 0) {
         return;
@@ -211,6 +225,94 @@ void Renderer2D::drawImageBorder(const Image& image, const Vector2<float>& pos, 
     pushTransform(pos, rotation, scaleX, scaleY);
     drawOutline(image);
     glPopMatrix();
+}
+
+float Renderer2D::lineStep(const Font& font, float scaleY) const {
+    return static_cast<float>(font.rowHeight() + _lineSpacing) * scaleY;
+}
+
+void Renderer2D::getTextSize(Vector2<float>* size, std::vector<float>* lineWidths, const std::string& text,
+                             const Font& font, const Vector2<float>& scale) const {
+    const float step = lineStep(font, scale.y);
+    const float spacing = static_cast<float>(font.spacing()) * scale.x;
+    float height = static_cast<float>(font.rowHeight()) * scale.y;
+    float width = 0.0f;
+    float widest = 0.0f;
+    for (const char c : text) {
+        if (c == '\n') {
+            if (lineWidths != nullptr) {
+                lineWidths->push_back(width);
+            }
+            widest = std::max(widest, width);
+            width = 0.0f;
+            height += step;
+            continue;
+        }
+        const Image* glyph = font.charImage(static_cast<unsigned char>(c));
+        if (glyph != nullptr) {
+            width += static_cast<float>(glyph->size().x) * scale.x + spacing;
+        }
+    }
+    if (lineWidths != nullptr) {
+        lineWidths->push_back(width);
+    }
+    if (size != nullptr) {
+        size->set(std::max(widest, width), height);
+    }
+}
+
+float Renderer2D::lineStart(float x, std::size_t line) const {
+    switch (_alignH) {
+        case ALIGN_CENTER:
+            return x - 0.5f * _lineWidths[line];
+        case ALIGN_RIGHT:
+            return x - _lineWidths[line];
+        default:
+            return x;
+    }
+}
+
+void Renderer2D::print(const std::string& text, const Vector2<float>& pos, const Vector2<float>& scale) {
+    if (_font == nullptr) {
+        return;
+    }
+    const Font& font = *_font;
+    const float step = lineStep(font, scale.y);
+    const float spacing = static_cast<float>(font.spacing()) * scale.x;
+    Vector2<float> p(pos.x, pos.y - static_cast<float>(font.rowHeight() - font.baseline()) * scale.y);
+
+    _lineWidths.clear();
+    const bool aligned = !(_alignH == ALIGN_LEFT && _alignV == ALIGN_TOP);
+    if (aligned) {
+        Vector2<float> size;
+        getTextSize(&size, &_lineWidths, text, font, scale);
+        if (_alignV == ALIGN_CENTER) {
+            p.y += 0.5f * size.y;
+        } else if (_alignV == ALIGN_BOTTOM) {
+            p.y += size.y;
+        }
+    }
+
+    // Whole pixels plus a little, so texel centres fall inside the glyphs' cells.
+    Vector2<float> pen(std::trunc(p.x) + 0.15f, std::trunc(p.y) + 0.15f);
+    if (aligned && (_alignH == ALIGN_CENTER || _alignH == ALIGN_RIGHT)) {
+        pen.x = lineStart(p.x, 0);
+    }
+    std::size_t line = 0;
+    for (const char c : text) {
+        if (c == '\n') {
+            ++line;
+            pen.y -= step;
+            pen.x = aligned ? lineStart(p.x, line) : p.x;
+            continue;
+        }
+        const Image* glyph = font.charImage(static_cast<unsigned char>(c));
+        if (glyph == nullptr) {
+            continue;
+        }
+        drawImage(*glyph, pen, 0.0f, scale.x, scale.y);
+        pen.x += static_cast<float>(glyph->size().x) * scale.x + spacing;
+    }
 }
 
 void Renderer2D::drawBox(const Quib::AABB2<float>& box, bool filled, bool xorMode) const {

@@ -2,12 +2,15 @@
 #define QUELLARIS_ENGINE2D_RENDERER2D_H
 
 #include <list>
+#include <string>
+#include <vector>
 
 #include "platform/math.h"
 
 namespace Stelkor {
 
 class Bitmap;
+class Font;
 class Image;
 
 // Draws everything flat through OpenGL with one unit per window pixel, origin at the
@@ -33,6 +36,15 @@ public:
     void color(const RGBA<float>& c);
     const RGBA<float>& color() const { return _color; }
 
+    void font(Font& f) { _font = &f; }
+    Font* font() const { return _font; }
+    void lineSpacing(int pixels) { _lineSpacing = pixels; }
+    int lineSpacing() const { return _lineSpacing; }
+    void textAlign(align h, align v) {
+        _alignH = h;
+        _alignV = v;
+    }
+
     TexFilter textureFilter() const { return _textureFilter; }
     void textureFilter(TexFilter filter);
 
@@ -45,6 +57,8 @@ public:
     void destroyTexture(Bitmap& bitmap);
     void uploadTextureFromFramebuffer(Bitmap& bitmap, const Quib::AABB2<unsigned int>& box);
     const std::list<unsigned int>& textures() const { return _textures; }
+    void makeTexture(Font& font);
+    void destroyTexture(Font& font);
 
     // Display list replaying an image's quad; 0 when no list can be made (no current context).
     unsigned int createImageCache(const Image& image) const;
@@ -53,6 +67,13 @@ public:
     virtual void drawImage(const Image& image, const Vector2<float>& pos, float rotation, float scaleX, float scaleY);
     virtual void drawImageBorder(const Image& image, const Vector2<float>& pos, float rotation, float scaleX,
                                  float scaleY);
+
+    // Width of the widest line and height of all lines; the widths of the lines are appended
+    // to lineWidths. Either pointer may be null.
+    void getTextSize(Vector2<float>* size, std::vector<float>* lineWidths, const std::string& text,
+                     const Font& font, const Vector2<float>& scale) const;
+    // Prints with the current font, colour, line spacing and alignment; lines split at '\n'.
+    void print(const std::string& text, const Vector2<float>& pos, const Vector2<float>& scale);
 
     void drawBox(const Quib::AABB2<float>& box, bool filled, bool xorMode) const;
     void drawBox(const Quib::AABB2<int>& box, bool filled, bool xorMode) const;
@@ -63,17 +84,24 @@ public:
     // glColor4f as well; whoever binds a texture of its own outside the renderer sets
     // _boundTexture to the name it bound (0 after unbinding), so the next image rebinds.
     RGBA<float> _color;
+    Font* _font;
+    int _lineSpacing;  // extra pixels between printed lines, before scaling
     unsigned int _boundTexture;
 
 private:
     void bindForDrawing(unsigned int texture);
     void applyFilterToBound() const;
+    float lineStep(const Font& font, float scaleY) const;
+    float lineStart(float x, std::size_t line) const;  // reads print's _lineWidths
 
     Quib::AABB2<int> _viewport;
+    align _alignH;
+    align _alignV;
     TexFilter _textureFilter;
     std::list<unsigned int> _textures;
     bool _showImageBorders;
     RGBA<float> _imageBorderColor;
+    std::vector<float> _lineWidths;  // print's scratch list, kept to spare an allocation per call
 };
 
 }  // namespace Stelkor
