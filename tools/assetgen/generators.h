@@ -7,7 +7,10 @@ namespace assetgen {
 
 // Each group writes its files of the game folder; the groups are independent of each other.
 void writeFontSheets(const Output& out);
-void writePictures(const Output& out);
+void writeLogos(const Output& out);
+void writeInterface(const Output& out);
+void writeSprites(const Output& out);
+void writeMaterials(const Output& out);
 void writeEnvironment(const Output& out);
 void writeMeshes(const Output& out);
 void writeSoundEffects(const Output& out);

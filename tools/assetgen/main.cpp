@@ -19,7 +19,8 @@ int main(int argc, char** argv)
     const assetgen::Output out(argv[1]);
     const std::vector<std::function<void(const assetgen::Output&)>> groups = {
         assetgen::writeMusic,    assetgen::writeVoices,      assetgen::writeSoundEffects, assetgen::writeEnvironment,
-        assetgen::writePictures, assetgen::writeFontSheets, assetgen::writeMeshes};
+        assetgen::writeLogos,  assetgen::writeInterface, assetgen::writeSprites, assetgen::writeMaterials,
+        assetgen::writeFontSheets, assetgen::writeMeshes};
 
     std::mutex failureLock;
     std::vector<std::string> failures;
