@@ -1,0 +1,182 @@
+#include "actors/namegenerator.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <istream>
+#include <stdexcept>
+
+#include "platform/crand.h"
+
+namespace {
+
+// A walk that never meets a space (statistics with a cycle of letters) stops here.
+constexpr std::size_t MAX_NAME_LENGTH = 64;
+// generate(min, max) gives up after this many names outside the bounds.
+constexpr int MAX_ATTEMPTS = 1000;
+
+bool isWordBreak(int c) {
+    return c == ' ' || c == '\n' || c == '\r';
+}
+
+// Reads the word file a character at a time, every run of blanks and line ends (CR LF
+// included) as one space, with room to put one character back.
+class WordStreamReader {
+public:
+    explicit WordStreamReader(std::istream& stream) : _stream(stream), _pending(false), _pendingChar(0) {}
+
+    char read() {
+        if (_pending) {
+            _pending = false;
+            return _pendingChar;
+        }
+        const int c = _stream.get();
+        if (c == std::char_traits<char>::eof()) {
+            return '\0';
+        }
+        if (!isWordBreak(c)) {
+            return static_cast<char>(c);
+        }
+        while (isWordBreak(_stream.peek())) {
+            _stream.get();
+        }
+        return ' ';
+    }
+
+    void putBack(char c) {
+        _pending = true;
+        _pendingChar = c;
+    }
+
+    // True once the stream is used up; a character put back is still to come.
+    bool ended() const { return !_pending && _stream.eof(); }
+
+private:
+    std::istream& _stream;
+    bool _pending;
+    char _pendingChar;
+};
+
+}  // namespace
+
+NameGenerator::NameGenerator(const std::string& sourceFile, int order)
+    : _stats(), _tokenCounts(), _startTokens(), _sourceFile(sourceFile), _order(std::clamp(order, 1, 5)) {
+    crand::srand(static_cast<unsigned int>(std::time(nullptr)));
+    std::ifstream file(_sourceFile);
+    if (!file.is_open()) {
+        throw std::runtime_error("NameGenerator::buildStats - cannot open requested source file");
+    }
+    buildStats(file);
+}
+
+void NameGenerator::buildStats(std::istream& stream) {
+    WordStreamReader reader(stream);
+    std::string token;
+    while (!reader.ended()) {
+        if (token.empty()) {
+            for (int i = 0; i < _order; ++i) {
+                token += reader.read();
+            }
+        }
+        const char c = reader.read();
+        // The pair that reaches the end of the file is not counted.
+        if (reader.ended()) {
+            break;
+        }
+        ++_stats[token][c];
+        ++_tokenCounts[token];
+        if (c == ' ' && _order > 1) {
+            // The next token is the space and the first letters of the next word.
+            token.clear();
+            reader.putBack(' ');
+        } else {
+            token.erase(0, 1);
+            token += c;
+        }
+    }
+    rebuildStartingTokensList();
+}
+
+void NameGenerator::rebuildStartingTokensList() {
+    _startTokens.clear();
+    for (const auto& entry : _stats) {
+        if (!entry.first.empty() && entry.first[0] == ' ') {
+            _startTokens.push_back(entry.first);
+        }
+    }
+}
+
+int NameGenerator::randi(int lo, int hi) const {
+    const int r = crand::rand();
+    const float scale = static_cast<float>(hi + 1 - lo) / 32767.0f;
+    const int value = lo + static_cast<int>(static_cast<double>(r) * scale);
+    // The top draw, 32767, lands exactly one past hi.
+    return std::min(value, hi);
+}
+
+std::string NameGenerator::generate() const {
+    if (_startTokens.empty()) {
+        return "Error";
+    }
+    std::string token = _startTokens[randi(0, static_cast<int>(_startTokens.size()) - 1)];
+    std::string name = token;
+    for (;;) {
+        // A token never followed by anything (only the file's last characters) ends the word.
+        char c = ' ';
+        const auto counted = _tokenCounts.find(token);
+        const auto successors = _stats.find(token);
+        if (counted != _tokenCounts.end() && counted->second > 0 && successors != _stats.end()) {
+            const unsigned int v = static_cast<unsigned int>(randi(0, static_cast<int>(counted->second) - 1));
+            unsigned int sum = 0;
+            for (const auto& successor : successors->second) {
+                c = successor.first;
+                sum += successor.second;
+                if (v < sum) {
+                    break;
+                }
+            }
+        }
+        name += c;
+        if (c == ' ') {
+            break;
+        }
+        if (name.size() >= MAX_NAME_LENGTH) {
+            name += ' ';
+            break;
+        }
+        token.erase(0, 1);
+        token += c;
+    }
+    // Drop the start token's leading space and the closing space.
+    return name.size() < 2 ? std::string() : name.substr(1, name.size() - 2);
+}
+
+std::string NameGenerator::generate(int minLength, int maxLength) const {
+    std::string name;
+    for (int attempt = 0; attempt < MAX_ATTEMPTS; ++attempt) {
+        name = generate();
+        const int length = static_cast<int>(name.size());
+        if (length >= minLength && length <= maxLength) {
+            return name;
+        }
+    }
+    // Statistics that cannot make a name of these bounds: the start of a long one will
+    // do, else the name the generator gives when it has nothing to say.
+    if (maxLength >= minLength && maxLength > 0 && static_cast<int>(name.size()) > maxLength) {
+        return name.substr(0, static_cast<std::size_t>(maxLength));
+    }
+    return "Error";
+}
+
+void NameGenerator::printStats() const {
+    for (const auto& entry : _stats) {
+        const auto counted = _tokenCounts.find(entry.first);
+        std::cout << entry.first << " (" << (counted == _tokenCounts.end() ? 0u : counted->second) << ")\n";
+        for (const auto& successor : entry.second) {
+            std::cout << " " << successor.first << " (" << successor.second << ")";
+        }
+        std::cout << "\n";
+    }
+}
