@@ -1,0 +1,75 @@
+#include "platform/soundpcm.h"
+
+#include <cstring>
+
+#include "platform/wavfile.h"
+
+namespace {
+
+bool isPlayable(const WavFormat& f) {
+    return f.formatTag == WavFormat::PCM && (f.channels == 1 || f.channels == 2) &&
+           (f.bitsPerSample == 8 || f.bitsPerSample == 16) && f.blockAlign == f.channels * f.bitsPerSample / 8 &&
+           f.samplesPerSec > 0;
+}
+
+std::int16_t sample16(const std::uint8_t* p) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
+}
+
+void store16(std::uint8_t* p, int value) {
+    const std::int16_t v = static_cast<std::int16_t>(value);
+    std::memcpy(p, &v, sizeof v);
+}
+
+// Converts whole frames from the file's little-endian layout, averaging the two channels of a
+// stereo frame when mono is asked.
+void convert(const WavFormat& f, const std::vector<std::uint8_t>& data, std::size_t frames, bool mono, SoundPcm& pcm) {
+    const bool mixDown = mono && f.channels == 2;
+    const int channels = mixDown ? 1 : f.channels;
+    const std::size_t inSample = f.bitsPerSample / 8;
+    pcm.channels = channels;
+    pcm.bits = f.bitsPerSample;
+    pcm.rate = f.samplesPerSec;
+    pcm.bytes.resize(frames * channels * inSample);
+    const std::uint8_t* in = data.data();
+    std::uint8_t* out = pcm.bytes.data();
+    for (std::size_t i = 0; i < frames; ++i, in += f.blockAlign) {
+        if (inSample == 1) {
+            if (mixDown) {
+                *out++ = static_cast<std::uint8_t>((in[0] + in[1]) / 2);
+            } else {
+                std::memcpy(out, in, f.blockAlign);
+                out += f.blockAlign;
+            }
+        } else if (mixDown) {
+            store16(out, (sample16(in) + sample16(in + 2)) / 2);
+            out += 2;
+        } else {
+            for (int c = 0; c < channels; ++c, out += 2) {
+                store16(out, sample16(in + 2 * c));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::size_t SoundPcm::frames() const {
+    const std::size_t frameSize = static_cast<std::size_t>(channels) * static_cast<std::size_t>(bits / 8);
+    return frameSize ? bytes.size() / frameSize : 0;
+}
+
+bool loadSoundPcm(const std::string& path, bool mono, SoundPcm& pcm) {
+    WavFile wav;
+    std::vector<std::uint8_t> data;
+    if (!wav.open(path) || !isPlayable(wav.format()) || !wav.readAll(data)) {
+        return false;
+    }
+    // A trailing part-frame is dropped: the device takes whole frames only.
+    const std::size_t frames = data.size() / wav.format().blockAlign;
+    if (frames == 0) {
+        return false;
+    }
+    convert(wav.format(), data, frames, mono, pcm);
+    return true;
+}
