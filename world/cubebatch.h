@@ -1,0 +1,44 @@
+#ifndef QUELLARIS_WORLD_CUBEBATCH_H
+#define QUELLARIS_WORLD_CUBEBATCH_H
+
+#include <vector>
+
+#include "platform/math.h"
+
+namespace Vortel {
+
+// The frame's cube faces as quads in three client-side arrays (positions, byte colours,
+// normals), filled cell by cell during the playfield walk and drawn with one array call.
+// The arrays are allocated once; appending allocates nothing.
+class CubeBatch {
+public:
+    static constexpr int MAX_CUBES = 32000;
+    static constexpr int VERTICES_PER_CUBE = 24;
+    static constexpr int MAX_VERTICES = MAX_CUBES * VERTICES_PER_CUBE;
+
+    CubeBatch();
+
+    // Appends the faces of the box whose bits are not set in hiddenFaces, in the order of the
+    // face table, each in its shade (0 z faces, 1 x faces, 2 y faces) with its normal scaled
+    // by normalSize. A box that would not fit whole is left out, so a batch that is never
+    // emptied cannot write past its arrays.
+    void append(const AABB3<float>& box, unsigned char hiddenFaces, const RGBA<unsigned char>* shades,
+                float normalSize);
+
+    void clear() { _vertexCount = 0; }
+
+    int vertexCount() const { return _vertexCount; }
+    const float* vertices() const { return _vertices.data(); }
+    const unsigned char* colors() const { return _colors.data(); }
+    const float* normals() const { return _normals.data(); }
+
+private:
+    std::vector<float> _vertices;        // 3 floats per vertex
+    std::vector<unsigned char> _colors;  // r, g, b, a per vertex
+    std::vector<float> _normals;         // 3 floats per vertex
+    int _vertexCount;
+};
+
+}  // namespace Vortel
+
+#endif
