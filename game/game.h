@@ -1,6 +1,7 @@
 #ifndef QUELLARIS_GAME_GAME_H
 #define QUELLARIS_GAME_GAME_H
 
+#include "platform/input.h"
 #include "platform/openglapp.h"
 
 namespace Vortel {
@@ -15,6 +16,9 @@ public:
     bool frame() override;
     void close() override;
     bool message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    Input _input;
 };
 
 }  // namespace Vortel

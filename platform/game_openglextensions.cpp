@@ -1,0 +1,53 @@
+#include "platform/game_openglextensions.h"
+
+#include <SDL_video.h>
+
+#include <cstring>
+#include <stdexcept>
+
+namespace glext {
+
+PFNGLMULTITEXCOORD1FARBPROC glMultiTexCoord1fARB = nullptr;
+PFNGLMULTITEXCOORD2FARBPROC glMultiTexCoord2fARB = nullptr;
+PFNGLMULTITEXCOORD3FARBPROC glMultiTexCoord3fARB = nullptr;
+PFNGLMULTITEXCOORD4FARBPROC glMultiTexCoord4fARB = nullptr;
+PFNGLACTIVETEXTUREARBPROC glActiveTextureARB = nullptr;
+PFNGLCLIENTACTIVETEXTUREARBPROC glClientActiveTextureARB = nullptr;
+
+namespace {
+
+const char* const noMultitexturing = "Cannot run - graphics card doesn't support multitexturing";
+
+template <typename Function>
+void fetch(Function& pointer, const char* name) {
+    pointer = reinterpret_cast<Function>(SDL_GL_GetProcAddress(name));
+}
+
+}  // namespace
+
+void checkMultitextureSupport(const char* extensions) {
+    // A plain substring search: a longer extension name that begins with one of these passes too.
+    if (extensions == nullptr || std::strstr(extensions, "GL_ARB_multitexture") == nullptr) {
+        throw std::runtime_error(noMultitexturing);
+    }
+    if (std::strstr(extensions, "GL_EXT_texture_env_combine") == nullptr) {
+        throw std::runtime_error(
+            "Cannot run - graphics card doesn't support multitexturing (texture_env_combine)");
+    }
+}
+
+void setupMultitexturing() {
+    checkMultitextureSupport(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
+    fetch(glMultiTexCoord1fARB, "glMultiTexCoord1fARB");
+    fetch(glMultiTexCoord2fARB, "glMultiTexCoord2fARB");
+    fetch(glMultiTexCoord3fARB, "glMultiTexCoord3fARB");
+    fetch(glMultiTexCoord4fARB, "glMultiTexCoord4fARB");
+    fetch(glActiveTextureARB, "glActiveTextureARB");
+    fetch(glClientActiveTextureARB, "glClientActiveTextureARB");
+    if (glMultiTexCoord1fARB == nullptr || glMultiTexCoord2fARB == nullptr || glMultiTexCoord3fARB == nullptr ||
+        glMultiTexCoord4fARB == nullptr || glActiveTextureARB == nullptr || glClientActiveTextureARB == nullptr) {
+        throw std::runtime_error(noMultitexturing);
+    }
+}
+
+}  // namespace glext
