@@ -41,7 +41,15 @@ GlWindow::~GlWindow() {
 bool GlWindow::fullscreen(bool on, int width, int height) {
     SDL_Window* const window = _window.get();
     if (on) {
-        const SDL_DisplayMode mode = {SDL_PIXELFORMAT_RGB888, width, height, 0, nullptr};
+        // Only a display mode of exactly this size will do; a larger one would leave the game
+        // in a corner of the screen.
+        const SDL_DisplayMode wanted = {SDL_PIXELFORMAT_RGB888, width, height, 0, nullptr};
+        SDL_DisplayMode mode;
+        const int display = SDL_GetWindowDisplayIndex(window);
+        if (display < 0 || SDL_GetClosestDisplayMode(display, &wanted, &mode) == nullptr || mode.w != width ||
+            mode.h != height) {
+            return false;
+        }
         return SDL_SetWindowDisplayMode(window, &mode) == 0 &&
                SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
     }

@@ -111,15 +111,17 @@ void OpenglApp::fullscreen(bool on) {
 }
 
 bool OpenglApp::keyDown(int virtualKey) const {
-    const SDL_Keycode key = virtualkeys::toSdlKey(virtualKey);
-    if (key == SDLK_UNKNOWN) {
-        return false;
-    }
     SDL_PumpEvents();
     int count = 0;
     const Uint8* const state = SDL_GetKeyboardState(&count);
-    const SDL_Scancode scancode = SDL_GetScancodeFromKey(key);
-    return scancode < count && state[scancode] != 0;
+    // Several keys may share a code (both shift keys, both enter keys).
+    for (int scancode = 0; scancode < count; ++scancode) {
+        if (state[scancode] != 0 &&
+            virtualkeys::fromSdlKey(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode))) == virtualKey) {
+            return true;
+        }
+    }
+    return false;
 }
 
 LRESULT OpenglApp::winProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

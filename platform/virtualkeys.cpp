@@ -48,19 +48,4 @@ int fromSdlKey(SDL_Keycode key) {
     return 0;
 }
 
-SDL_Keycode toSdlKey(int virtualKey) {
-    if (virtualKey >= 'A' && virtualKey <= 'Z') {
-        return SDLK_a + (virtualKey - 'A');
-    }
-    if (virtualKey >= '0' && virtualKey <= '9') {
-        return SDLK_0 + (virtualKey - '0');
-    }
-    for (const KeyPair& pair : keyTable) {
-        if (pair.virtualKey == virtualKey) {
-            return pair.key;
-        }
-    }
-    return SDLK_UNKNOWN;
-}
-
 }  // namespace virtualkeys

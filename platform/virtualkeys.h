@@ -3,15 +3,12 @@
 
 #include <SDL_keycode.h>
 
-// Virtual-key codes of the window's key messages, from and to SDL's key symbols. Letters and
+// Virtual-key codes of the window's key messages from SDL's key symbols. Letters and
 // digits follow the keyboard layout, as the window's key messages do.
 namespace virtualkeys {
 
 // 0 for a key that has no virtual-key code here.
 int fromSdlKey(SDL_Keycode key);
-
-// SDLK_UNKNOWN for a code that no key gives.
-SDL_Keycode toSdlKey(int virtualKey);
 
 }  // namespace virtualkeys
 

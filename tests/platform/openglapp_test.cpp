@@ -272,6 +272,19 @@ TEST_F(OpenglAppGL, DisplaySwitchGoesBothWaysAndSameModeChangesNothing) {
     EXPECT_EQ(height, 600);
 }
 
+TEST_F(OpenglAppGL, StartsInFullScreenWhenAskedTo) {
+    struct FullScreen : OpenglApp {
+        FullScreen() : OpenglApp("Quellaris", 800, 600, true) {}
+    };
+    FullScreen app;
+    EXPECT_TRUE(app.fullscreen());
+    EXPECT_NE(SDL_GetWindowFlags(app.sdlWindow()) & SDL_WINDOW_FULLSCREEN, 0u);
+    SDL_DisplayMode mode;
+    ASSERT_EQ(SDL_GetWindowDisplayMode(app.sdlWindow(), &mode), 0);
+    EXPECT_EQ(mode.w, 800);
+    EXPECT_EQ(mode.h, 600);
+}
+
 TEST_F(OpenglAppGL, ConstructorFailureIsReportedAndTheProgramEndsNormally) {
     struct Boom : OpenglApp {
         Boom() : OpenglApp("Quellaris", 800, 600, false) { throw std::runtime_error("boom"); }

@@ -129,10 +129,20 @@ TEST(WinApi, VirtualKeysFollowTheClassicCodes) {
     EXPECT_EQ(virtualkeys::fromSdlKey(SDLK_F1), 0x70);
     EXPECT_EQ(virtualkeys::fromSdlKey(SDLK_F12), 0x7B);
     EXPECT_EQ(virtualkeys::fromSdlKey(SDLK_VOLUMEUP), 0);
+    EXPECT_EQ(virtualkeys::fromSdlKey(SDLK_KP_ENTER), VK_RETURN);
+    EXPECT_EQ(virtualkeys::fromSdlKey(SDLK_RSHIFT), VK_SHIFT);
+}
 
-    EXPECT_EQ(virtualkeys::toSdlKey('Q'), SDLK_q);
-    EXPECT_EQ(virtualkeys::toSdlKey(VK_F5), SDLK_F5);
-    EXPECT_EQ(virtualkeys::toSdlKey(0xFF), SDLK_UNKNOWN);
+TEST(WinApi, CursorShowsWhileItsCountIsNotNegative) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    EXPECT_EQ(ShowCursor(false), -1);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    EXPECT_EQ(ShowCursor(false), -2);
+    EXPECT_EQ(ShowCursor(true), -1);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    EXPECT_EQ(ShowCursor(true), 0);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 TEST_F(SdlEvents, KeysBecomeKeyMessagesWithTheRepeatBit) {
