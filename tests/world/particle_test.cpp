@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstddef>
 #include <stdexcept>
 #include <vector>
 
@@ -10,51 +8,11 @@
 #include "tests/world/particlepool.h"
 #include "world/particle.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-// The address sanitizer's runtime calls these hooks on every heap allocation and release.
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onMalloc)(const volatile void*, std::size_t),
-                                                         void (*onFree)(const volatile void*));
-#endif
 
 using Vortel::Particle;
 
 namespace {
 
-// Counts heap allocations between start() and stop() through the sanitizer's allocation
-// hooks; without the sanitizer nothing can be counted and the caller skips.
-class AllocationCounter {
-public:
-    static bool available() {
-#if defined(__SANITIZE_ADDRESS__)
-        static const bool installed = __sanitizer_install_malloc_and_free_hooks(onMalloc, onFree) != 0;
-        return installed;
-#else
-        return false;
-#endif
-    }
-    static void start() {
-        _count = 0;
-        _counting = true;
-    }
-    static int stop() {
-        _counting = false;
-        return _count;
-    }
-
-private:
-    static void onMalloc(const volatile void*, std::size_t) {
-        if (_counting) {
-            ++_count;
-        }
-    }
-    static void onFree(const volatile void*) {}
-
-    static std::atomic<bool> _counting;
-    static std::atomic<int> _count;
-};
-
-std::atomic<bool> AllocationCounter::_counting{false};
-std::atomic<int> AllocationCounter::_count{0};
 
 void expectOutOfParticles() {
     try {
@@ -136,16 +94,16 @@ TEST_F(ParticlePoolTest, WithoutAPoolNothingIsHandedOutAndNothingTakenBack) {
 }
 
 TEST_F(ParticlePoolTest, TakingAndReturningParticlesAllocatesNothing) {
-    if (!AllocationCounter::available()) {
+    if (!particlepool::AllocationCounter::available()) {
         GTEST_SKIP() << "allocation hooks need the address sanitizer";
     }
-    AllocationCounter::start();
+    particlepool::AllocationCounter::start();
     int* volatile probe = new int(1);
     delete probe;
-    ASSERT_EQ(AllocationCounter::stop(), 1) << "the counter must see a plain allocation";
+    ASSERT_EQ(particlepool::AllocationCounter::stop(), 1) << "the counter must see a plain allocation";
 
     const Particle::CreateData t = particlepool::stillTemplate(1);
-    AllocationCounter::start();
+    particlepool::AllocationCounter::start();
     for (int round = 0; round < 3; ++round) {
         Particle* slots[Particle::MIN_POOL_SIZE];
         for (Particle*& p : slots) {
@@ -159,7 +117,7 @@ TEST_F(ParticlePoolTest, TakingAndReturningParticlesAllocatesNothing) {
         }
     }
     Particle::sort(Vector3<float>(1.0f, 2.0f, 3.0f));
-    EXPECT_EQ(AllocationCounter::stop(), 0);
+    EXPECT_EQ(particlepool::AllocationCounter::stop(), 0);
 }
 
 TEST(ParticleTest, TemplateDrawsSeventeenNumbersInFieldOrder) {

@@ -150,3 +150,24 @@ TEST_F(ParticleSystemTest, ASystemOutlivingThePoolOnlyForgetsItsParticles) {
     system.reset();
     EXPECT_EQ(Particle::particleCount(), 0);
 }
+
+TEST_F(ParticleSystemTest, AFrameOfAnimationAndRemovalAllocatesNothing) {
+    if (!particlepool::AllocationCounter::available()) {
+        GTEST_SKIP() << "allocation hooks need the address sanitizer";
+    }
+    Particle::CreateData fading = stillTemplate(3000);
+    fading.colorDeltaBase.a = -1.0f;
+    fading.colorDeltaRange.a = 0.5f;
+    ParticleSystem system(std::list<Particle::CreateData>{fading, stillTemplate(3000)}, 10000, 3);
+    const std::list<Particle::CreateData> refill = templates(500);
+
+    particlepool::AllocationCounter::start();
+    for (int frame = 0; frame < 120; ++frame) {
+        system.animate(1.0 / 60.0);
+    }
+    system.destroyParticles();
+    system.createParticles(refill);  // room left from before: no new list storage
+    const int allocations = particlepool::AllocationCounter::stop();
+    EXPECT_EQ(allocations, 0);
+    EXPECT_EQ(system.numParticles(), 500);
+}
