@@ -8,6 +8,7 @@
 
 namespace {
 
+// Metres per second in air; the distance factor turns it into world units.
 constexpr float SPEED_OF_SOUND = 343.3f;
 constexpr float MAX_VOLUME = 255.0f;
 
