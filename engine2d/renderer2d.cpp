@@ -8,6 +8,7 @@
 #include "engine2d/bitmap.h"
 #include "engine2d/font.h"
 #include "engine2d/image.h"
+#include "engine2d/sprite.h"
 
 namespace Stelkor {
 
@@ -345,6 +346,16 @@ void Renderer2D::drawLine(const Vector2<float>& a, const Vector2<float>& b) cons
     glVertex2f(b.x, b.y);
     glEnd();
     glEnable(GL_TEXTURE_2D);
+}
+
+void Renderer2D::drawSprite(const Sprite& sprite) {
+    if (!sprite._visible || !sprite.image()) {
+        return;
+    }
+    const RGBA<float> saved = _color;
+    _color = sprite.color();
+    drawImage(*sprite.image(), sprite.pos(), sprite._rotation, sprite._scale.x, sprite._scale.y);
+    _color = saved;
 }
 
 }  // namespace Stelkor

@@ -12,6 +12,7 @@ namespace Stelkor {
 class Bitmap;
 class Font;
 class Image;
+class Sprite;
 
 // Draws everything flat through OpenGL with one unit per window pixel, origin at the
 // lower-left corner and y up. Makes and deletes the textures of bitmaps and keeps their names
@@ -79,6 +80,10 @@ public:
     void drawBox(const Quib::AABB2<int>& box, bool filled, bool xorMode) const;
     void drawCross(unsigned int n) const;
     void drawLine(const Vector2<float>& a, const Vector2<float>& b) const;
+
+    // Draws the sprite's own image alone at its relative position, tinted by its colour for
+    // this call only; nothing for an invisible sprite or one without image.
+    void drawSprite(const Sprite& sprite);
 
     // Written directly by the game's drawing code. Whoever writes _color sends it to GL with
     // glColor4f as well; whoever binds a texture of its own outside the renderer sets

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <list>
+#include <stdexcept>
+#include <string>
+
+#include "engine2d/bitmapmanager.h"
+#include "engine2d/resourcemanager.h"
+#include "tests/engine2d/draw_recorder.h"
+#include "tests/support/gl_fixture.h"
+#include "tests/support/png_writer.h"
+
+using Stelkor::BitmapManager;
+using Stelkor::ResourceManager;
+
+namespace {
+
+// Makes each object from the file's first line and counts how often it was asked to.
+class TextManager : public ResourceManager<std::string> {
+public:
+    int made = 0;
+
+protected:
+    std::string* createObject(const std::string& path) override {
+        ++made;
+        std::ifstream in(path);
+        std::string line;
+        std::getline(in, line);
+        if (line == "bad") {
+            throw std::runtime_error("bad file " + path);
+        }
+        return new std::string(line);
+    }
+};
+
+void writeText(const std::string& path, const std::string& text) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (!folder.empty()) {
+        std::filesystem::create_directories(folder);
+    }
+    std::ofstream(path) << text << '\n';
+}
+
+}  // namespace
+
+TEST(ResourceManager, NormalisesSearchFoldersAndSkipsBlanksAndRepeats) {
+    TextManager m;
+    m.addPath(" textures\\\\ ");
+    m.addPath("textures/");
+    m.addPath("textures");
+    m.addPath("");
+    m.addPath(" \t\r\n");
+    m.addPath("\\\\");
+    m.addPath("resources\\images");
+    EXPECT_EQ(m.paths(), (std::list<std::string>{"", "textures/", "resources/images/"}));
+
+    testsupport::DrawRecorder renderer;
+    BitmapManager bitmaps(renderer);
+    EXPECT_EQ(bitmaps.paths(), (std::list<std::string>{"", "images/", "bitmaps/", "resources/",
+                                                       "resources/images/", "resources/bitmaps/"}));
+}
+
+TEST(ResourceManager, LoadsOnceFromTheFirstFolderThatHasTheFile) {
+    writeText("rm_first/thing.txt", "under first");
+    writeText("rm_second/thing.txt", "under second");
+    writeText("rm_second/other.txt", "other");
+    writeText("rm_here.txt", "here");
+    writeText("rm_second/rm_here.txt", "not here");
+
+    TextManager m;
+    m.addPath("rm_first");
+    m.addPath("rm_second");
+    std::string* thing = m.get("thing.txt");
+    EXPECT_EQ(*thing, "under first");
+    EXPECT_EQ(m.get("thing.txt"), thing);
+    EXPECT_EQ(*m.get("other.txt"), "other");
+    EXPECT_EQ(*m.get("rm_here.txt"), "here");  // the working directory comes first
+    EXPECT_EQ(m.made, 3);
+    EXPECT_EQ(m.getEntry("thing.txt")->path, "rm_first/");
+
+    m.purge();
+    EXPECT_TRUE(m.entries().empty());
+    m.get("thing.txt");
+    EXPECT_EQ(m.made, 4);
+}
+
+TEST(ResourceManager, MissingOrBrokenFilesAreReportedAndNotCached) {
+    writeText("rm_bad.txt", "bad");
+    TextManager m;
+    try {
+        m.get("rm_missing.txt");
+        FAIL() << "a missing file gave an object";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "ResourceManager(Base) - cannot find resource file: rm_missing.txt");
+    }
+    EXPECT_THROW(m.get("rm_bad.txt"), std::runtime_error);
+    EXPECT_THROW(m.get("rm_bad.txt"), std::runtime_error);
+    EXPECT_EQ(m.made, 2);
+    EXPECT_TRUE(m.entries().empty());
+
+    std::string dir;
+    EXPECT_FALSE(m.getFilePath("rm_missing.txt", dir));
+}
+
+TEST(BitmapManager, MakesBitmapsWithoutTexturesFromTheImageFolders) {
+    std::filesystem::create_directories("images");
+    testsupport::RgbaPicture picture(4, 2);
+    picture.fill(1, 2, 3, 255);
+    testsupport::writePng("images/bm_small.png", picture);
+
+    testsupport::DrawRecorder renderer;
+    BitmapManager m(renderer);
+    Stelkor::Bitmap* bitmap = m.get("bm_small.png");
+    EXPECT_EQ(bitmap->size(), Vector2<int>(4, 2));
+    EXPECT_EQ(bitmap->texture(), 0u);
+    EXPECT_EQ(m.getEntry("bm_small.png")->path, "images/");
+}
+
+namespace {
+using BitmapManagerGL = testsupport::GlFixture;
+}  // namespace
+
+TEST_F(BitmapManagerGL, ActivatingAllTwiceMakesEachTextureOnce) {
+    testsupport::RgbaPicture picture(2, 2);
+    picture.fill(9, 9, 9, 255);
+    testsupport::writePng("bm_one.png", picture);
+    testsupport::writePng("bm_two.png", picture);
+
+    Stelkor::Renderer2D renderer;
+    BitmapManager m(renderer);
+    Stelkor::Bitmap* one = m.get("bm_one.png");
+    Stelkor::Bitmap* two = m.get("bm_two.png");
+    m.activateAll();
+    const unsigned int first = one->texture();
+    EXPECT_NE(first, 0u);
+    EXPECT_NE(two->texture(), 0u);
+    m.activateAll();
+    EXPECT_EQ(one->texture(), first);
+    EXPECT_EQ(renderer.textures().size(), 2u);
+}
