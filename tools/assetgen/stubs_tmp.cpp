@@ -1,4 +1,0 @@
-#include "tools/assetgen/generators.h"
-namespace assetgen {
-void writeMusic(const Output&) {}
-}
