@@ -142,6 +142,8 @@ Samples blockExplode()
 Samples humChaser()
 {
     return render(1.0, [](double t) {
+        // Start a quarter of the way into a cycle, away from the steep edge of the buzz.
+        t += 0.25 / 110.0;
         double v = 0.0;
         for (int k = 1; k <= 24; ++k) {
             const double rolloff = 1.0 / k * (k > 10 ? 0.5 : 1.0);
