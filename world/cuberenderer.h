@@ -32,6 +32,7 @@ public:
     // drawing call. A slot of 3 or more is ignored.
     void color(unsigned int slot, const RGBA<unsigned char>& c);
     void color(unsigned int slot, const RGBA<float>& c);
+    // Slot 0, 1 or 2.
     const RGBA<unsigned char>& activeShade(unsigned int slot) const { return _activeShades[slot]; }
     void activeColorTriplet(unsigned char index);
 
@@ -53,6 +54,8 @@ public:
     }
     // Draws the batch as quads; with reset the batch is emptied afterwards.
     void drawArray(bool reset);
+    // Empties the batch without drawing it.
+    void clearArray() { _batch.clear(); }
     const CubeBatch& batch() const { return _batch; }
 
     // Length of every normal given; lighting does not normalise them, so it sets brightness.

@@ -34,6 +34,8 @@ public:
     // Starts the bounds wide open (largest float below, smallest positive float above), then
     // loads; throws what load throws.
     explicit Mesh(const std::string& path);
+    // Virtual: chrome meshes derive from this one and managers delete them as meshes. The
+    // display list is left alone, as no GL context may be current here.
     virtual ~Mesh();
 
     // Throws std::runtime_error "cannot open mesh file" when the file cannot be opened.
