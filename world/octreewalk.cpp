@@ -1,0 +1,115 @@
+#include "world/octreewalk.h"
+
+#include "platform/geometry.h"
+#include "world/collectable.h"
+#include "world/cuberenderer.h"
+
+namespace Vortel {
+
+namespace {
+
+// A pick-up this faint has faded out.
+const float VISIBLE_ALPHA = 0.001f;
+
+}  // namespace
+
+OcTreeWalk::OcTreeWalk(std::size_t cellCount)
+    : _tree(nullptr), _renderer(nullptr), _frustum(nullptr), _nodesVisited(0) {
+    _meltingCubes.reserve(cellCount);
+    _collectables.reserve(cellCount);
+}
+
+void OcTreeWalk::run(OcTree& tree, CubeRenderer& renderer, const float frustum[6][4]) {
+    _tree = &tree;
+    _renderer = &renderer;
+    _frustum = frustum;
+    _meltingCubes.clear();
+    _collectables.clear();
+    _nodesVisited = 0;
+
+    OcTree::Node& root = *tree.root();
+    if (root._count == 0) {
+        return;
+    }
+    const int test = AABBinFrustum(root._box, frustum);
+    if (test == FRUSTUM_OUTSIDE) {
+        return;
+    }
+    if (root._terminal) {
+        if (root._neighbours != OcTree::NEIGHBOURS_ALL) {
+            ageCell(root);
+        }
+        return;
+    }
+    walkChildren(root, test);
+}
+
+// A box wholly inside passes that on to everything below it; only boxes that cross the
+// frustum have their children tested. Cells are not tested on their own: the smallest
+// regions tested are 2 x 2 x 2 cells.
+void OcTreeWalk::walkChildren(OcTree::Node& node, int test) {
+    for (OcTree::Node* child : node._children) {
+        if (child->_count == 0) {
+            continue;
+        }
+        if (child->_terminal) {
+            if (child->_neighbours != OcTree::NEIGHBOURS_ALL) {
+                ageCell(*child);
+            }
+            continue;
+        }
+        int childTest = test;
+        if (test == FRUSTUM_CROSSING) {
+            childTest = AABBinFrustum(child->_box, _frustum);
+            ++_nodesVisited;
+        }
+        if (childTest != FRUSTUM_OUTSIDE) {
+            walkChildren(*child, childTest);
+        }
+    }
+}
+
+void OcTreeWalk::ageCell(OcTree::Node& cell) {
+    const double now = _tree->time();
+    const double elapsed = now - cell._lastTime;
+    cell._age += static_cast<float>(elapsed);
+    const int kind = cell._count;
+    if (isTrailKind(kind)) {
+        batchTrailCube(cell);
+    } else if (kind == OcTree::CELL_MELTING) {
+        const float scale = 1.0f - cell._age * cell._coolingOrMeltSpeed;
+        if (scale > 0.0f) {
+            _meltingCubes.push_back(MeltingCube{cell._box.min, scale});
+        } else {
+            _tree->setTerminalNode(cell._box.min, OcTree::SET_CLEAR, 0);
+            cell._age = 0.0f;
+        }
+    } else if (kind == OcTree::CELL_COLLECTABLE && cell._collectable) {
+        Collectable* const collectable = cell._collectable.get();
+        collectable->animate(elapsed);
+        if (collectable->_alpha >= VISIBLE_ALPHA) {
+            _collectables.push_back(collectable);
+        } else {
+            _tree->setTerminalNode(cell._box.min, OcTree::SET_CLEAR_ANY, 0);
+            cell._age = 0.0f;
+        }
+    }
+    cell._lastTime = now;
+}
+
+// A fresh trail cube shows its trail colour's start shades, then fades to the end
+// triplet over its cooling time and keeps that.
+void OcTreeWalk::batchTrailCube(const OcTree::Node& cell) {
+    const CubeRenderer::trailColors& trail = _renderer->colors().trail(cell._colorIndex);
+    if (cell._age < cell._coolingOrMeltSpeed) {
+        const float t = cell._age / cell._coolingOrMeltSpeed;
+        for (unsigned int shade = 0; shade < 3; ++shade) {
+            _renderer->color(shade, trail.gradients[shade].value(t));
+        }
+    } else {
+        _renderer->activeColorTriplet(trail.end);
+    }
+    _renderer->drawCubeToArray(cell._box, cell._neighbours);
+}
+
+}  // namespace Vortel
