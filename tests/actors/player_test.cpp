@@ -44,14 +44,6 @@ void expectCell(const Cell& expected, const Cell& actual) {
     EXPECT_EQ(expected.z, actual.z);
 }
 
-TEST_F(PlayerFlight, StartsWithFullShieldsFlyingStraightWithNothingRecorded) {
-    EXPECT_FLOAT_EQ(40.0f, craft._hitpoints);
-    EXPECT_EQ(static_cast<unsigned int>(MovementTrack::MOVE_STRAIGHT), craft._move);
-    EXPECT_TRUE(craft.movementTrack().steps().empty());
-    EXPECT_EQ(32, craft._worldSize);
-    EXPECT_EQ(Player::DIR_NONE, craft.requestedDirection());
-}
-
 TEST_F(PlayerFlight, FourQuickTurnsKeepTwoQueuedAndFallOnThreeSuccessiveBoundaries) {
     craft.turn(Player::DIR_LEFT);
     craft.turn(Player::DIR_RIGHT);
