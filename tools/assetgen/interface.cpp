@@ -30,7 +30,7 @@ void outlined(Canvas& c, Sdf shape, double outline)
 void writeLoadingArrow(const Output& out)
 {
     Canvas c(32, 32, kClear);
-    const double cx = 16, cy = 16, r = 10, from = 0.35, to = 5.1;
+    const double cx = 16, cy = 16, r = 9, from = 0.35, to = 5.1;
     Mask arrow(32, 32);
     arrow.shape([&](double x, double y) { return sdf::arc(x, y, cx, cy, r, 2.2, from, to); });
     // Head at the start of the arc, pointing clockwise along it.
@@ -38,7 +38,7 @@ void writeLoadingArrow(const Output& out)
     const double tx = std::sin(from), ty = -std::cos(from);  // clockwise tangent
     const double nx = std::cos(from), ny = std::sin(from);
     arrow.shape([&](double x, double y) {
-        return sdf::polygon(x, y, {{hx + tx * 6.5, hy + ty * 6.5}, {hx + nx * 5.5, hy + ny * 5.5}, {hx - nx * 5.5, hy - ny * 5.5}});
+        return sdf::polygon(x, y, {{hx + tx * 6.0, hy + ty * 6.0}, {hx + nx * 5.0, hy + ny * 5.0}, {hx - nx * 5.0, hy - ny * 5.0}});
     });
     arrow.grown(1.0f).paint(c, kDark);
     arrow.paint(c, [&](int, int y) { return mix(rgba(0.4f, 0.85f, 1.0f), kWhite, static_cast<float>(y) / 32.0f); });
@@ -97,11 +97,12 @@ void writeSlider(const Output& out)
 
     Canvas bar(128, 16, kClear);
     Mask track(128, 16);
-    track.shape([](double x, double y) { return sdf::box(x, y, 40.5, 6, 40, 1.5, 1.5); });
+    track.shape([](double x, double y) { return sdf::box(x, y, 40.5, 6, 40.5, 1.5, 1.5); });
+    track.paint(bar, rgba(0.75f, 0.8f, 0.9f));
+    Mask ticks(128, 16);
     for (int k = 0; k <= 10; ++k)
-        track.shape([k](double x, double y) { return sdf::box(x, y, 8 * k + 0.5, 6, 0.5, k % 5 ? 3.0 : 5.0); });
-    track.grown(1.0f).paint(bar, withAlpha(kDark, 0.7f));
-    track.paint(bar, rgba(0.9f, 0.92f, 0.95f));
+        ticks.shape([k](double x, double y) { return sdf::box(x, y, 8 * k + 0.5, 6, 0.5, k % 5 ? 3.0 : 4.5); });
+    ticks.paint(bar, rgba(0.35f, 0.4f, 0.5f));
     bar.savePng(out.path("textures/slider_bar.png"));
 }
 
