@@ -92,6 +92,12 @@ TEST_F(BumpNoiseGL, FlashFadesFromThirtyPercentToNothingInFourTenths) {
     noise.bump();
     noise.animate(0.2);
     EXPECT_NEAR(noise.alpha(), 0.15f, 1e-6);
+
+    noise.clear();
+    EXPECT_FLOAT_EQ(noise.alpha(), 0.0f);
+    clearScreen();
+    noise.draw();
+    EXPECT_FALSE(drawnAt(400, 300));
 }
 
 TEST_F(BumpNoiseGL, JumpsEveryFiftiethOfASecondOnlyWhileVisible) {
@@ -110,18 +116,6 @@ TEST_F(BumpNoiseGL, JumpsEveryFiftiethOfASecondOnlyWhileVisible) {
     EXPECT_EQ(second.textureOffset(), referenceOffset(1));
     second.animate(0.0105);
     EXPECT_EQ(second.textureOffset(), referenceOffset(2));
-}
-
-TEST_F(BumpNoiseGL, ClearEndsTheFlashAtOnce) {
-    BumpNoise noise(*bitmap, screen);
-    noise.bump();
-    noise.clear();
-    EXPECT_FLOAT_EQ(noise.alpha(), 0.0f);
-    noise.animate(0.1);
-    EXPECT_EQ(noise.textureOffset(), Vector2<float>(0, 0));
-    clearScreen();
-    noise.draw();
-    EXPECT_FALSE(drawnAt(400, 300));
 }
 
 TEST_F(BumpNoiseGL, DrawsTheShiftedNoiseOverTheWholeWindowAndRestoresTheTextureMatrix) {
