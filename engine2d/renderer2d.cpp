@@ -8,7 +8,9 @@
 #include "engine2d/bitmap.h"
 #include "engine2d/font.h"
 #include "engine2d/image.h"
+#include "engine2d/polyline.h"
 #include "engine2d/sprite.h"
+#include "engine2d/texturedpolyline.h"
 
 namespace Stelkor {
 
@@ -356,6 +358,40 @@ void Renderer2D::drawSprite(const Sprite& sprite) {
     _color = sprite.color();
     drawImage(*sprite.image(), sprite.pos(), sprite._rotation, sprite._scale.x, sprite._scale.y);
     _color = saved;
+}
+
+void Renderer2D::drawPolyLine(const PolyLine& line) const {
+    const GLboolean textured = glIsEnabled(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_LINE_STRIP);
+    for (const Vector2<float>& p : line.points()) {
+        glVertex2f(p.x, p.y);
+    }
+    glEnd();
+    if (textured) {
+        glEnable(GL_TEXTURE_2D);
+    }
+}
+
+void Renderer2D::drawTexturedPolyLine(const TexturedPolyLine& line) {
+    const GLboolean textured = glIsEnabled(GL_TEXTURE_2D);
+    if (Bitmap* const bitmap = line.textureBitmap()) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, bitmap->texture());
+        _boundTexture = bitmap->texture();
+    } else {
+        glDisable(GL_TEXTURE_2D);
+    }
+    const std::vector<Vector2<float> >& strip = line.quadStrip();
+    glBegin(GL_QUAD_STRIP);
+    for (std::size_t i = 0; i + 1 < strip.size(); i += 2) {
+        glTexCoord2f(strip[i].x, strip[i].y);
+        glVertex2f(strip[i + 1].x, strip[i + 1].y);
+    }
+    glEnd();
+    if (textured) {
+        glEnable(GL_TEXTURE_2D);
+    }
 }
 
 }  // namespace Stelkor

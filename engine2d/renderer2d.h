@@ -12,7 +12,9 @@ namespace Stelkor {
 class Bitmap;
 class Font;
 class Image;
+class PolyLine;
 class Sprite;
+class TexturedPolyLine;
 
 // Draws everything flat through OpenGL with one unit per window pixel, origin at the
 // lower-left corner and y up. Makes and deletes the textures of bitmaps and keeps their names
@@ -84,6 +86,11 @@ public:
     // Draws the sprite's own image alone at its relative position, tinted by its colour for
     // this call only; nothing for an invisible sprite or one without image.
     void drawSprite(const Sprite& sprite);
+    // Line strip through the points, untextured.
+    void drawPolyLine(const PolyLine& line) const;
+    // The line's ready quad strip, with its texture repeating along the line when it has one.
+    // Texturing is on afterwards if it was on before or the line used a texture.
+    void drawTexturedPolyLine(const TexturedPolyLine& line);
 
     // Written directly by the game's drawing code. Whoever writes _color sends it to GL with
     // glColor4f as well; whoever binds a texture of its own outside the renderer sets

@@ -35,7 +35,7 @@ WavFile::WavFile() : hasData_(false), dataOffset_(0), dataSize_(0), dataLeft_(0)
 
 WavFile::~WavFile() {}
 
-bool WavFile::open(const std::string& path) {
+bool WavFile::open(const std::string& path, bool keepCutData) {
     close();
     // A folder opens as a file here but cannot be read; ask first so it fails cleanly.
     std::error_code error;
@@ -47,7 +47,7 @@ bool WavFile::open(const std::string& path) {
         return false;
     }
     file_.reset(std::fopen(path.c_str(), "rb"));
-    if (!file_ || !readHeader(fileSize) || (hasData_ && !rewind())) {
+    if (!file_ || !readHeader(fileSize, keepCutData) || (hasData_ && !rewind())) {
         close();
         return false;
     }
@@ -116,7 +116,7 @@ bool WavFile::readAll(std::vector<std::uint8_t>& bytes) {
 
 // Walks the chunks inside the RIFF chunk, which ends where its size says or where the file
 // does, whichever comes first. Chunk bodies are padded to even lengths.
-bool WavFile::readHeader(std::uint64_t fileSize) {
+bool WavFile::readHeader(std::uint64_t fileSize, bool keepCutData) {
     std::uint8_t riff[RIFF_HEADER_SIZE];
     if (fileSize < RIFF_HEADER_SIZE || !readBytes(riff, sizeof riff) || !isId(riff, "RIFF") ||
         !isId(riff + 8, "WAVE")) {
@@ -135,6 +135,12 @@ bool WavFile::readHeader(std::uint64_t fileSize) {
         const bool isFormat = isId(header, "fmt ") && !hasFormat;
         const bool isData = isId(header, "data") && !hasData_;
         if (body + size > end) {
+            if (isData && keepCutData) {
+                hasData_ = true;
+                dataOffset_ = body;
+                dataSize_ = static_cast<std::uint32_t>(end - body);
+                break;
+            }
             // The chunks we need must be whole; anything cut off after them is left alone.
             if (isFormat || isData) {
                 return false;

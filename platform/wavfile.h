@@ -34,7 +34,9 @@ public:
 
     // Opens the file and reads its format record; false (and closed) when it is not a readable
     // RIFF/WAVE file with a sound "fmt " chunk. A file without a "data" chunk still opens.
-    bool open(const std::string& path);
+    // With keepCutData, a "data" chunk that claims more bytes than the file holds is kept with
+    // the bytes that are there instead of refusing the file.
+    bool open(const std::string& path, bool keepCutData = false);
     void close();
     bool isOpen() const;
 
@@ -58,7 +60,7 @@ private:
         void operator()(std::FILE* f) const;
     };
 
-    bool readHeader(std::uint64_t fileSize);
+    bool readHeader(std::uint64_t fileSize, bool keepCutData);
     bool readFormat(std::uint32_t chunkSize);
     bool seek(std::uint64_t offset);
     bool readBytes(void* dest, std::size_t size);

@@ -1,0 +1,140 @@
+#include "engine2d/soundplayer.h"
+
+#include <AL/al.h>
+#include <AL/alc.h>
+
+#include <cmath>
+#include <stdexcept>
+#include <vector>
+
+#include "engine2d/wavread.h"
+
+namespace Stelkor {
+
+namespace {
+
+// The sample layout the device takes, or 0 when it takes none of this file's.
+ALenum alFormat(const WavFormat& f) {
+    if (f.formatTag != WavFormat::PCM) {
+        return 0;
+    }
+    if (f.channels == 1) {
+        return f.bitsPerSample == 8 ? AL_FORMAT_MONO8 : (f.bitsPerSample == 16 ? AL_FORMAT_MONO16 : 0);
+    }
+    if (f.channels == 2) {
+        return f.bitsPerSample == 8 ? AL_FORMAT_STEREO8 : (f.bitsPerSample == 16 ? AL_FORMAT_STEREO16 : 0);
+    }
+    return 0;
+}
+
+// Hundredths of a decibel of attenuation as a linear gain.
+float gainOf(std::int32_t volume) {
+    if (volume <= SoundPlayer::VOLUME_SILENT) {
+        return 0.0f;
+    }
+    return static_cast<float>(std::pow(10.0, volume / 2000.0));
+}
+
+std::runtime_error loadError(const char* message, const std::string& file) {
+    return std::runtime_error(message + file + "'");
+}
+
+}  // namespace
+
+SoundPlayer::SoundPlayer() : _device(nullptr), _context(nullptr) {
+    if (alcGetCurrentContext()) {
+        return;
+    }
+    _device = alcOpenDevice(nullptr);
+    if (_device) {
+        _context = alcCreateContext(_device, nullptr);
+    }
+    if (!_context || !alcMakeContextCurrent(_context)) {
+        if (_context) {
+            alcDestroyContext(_context);
+        }
+        if (_device) {
+            alcCloseDevice(_device);
+        }
+        throw std::runtime_error("cannot create DirectSound object");
+    }
+}
+
+SoundPlayer::~SoundPlayer() {
+    for (const auto& entry : _sounds) {
+        alSourceStop(entry.second.source);
+        alDeleteSources(1, &entry.second.source);
+        alDeleteBuffers(1, &entry.second.buffer);
+    }
+    if (_context) {
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(_context);
+        alcCloseDevice(_device);
+    }
+}
+
+void SoundPlayer::load(const std::string& file, const std::string& name) {
+    CWaveSoundRead wav;
+    if (wav.Open(file) != S_OK) {
+        throw loadError("cannot open wav file '", file);
+    }
+    const ALenum format = alFormat(wav.format()->format);
+    const std::uint32_t size = wav.dataSize();
+    if (format == 0 || size == 0) {
+        throw loadError("cannot create sound buffer for '", file);
+    }
+    std::vector<unsigned char> bytes(size);
+    unsigned int actual = 0;
+    if (wav.Read(size, bytes.data(), &actual) != S_OK || actual != size) {
+        throw loadError("failed reading wave data from '", file);
+    }
+    if (_sounds.count(name)) {
+        return;
+    }
+
+    alGetError();
+    Sound sound{0, 0, VOLUME_FULL};
+    alGenBuffers(1, &sound.buffer);
+    if (alGetError() != AL_NO_ERROR) {
+        throw loadError("cannot create sound buffer for '", file);
+    }
+    alBufferData(sound.buffer, format, bytes.data(), static_cast<ALsizei>(size),
+                 static_cast<ALsizei>(wav.format()->format.samplesPerSec));
+    if (alGetError() == AL_NO_ERROR) {
+        alGenSources(1, &sound.source);
+    }
+    if (alGetError() != AL_NO_ERROR) {
+        alDeleteBuffers(1, &sound.buffer);
+        throw loadError("cannot create sound buffer for '", file);
+    }
+    alSourcei(sound.source, AL_BUFFER, static_cast<ALint>(sound.buffer));
+    alSourcei(sound.source, AL_SOURCE_RELATIVE, AL_TRUE);
+    _sounds.emplace(name, sound);
+}
+
+void SoundPlayer::play(const std::string& name, bool loop) {
+    const auto it = _sounds.find(name);
+    if (it == _sounds.end()) {
+        return;
+    }
+    const ALuint source = it->second.source;
+    alSourceRewind(source);
+    alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
+    alSourcePlay(source);
+}
+
+void SoundPlayer::volume(const std::string& name, std::int32_t volume) {
+    const auto it = _sounds.find(name);
+    if (it == _sounds.end() || volume < VOLUME_SILENT || volume > VOLUME_FULL) {
+        return;
+    }
+    it->second.volume = volume;
+    alSourcef(it->second.source, AL_GAIN, gainOf(volume));
+}
+
+std::int32_t SoundPlayer::volume(const std::string& name) const {
+    const auto it = _sounds.find(name);
+    return it == _sounds.end() ? VOLUME_SILENT : it->second.volume;
+}
+
+}  // namespace Stelkor

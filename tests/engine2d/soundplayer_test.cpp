@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "engine2d/soundplayer.h"
+#include "tests/platform/wavfile_maker.h"
+
+using Stelkor::SoundPlayer;
+
+namespace {
+
+// Runs on OpenAL's silent output; skips when no device at all can be opened.
+class SoundPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        try {
+            player.reset(new SoundPlayer);
+        } catch (const std::runtime_error& e) {
+            GTEST_SKIP() << e.what();
+        }
+    }
+
+    std::string expectLoadError(const std::string& path) {
+        try {
+            player->load(path, "broken");
+        } catch (const std::runtime_error& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+
+    wavmaker::TempDir dir;
+    std::unique_ptr<SoundPlayer> player;
+};
+
+}  // namespace
+
+TEST_F(SoundPlayerTest, PlaysLoadedSoundsAndKeepsTheFirstOfAName) {
+    const std::string tone = dir.file("tone.wav");
+    const std::string other = dir.file("other.wav");
+    wavmaker::writeFile(tone, wavmaker::toneWav(22050, 0.1, 440, 0.5));
+    wavmaker::writeFile(other, wavmaker::pcmWav(2, 11025, 8, {128, 128, 130, 126}));
+    player->load(tone, "beep");
+    player->load(other, "beep");
+    player->load(other, "stereo");
+    player->play("beep", false);
+    player->play("beep", true);
+    player->play("nothing", false);
+
+    EXPECT_EQ(player->volume("beep"), 0);
+    player->volume("beep", -1500);
+    EXPECT_EQ(player->volume("beep"), -1500);
+    player->volume("beep", 200);
+    EXPECT_EQ(player->volume("beep"), -1500);
+    player->volume("nothing", -100);
+    EXPECT_EQ(player->volume("nothing"), -10000);
+}
+
+TEST_F(SoundPlayerTest, LoadFailuresNameTheFile) {
+    const std::string missing = dir.file("missing.wav");
+    EXPECT_EQ(expectLoadError(missing), "cannot open wav file '" + missing + "'");
+
+    const std::string compressed = dir.file("adpcm.wav");
+    wavmaker::Bytes format = wavmaker::formatBody(2, 1, 8000, 4);
+    wavmaker::put16(format, 0);
+    wavmaker::writeFile(compressed, wavmaker::riff({{"fmt ", format}, {"data", {1, 2}}}));
+    EXPECT_EQ(expectLoadError(compressed), "cannot create sound buffer for '" + compressed + "'");
+    player->play("broken", false);
+    EXPECT_EQ(player->volume("broken"), -10000);
+}
