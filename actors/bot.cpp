@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-
 #include "platform/crand.h"
 #include "platform/matrix.h"
 #include "platform/quaternion.h"
@@ -89,9 +88,10 @@ int Bot::runLengthOf(int r, int min, int max) {
                             static_cast<double>(r) * static_cast<double>(low - high) / static_cast<double>(RAND_SPAN));
 }
 
+// In single precision throughout, which rounds the top value up to size itself.
 int Bot::coordinateOf(int r, int size) {
     const float scale = static_cast<float>(size) / RAND_SPAN;
-    return static_cast<int>(static_cast<double>(r) * static_cast<double>(scale));
+    return static_cast<int>(static_cast<float>(r) * scale);
 }
 
 void Bot::drawRunLength() {
