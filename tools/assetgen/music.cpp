@@ -2,6 +2,8 @@
 // folded back onto the start, so notes and echoes that ring over the end sound again at the
 // start and the loop joins without a step.
 #include <cmath>
+#include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -205,9 +207,12 @@ void themeGameOver(const Output& out)
 
 void writeMusic(const Output& out)
 {
-    themeMain(out);
-    themePlay(out);
+    // The loops are the slowest content to make; each gets its own thread.
+    std::future<void> main = std::async(std::launch::async, themeMain, std::cref(out));
+    std::future<void> play = std::async(std::launch::async, themePlay, std::cref(out));
     themeGameOver(out);
+    main.get();
+    play.get();
 }
 
 }  // namespace assetgen
