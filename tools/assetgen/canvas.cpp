@@ -38,18 +38,6 @@ void Canvas::blend(int x, int y, const Color& c, float coverage)
     d.a = outA;
 }
 
-void Canvas::add(int x, int y, const Color& c, float coverage)
-{
-    if (!inside(x, y) || coverage <= 0.0f)
-        return;
-    Color& d = at(x, y);
-    const float k = c.a * coverage;
-    d.r += c.r * k;
-    d.g += c.g * k;
-    d.b += c.b * k;
-    d.a = d.a + (1.0f - d.a) * std::min(1.0f, k);
-}
-
 namespace {
 
 png_byte toByte(float v)

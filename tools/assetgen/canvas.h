@@ -28,8 +28,6 @@ public:
 
     // Composites a colour over the pixel with the given coverage (0..1).
     void blend(int x, int y, const Color& c, float coverage);
-    // Adds light: colour times coverage onto RGB, alpha raised towards the coverage.
-    void add(int x, int y, const Color& c, float coverage);
 
     // Writes an 8-bit RGBA PNG (colour type 6), rows top first as PNG wants them.
     void savePng(const std::string& path) const;

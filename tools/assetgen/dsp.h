@@ -16,7 +16,7 @@ constexpr double kRate = 44100.0;
 
 inline double midiToHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
 
-// Phase accumulator with band-limited saw and square (polyBLEP) and plain sine and triangle.
+// Phase accumulator with band-limited saw and square (polyBLEP) and a plain sine.
 class Oscillator {
 public:
     explicit Oscillator(double phase = 0.0) : _phase(phase) {}
@@ -36,11 +36,6 @@ public:
             q += 1.0;
         v -= blep(q, inc);
         return v;
-    }
-    double triangle(double hz)
-    {
-        const double p = advance(hz);
-        return 1.0 - 4.0 * std::abs(p - 0.5);
     }
 
 private:

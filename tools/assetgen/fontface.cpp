@@ -17,7 +17,7 @@ FT_Face face(void* p) { return static_cast<FT_Face>(p); }
 
 std::string FontFace::path(const std::string& file) { return "/usr/share/fonts/truetype/dejavu/" + file; }
 
-FontFace::FontFace(const std::string& file, int pixelSize, float horizontalScale) : _library(nullptr), _face(nullptr), _ascender(0)
+FontFace::FontFace(const std::string& file, int pixelSize, float horizontalScale) : _library(nullptr), _face(nullptr)
 {
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0)
@@ -35,7 +35,6 @@ FontFace::FontFace(const std::string& file, int pixelSize, float horizontalScale
         FT_Matrix m{static_cast<FT_Fixed>(std::lround(horizontalScale * 65536.0f)), 0, 0, 0x10000};
         FT_Set_Transform(f, &m, nullptr);
     }
-    _ascender = static_cast<int>(f->size->metrics.ascender >> 6);
 }
 
 FontFace::~FontFace()
@@ -62,14 +61,6 @@ FontFace::Glyph FontFace::glyph(char c) const
         for (int x = 0; x < g.width; ++x)
             g.coverage[static_cast<size_t>(r) * g.width + x] = slot->bitmap.buffer[r * slot->bitmap.pitch + x];
     return g;
-}
-
-int FontFace::textWidth(const std::string& text, int tracking) const
-{
-    int w = 0;
-    for (char c : text)
-        w += glyph(c).advance + tracking;
-    return text.empty() ? 0 : w - tracking;
 }
 
 void FontFace::draw(Mask& mask, const std::string& text, int x, int baselineY, int tracking) const

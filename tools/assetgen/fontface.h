@@ -27,17 +27,14 @@ public:
     FontFace& operator=(const FontFace&) = delete;
 
     Glyph glyph(char c) const;
-    int textWidth(const std::string& text, int tracking = 0) const;
     // Draws text with its baseline at y (upwards) and its pen starting at x.
     void draw(Mask& mask, const std::string& text, int x, int baselineY, int tracking = 0) const;
-    int ascender() const { return _ascender; }
 
     static std::string path(const std::string& file);
 
 private:
     void* _library;
     void* _face;
-    int _ascender;
 };
 
 }  // namespace assetgen

@@ -49,23 +49,4 @@ Mask Mask::grown(float radius) const
     return out;
 }
 
-Mask Mask::minus(const Mask& other) const
-{
-    Mask out(_width, _height);
-    for (int y = 0; y < _height; ++y)
-        for (int x = 0; x < _width; ++x)
-            out.set(x, y, std::max(0.0f, at(x, y) - other.at(x, y)));
-    return out;
-}
-
-void Mask::glow(Canvas& canvas, const Color& color) const
-{
-    for (int y = 0; y < _height; ++y)
-        for (int x = 0; x < _width; ++x) {
-            const float c = at(x, y);
-            if (c > 0.0f)
-                canvas.add(x, y, color, c);
-        }
-}
-
 }  // namespace assetgen

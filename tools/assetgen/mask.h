@@ -43,21 +43,9 @@ public:
                     unite(x, y, c);
             }
     }
-    // Removes a shape from the mask.
-    template <typename Sdf>
-    void cut(Sdf sdf)
-    {
-        for (int y = 0; y < _height; ++y)
-            for (int x = 0; x < _width; ++x) {
-                const float d = static_cast<float>(sdf(x + 0.5, y + 0.5));
-                const float c = std::clamp(0.5f - d, 0.0f, 1.0f);
-                set(x, y, at(x, y) * (1.0f - c));
-            }
-    }
 
     Mask blurred(int radius, int passes = 3) const;
     Mask grown(float radius) const;
-    Mask minus(const Mask& other) const;
 
     // Paints every covered pixel with colourAt(x, y) composited over the canvas.
     template <typename ColorAt>
@@ -74,8 +62,6 @@ public:
     {
         paint(canvas, [&](int, int) { return color; }, offsetX, offsetY);
     }
-    // Adds light instead of covering.
-    void glow(Canvas& canvas, const Color& color) const;
 
 private:
     int _width;
