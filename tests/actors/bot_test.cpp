@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
 #include <cmath>
 #include <map>
 #include <vector>
 
 #include "actors/bot.h"
 #include "platform/crand.h"
+#include "platform/game_openglextensions.h"
+#include "tests/support/gl_fixture.h"
+#include "tests/world/objfiles.h"
+#include "world/meshchrome.h"
 #include "world/octree.h"
 
 using Vortel::Bot;
@@ -293,4 +299,61 @@ TEST_F(BotTest, HitRecoveryClimbsBackInUnstretchedTimeAndSurvivesAZeroRecoveryTi
     bot.damage(1.0f);
     bot.update(0.0);
     EXPECT_FLOAT_EQ(1.0f, bot.recovery());
+}
+
+using BotGL = testsupport::GlFixture;
+
+// Until the recovery is past 0.99 the chaser shows its hit colour untextured; then its base
+// colour through its textures (white base, black reflection, so the colour shows as it is).
+TEST_F(BotGL, DrawsInItsHitColourUntilRecoveredPastPointNineNine) {
+    ASSERT_NO_THROW(glext::setupMultitexturing());
+    const objfiles::TempFolder folder;
+    Vortel::MeshChrome cube(folder.write("cube.obj", objfiles::UNIT_CUBE));
+    const unsigned char white[4] = {255, 255, 255, 255};
+    const unsigned char black[4] = {0, 0, 0, 255};
+    GLuint textures[2] = {};
+    glGenTextures(2, textures);
+    for (int i = 0; i < 2; ++i) {
+        glBindTexture(GL_TEXTURE_2D, textures[i]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, i == 0 ? white : black);
+    }
+    cube._texId = static_cast<int>(textures[0]);
+    cube.chromeTexId(static_cast<int>(textures[1]));
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-1, 1, -1, 1, -2, 2);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    OcTree field(5);
+    Bot bot("bot", Cell(1, 1, 1), Cell(0, 0, 1), Cell(0, 1, 0), 1.0f, field);
+    bot.hitColor(RGBA<float>(1.0f, 0.0f, 0.0f, 1.0f));
+    bot.baseColor(RGBA<float>(0.0f, 0.0f, 1.0f, 1.0f));
+    bot.draw();  // no mesh yet: nothing happens
+    bot.mesh(&cube);
+
+    struct Case {
+        float recovery;
+        unsigned char expected[3];
+    };
+    const Case cases[] = {{0.0f, {255, 0, 0}}, {0.99f, {255, 0, 0}}, {0.9901f, {0, 0, 255}}, {1.0f, {0, 0, 255}}};
+    for (const Case& c : cases) {
+        bot._recovery = c.recovery;
+        glDisable(GL_FOG);
+        glClear(GL_COLOR_BUFFER_BIT);
+        bot.draw();
+        glFinish();
+        unsigned char pixel[4] = {};
+        glReadPixels(400, 300, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(static_cast<int>(c.expected[i]), static_cast<int>(pixel[i])) << "recovery " << c.recovery << " channel " << i;
+        }
+        GLfloat colour[4] = {};
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        EXPECT_EQ(1.0f, colour[0]);
+        EXPECT_EQ(1.0f, colour[2]);
+    }
+    EXPECT_EQ(static_cast<GLenum>(GL_NO_ERROR), glGetError());
+    glDeleteTextures(2, textures);
 }
