@@ -78,7 +78,8 @@ double Bot::chanceOf(int r) {
 }
 
 Player::direction Bot::directionOf(int r) {
-    return static_cast<direction>(static_cast<int>(static_cast<double>(r) * static_cast<double>(DIRECTION_SCALE) + 1.0));
+    const double scaled = static_cast<double>(r) * static_cast<double>(DIRECTION_SCALE);
+    return static_cast<direction>(static_cast<int>(scaled + 1.0));
 }
 
 int Bot::runLengthOf(int r, int min, int max) {

@@ -347,7 +347,8 @@ TEST_F(BotGL, DrawsInItsHitColourUntilRecoveredPastPointNineNine) {
         unsigned char pixel[4] = {};
         glReadPixels(400, 300, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
         for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(static_cast<int>(c.expected[i]), static_cast<int>(pixel[i])) << "recovery " << c.recovery << " channel " << i;
+            EXPECT_EQ(static_cast<int>(c.expected[i]), static_cast<int>(pixel[i]))
+                << "recovery " << c.recovery << " channel " << i;
         }
         GLfloat colour[4] = {};
         glGetFloatv(GL_CURRENT_COLOR, colour);
