@@ -66,11 +66,13 @@ OcTree::Node::Node()
       _lastTime(0.0),
       _terminal(true),
       _neighbours(0),
-      _colorIndex(0) {}
+      _colorIndex(0),
+      _filledChildren(0) {}
 
 void OcTree::Node::clear(double time) {
     _count = 0;
     if (!_terminal) {
+        _filledChildren = 0;
         for (Node* child : _children) {
             child->clear(time);
         }
@@ -87,8 +89,8 @@ void OcTree::Node::rayHit(const Ray3<float>& ray, std::list<NodeHitInfo>& hits) 
         return;
     }
     if (!_terminal) {
-        for (Node* child : _children) {
-            child->rayHit(ray, hits);
+        for (unsigned int rest = _filledChildren; rest != 0; rest &= rest - 1) {
+            _children[__builtin_ctz(rest)]->rayHit(ray, hits);
         }
         return;
     }
@@ -287,13 +289,23 @@ void OcTree::updateNeighboursBits(const Node& cell) {
 }
 
 // Each level halves the box, so the slot on the path is read from one bit of each
-// coordinate, the highest bit at the root.
+// coordinate, the highest bit at the root. The cell's own kind is already set.
 void OcTree::addToCounts(const Vector3<int>& wrapped, int change) {
     Node* node = _root;
+    if (node->_terminal) {
+        return;
+    }
+    node->_count += change;
     for (int bit = _depth - 1; !node->_terminal; --bit) {
-        node->_count += change;
         const int slot = (((wrapped.z >> bit) & 1) << 2) | (((wrapped.y >> bit) & 1) << 1) | ((wrapped.x >> bit) & 1);
-        node = node->_children[slot];
+        Node* const child = node->_children[slot];
+        if (!child->_terminal) {
+            child->_count += change;
+        }
+        const unsigned char slotBit = static_cast<unsigned char>(1u << slot);
+        node->_filledChildren = static_cast<unsigned char>(child->_count != CELL_EMPTY ? node->_filledChildren | slotBit
+                                                                                         : node->_filledChildren & ~slotBit);
+        node = child;
     }
 }
 

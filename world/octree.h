@@ -78,6 +78,9 @@ public:
         bool terminal() const { return _terminal; }
         // Inner node: the octant at slot 4z + 2y + x (each 0 for the lower half).
         Node* child(int slot) const { return _children[slot]; }
+        // Inner node: bit 1 << slot set for each child that holds a filled cell, so that
+        // walks skip empty children without reading them.
+        unsigned char filledChildren() const { return _filledChildren; }
 
         // Terminal cell only.
         Collectable* collectable() const { return _collectable.get(); }
@@ -110,6 +113,7 @@ public:
         bool _terminal;
         unsigned char _neighbours;
         unsigned char _colorIndex;
+        unsigned char _filledChildren;
     };
 
     // One cell met by a ray.

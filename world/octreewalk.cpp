@@ -48,10 +48,13 @@ void OcTreeWalk::run(OcTree& tree, CubeRenderer& renderer, const float frustum[6
 // frustum have their children tested. Cells are not tested on their own: the smallest
 // regions tested are 2 x 2 x 2 cells.
 void OcTreeWalk::walkChildren(OcTree::Node& node, int test) {
-    for (OcTree::Node* child : node._children) {
-        if (child->_count == 0) {
-            continue;
-        }
+    // A copy: ageing a child may clear it, but never one of its siblings.
+    const unsigned int filled = node._filledChildren;
+    for (unsigned int rest = filled; rest != 0; rest &= rest - 1) {
+        __builtin_prefetch(&node._children[__builtin_ctz(rest)]->_count);
+    }
+    for (unsigned int rest = filled; rest != 0; rest &= rest - 1) {
+        OcTree::Node* const child = node._children[__builtin_ctz(rest)];
         if (child->_terminal) {
             if (child->_neighbours != OcTree::NEIGHBOURS_ALL) {
                 ageCell(*child);

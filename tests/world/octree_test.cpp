@@ -44,8 +44,15 @@ int recount(const Node& node, std::ostringstream& faults) {
         return node.count() != OcTree::CELL_EMPTY ? 1 : 0;
     }
     int filled = 0;
+    int filledChildren = 0;
     for (int slot = 0; slot < 8; ++slot) {
-        filled += recount(*node.child(slot), faults);
+        const int below = recount(*node.child(slot), faults);
+        filled += below;
+        filledChildren |= below != 0 ? 1 << slot : 0;
+    }
+    if (filledChildren != node.filledChildren()) {
+        faults << "node at " << node.box().min.x << "," << node.box().min.y << "," << node.box().min.z
+               << " marks children " << int(node.filledChildren()) << ", holds " << filledChildren << "\n";
     }
     if (filled != node.count()) {
         faults << "node at " << node.box().min.x << "," << node.box().min.y << "," << node.box().min.z << " counts "
