@@ -99,7 +99,8 @@ void Bot::drawRunLength() {
     _straightMovesLeft = runLengthOf(crand::rand(), _straightMovesMin, _straightMovesMax);
 }
 
-bool Bot::solidAhead(int cells) const {
+// Any kind but empty is in the way: melting cells and pick-ups too.
+bool Bot::filledAhead(int cells) const {
     const Vector3<int> probe = grid::add(_cell, grid::scaled(_forward, cells));
     return _octree.getTerminalNode(probe)->count() != OcTree::CELL_EMPTY;
 }
@@ -110,7 +111,7 @@ void Bot::think(double) {
     }
     bool solid[3];
     for (int i = 0; i < 3; ++i) {
-        solid[i] = solidAhead(PROBE_DISTANCES[i]);
+        solid[i] = filledAhead(PROBE_DISTANCES[i]);
     }
     // One draw decides for all three probes. Each obstacle still draws a direction, though
     // only the first request can be taken.

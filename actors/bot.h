@@ -108,7 +108,7 @@ public:
     RGBA<float> _baseColor;
 
 private:
-    bool solidAhead(int cells) const;
+    bool filledAhead(int cells) const;
     void drawRunLength();
     void advance(double ts);
     void crossBoundaries();
