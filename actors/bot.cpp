@@ -109,14 +109,14 @@ void Bot::think(double) {
     if (_dead) {
         return;
     }
-    bool solid[3];
+    bool filled[3];
     for (int i = 0; i < 3; ++i) {
-        solid[i] = filledAhead(PROBE_DISTANCES[i]);
+        filled[i] = filledAhead(PROBE_DISTANCES[i]);
     }
     // One draw decides for all three probes. Each obstacle still draws a direction, though
     // only the first request can be taken.
     const bool avoid = chanceOf(crand::rand()) < static_cast<double>(_avoidCrash);
-    for (const bool blocked : solid) {
+    for (const bool blocked : filled) {
         if (blocked && avoid) {
             turn(directionOf(crand::rand()));
         }
