@@ -12,7 +12,9 @@ namespace {
 
 const int MAX_DEPTH = 8;
 
-Vector3<int> plus(const Vector3<int>& a, const Vector3<int>& b) { return Vector3<int>(a.x + b.x, a.y + b.y, a.z + b.z); }
+Vector3<int> plus(const Vector3<int>& a, const Vector3<int>& b) {
+    return Vector3<int>(a.x + b.x, a.y + b.y, a.z + b.z);
+}
 
 Vector3<int> minus(const Vector3<int>& a, const Vector3<int>& b) {
     return Vector3<int>(a.x - b.x, a.y - b.y, a.z - b.z);
@@ -302,9 +304,10 @@ void OcTree::addToCounts(const Vector3<int>& wrapped, int change) {
         if (!child->_terminal) {
             child->_count += change;
         }
-        const unsigned char slotBit = static_cast<unsigned char>(1u << slot);
-        node->_filledChildren = static_cast<unsigned char>(child->_count != CELL_EMPTY ? node->_filledChildren | slotBit
-                                                                                         : node->_filledChildren & ~slotBit);
+        const unsigned int slotBit = 1u << slot;
+        const unsigned int filled = child->_count != CELL_EMPTY ? node->_filledChildren | slotBit
+                                                                : node->_filledChildren & ~slotBit;
+        node->_filledChildren = static_cast<unsigned char>(filled);
         node = child;
     }
 }
