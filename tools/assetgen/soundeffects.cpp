@@ -1,4 +1,5 @@
 // The game's sound effects, all synthesised at 44,100 Hz, 16-bit. Positional effects are mono.
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -333,12 +334,13 @@ Samples quendleIntro()
     for (size_t i = 0; i < dry.size(); ++i) {
         const double t = static_cast<double>(i) / dsp::kRate;
         double v = 0.0;
-        if (t < 1.6)
+        if (t < 1.7)
             for (int k = 0; k < 8; ++k) {
                 const double hz = dsp::glide(300.0 * (1.0 + 0.5 * k), 1200.0 * (1.0 + 0.5 * k), t, 1.6);
                 v += shimmer[k].sine(hz) * (0.5 + 0.5 * std::sin(2.0 * kPi * (9.0 + k) * t)) / (1.0 + k);
             }
-        v *= std::min(1.0, t / 1.2) * 0.5 * (t < 1.6 ? 1.0 : 0.0);
+        // Swells in, then hands over to the chord with a short fade instead of a cut.
+        v *= std::min(1.0, t / 1.2) * 0.5 * std::clamp((1.7 - t) / 0.2, 0.0, 1.0);
         dry.add(i, v);
     }
     const double chord[] = {62, 66, 69, 73, 78};
