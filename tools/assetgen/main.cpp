@@ -2,6 +2,7 @@
 // sounds) into the game folder. The same sources give the same bytes on every run.
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -17,6 +18,9 @@ int main(int argc, char** argv)
         return 2;
     }
     const assetgen::Output out(argv[1]);
+    // The groups write side by side into these folders; make them before the threads start.
+    for (const char* folder : {"textures", "mesh", "sounds/fx", "sounds/voice", "sounds/music"})
+        std::filesystem::create_directories(std::filesystem::path(argv[1]) / folder);
     const std::vector<std::function<void(const assetgen::Output&)>> groups = {
         assetgen::writeMusic,    assetgen::writeVoices,      assetgen::writeSoundEffects, assetgen::writeEnvironment,
         assetgen::writeLogos,  assetgen::writeInterface, assetgen::writeSprites, assetgen::writeMaterials,
