@@ -23,7 +23,7 @@ Canvas drawFontSheet(const FontSheetSpec& spec)
     for (char c : spec.charset) {
         const FontFace::Glyph g = face.glyph(c);
         const int shift = std::max(0, -g.left);
-        const int cell = std::max(g.advance + shift, g.left + shift + g.width);
+        const int cell = std::max(g.advance - spec.spacing + shift, g.left + shift + g.width);
         // Room for the glyph, its marker and a band-ending marker.
         if (x + cell + 2 > spec.width) {
             sheet.at(x, bandY) = kMarker;

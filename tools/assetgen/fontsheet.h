@@ -15,6 +15,7 @@ struct FontSheetSpec {
     int baseline;         // rows above a band's bottom row where the game puts a glyph's pivot
     int inkBaseline;      // row the ink stands on; above baseline where descenders need the room
     int rowHeight;
+    int spacing;          // pixels the game adds after every glyph: taken off the cell
     int width;
     int height;
 };
