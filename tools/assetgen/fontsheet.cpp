@@ -14,28 +14,28 @@ const Color kClear{1.0f, 1.0f, 1.0f, 0.0f};
 
 }  // namespace
 
-Canvas drawFontSheet(const FontSheetSpec& spec)
+Canvas drawFontSheet(const FontSheetLayout& layout)
 {
-    const FontFace face(spec.face, spec.pixelSize);
-    Canvas sheet(spec.width, spec.height, kClear);
+    const FontFace face(layout.face, layout.pixelSize);
+    Canvas sheet(layout.width, layout.height, kClear);
     int bandY = 0;
     int x = 0;
-    for (char c : spec.charset) {
+    for (char c : layout.charset) {
         const FontFace::Glyph g = face.glyph(c);
         const int shift = std::max(0, -g.left);
-        const int cell = std::max(g.advance - spec.spacing + shift, g.left + shift + g.width);
+        const int cell = std::max(g.advance - layout.spacing + shift, g.left + shift + g.width);
         // Room for the glyph, its marker and a band-ending marker.
-        if (x + cell + 2 > spec.width) {
+        if (x + cell + 2 > layout.width) {
             sheet.at(x, bandY) = kMarker;
-            bandY += spec.rowHeight;
+            bandY += layout.rowHeight;
             x = 0;
-            if (bandY + spec.rowHeight > spec.height)
-                throw std::runtime_error("font sheet " + spec.face + " too small for its charset");
+            if (bandY + layout.rowHeight > layout.height)
+                throw std::runtime_error("font sheet " + layout.face + " too small for its charset");
         }
         for (int r = 0; r < g.rows; ++r) {
-            const int y = spec.inkBaseline + g.top - 1 - r;
+            const int y = layout.inkBaseline + g.top - 1 - r;
             // The band's bottom row carries the markers and the top row touches the next band.
-            if (y < 1 || y >= spec.rowHeight)
+            if (y < 1 || y >= layout.rowHeight)
                 continue;
             for (int col = 0; col < g.width; ++col) {
                 const float v = g.coverage[static_cast<size_t>(r) * g.width + col] / 255.0f;

@@ -8,7 +8,7 @@
 namespace assetgen {
 
 // How one font sheet is drawn: the face, its size, and the sheet geometry the game cuts it with.
-struct FontSheetSpec {
+struct FontSheetLayout {
     std::string face;     // DejaVu file name
     int pixelSize;
     std::string charset;
@@ -22,7 +22,7 @@ struct FontSheetSpec {
 
 // Lays the glyphs out band by band from the bottom, each followed by a marker pixel of
 // (255, 0, 0, 0); a band ends with two markers in a row. Ink is white with alpha as coverage.
-Canvas drawFontSheet(const FontSheetSpec& spec);
+Canvas drawFontSheet(const FontSheetLayout& layout);
 
 }  // namespace assetgen
 

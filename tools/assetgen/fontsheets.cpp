@@ -1,4 +1,4 @@
-#include "tools/assetgen/fontcharsets.h"
+#include "game/fontcharsets.h"
 #include "tools/assetgen/fontsheet.h"
 #include "tools/assetgen/generators.h"
 
@@ -6,7 +6,7 @@ namespace assetgen {
 
 void writeFontSheets(const Output& out)
 {
-    const FontSheetSpec sheets[] = {
+    const FontSheetLayout sheets[] = {
         {"DejaVuSansCondensed-Bold.ttf", 12, fontcharsets::kCharsetA, 5, 5, 16, 0, 256, 64},
         {"DejaVuSans-Bold.ttf", 14, fontcharsets::kCharsetB, 5, 5, 16, 0, 512, 32},
         // Four rows under the pivot are too few for this size's descenders and underscore: the

@@ -8,7 +8,7 @@
 #include "engine2d/glyphcutter.h"
 #include "engine2d/image.h"
 #include "engine2d/renderer2d.h"
-#include "tools/assetgen/fontcharsets.h"
+#include "game/fontcharsets.h"
 
 using Stelkor::Font;
 using Stelkor::Renderer2D;

@@ -15,7 +15,7 @@
 #include "engine2d/renderer2d.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/png_writer.h"
-#include "tools/assetgen/fontcharsets.h"
+#include "game/fontcharsets.h"
 
 using Stelkor::Bitmap;
 using Stelkor::Font;

@@ -1,5 +1,5 @@
-#ifndef QUELLARIS_FONTCHARSETS_H
-#define QUELLARIS_FONTCHARSETS_H
+#ifndef QUELLARIS_GAME_FONTCHARSETS_H
+#define QUELLARIS_GAME_FONTCHARSETS_H
 
 // The characters of the game's font sheets, glyph by glyph in sheet order. The game cuts its
 // fonts with these strings and the asset generator draws the sheets from them, so the two can
