@@ -134,25 +134,7 @@ void Bot::turn(direction d) {
     _requestedDirection = d;
     _turnAngle = 0.0f;
     _turning = false;  // the turn waits for the next boundary
-    switch (d) {
-        case DIR_LEFT:
-            _turnAxis = Vector3<int>(0, 1, 0);
-            _turnAxisWorld = _up;
-            break;
-        case DIR_RIGHT:
-            _turnAxis = Vector3<int>(0, -1, 0);
-            _turnAxisWorld = grid::negated(_up);
-            break;
-        case DIR_UP:
-            _turnAxis = Vector3<int>(1, 0, 0);
-            _turnAxisWorld = grid::cross(_forward, _up);
-            break;
-        case DIR_DOWN:
-            _turnAxis = Vector3<int>(-1, 0, 0);
-            _turnAxisWorld = grid::cross(_up, _forward);
-            break;
-        default: break;
-    }
+    setTurnAxes(d);
     drawRunLength();
 }
 

@@ -84,6 +84,10 @@ void Player::turn(direction d) {
     _turning = true;
     _turnAngle = 0.0f;
     _requestedDirection = d;
+    setTurnAxes(d);
+}
+
+void Player::setTurnAxes(direction d) {
     switch (d) {
         case DIR_LEFT:
             _turnAxis = Vector3<int>(0, 1, 0);

@@ -141,6 +141,10 @@ public:
     unsigned int _move;
     int _solidSides;
 
+protected:
+    // The rotation axis of a turn in d, in the craft's own frame and in the grid's.
+    void setTurnAxes(direction d);
+
 private:
     void resetState();
     void crossBoundary();
