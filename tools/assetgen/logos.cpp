@@ -53,7 +53,8 @@ void writeTitleLogos(const Output& out)
 void writeLumisk(const Output& out)
 {
     Canvas c(1024, 1024, rgba(1, 1, 1, 1));
-    const double cx = 400, cy = 370;
+    // High enough that the longest lower ray ends well above the lettering.
+    const double cx = 400, cy = 405;
     Mask rays(1024, 1024);
     for (int i = 0; i < 16; ++i) {
         const double a = 2.0 * kPi * i / 16 + kPi / 16;
@@ -66,17 +67,17 @@ void writeLumisk(const Output& out)
     rays.paint(c, rgba(1.0f, 0.62f, 0.15f));
     Mask sun(1024, 1024);
     sun.shape([&](double x, double y) { return sdf::circle(x, y, cx, cy, 74); });
-    sun.paint(c, [&](int, int y) { return verticalGradient(rgba(1.0f, 0.45f, 0.1f), rgba(1.0f, 0.9f, 0.3f), 296, 444, y); });
+    sun.paint(c, [&](int, int y) { return verticalGradient(rgba(1.0f, 0.45f, 0.1f), rgba(1.0f, 0.9f, 0.3f), 331, 479, y); });
     Mask shine(1024, 1024);
     shine.shape([&](double x, double y) { return sdf::circle(x, y, cx - 24, cy + 26, 22); });
     shine.blurred(6).paint(c, rgba(1, 1, 0.9f, 0.7f));
 
     const Color slate = rgba(0.14f, 0.16f, 0.22f);
-    letteringMask(1024, 1024, {kBold, "LUMISK", 150, 170, 500, 84, 110, 10}).paint(c, slate);
+    letteringMask(1024, 1024, {kBold, "LUMISK", 150, 155, 500, 84, 110, 10}).paint(c, slate);
     Mask rule(1024, 1024);
-    rule.shape([](double x, double y) { return sdf::box(x, y, 400, 150, 200, 1.5); });
+    rule.shape([](double x, double y) { return sdf::box(x, y, 400, 135, 200, 1.5); });
     rule.paint(c, rgba(1.0f, 0.62f, 0.15f));
-    letteringMask(1024, 1024, {"DejaVuSans.ttf", "interactive", 300, 108, 200, 28, 26, 4}).paint(c, rgba(0.45f, 0.47f, 0.52f));
+    letteringMask(1024, 1024, {"DejaVuSans.ttf", "interactive", 300, 93, 200, 28, 26, 4}).paint(c, rgba(0.45f, 0.47f, 0.52f));
     c.savePng(out.path("textures/splash_lumisk.png"));
 }
 

@@ -151,3 +151,21 @@ TEST(Pictures, CutPicturesHaveInkInsideTheirRectangleOnly)
         EXPECT_EQ(outside, 0);
     }
 }
+
+// The first splash's sun rays end above the studio's name instead of crossing its letters.
+TEST(Pictures, SplashRaysStayClearOfTheLettering)
+{
+    Renderer2D renderer;
+    const auto bitmap = load(renderer, "splash_lumisk.png");
+    int raysInLetterRows = 0;
+    for (int y = 0; y < 600; ++y) {
+        bool lettered = false, rayed = false;
+        for (int x = 0; x < 800; ++x) {
+            const RGBA<unsigned char> c = bitmap->pixelColor(Vector2<int>(x, y));
+            lettered |= c.r < 80 && c.g < 80 && c.b < 100;
+            rayed |= c.r > 200 && c.g > 90 && c.g < 200 && c.b < 120;
+        }
+        raysInLetterRows += lettered && rayed;
+    }
+    EXPECT_EQ(raysInLetterRows, 0);
+}
