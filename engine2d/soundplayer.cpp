@@ -3,7 +3,9 @@
 #include <AL/al.h>
 #include <AL/alc.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
@@ -78,8 +80,11 @@ void SoundPlayer::load(const std::string& file, const std::string& name) {
     if (wav.Open(file) != S_OK) {
         throw loadError("cannot open wav file '", file);
     }
-    const ALenum format = alFormat(wav.format()->format);
-    const std::uint32_t size = wav.dataSize();
+    const WavFormat& wavFormat = wav.format()->format;
+    const ALenum format = alFormat(wavFormat);
+    // A data chunk cut short can end inside a sample frame; the device takes whole frames only.
+    const std::uint32_t frameBytes = wavFormat.channels * (wavFormat.bitsPerSample / 8u);
+    const std::uint32_t size = format == 0 ? 0 : wav.dataSize() - wav.dataSize() % frameBytes;
     if (format == 0 || size == 0) {
         throw loadError("cannot create sound buffer for '", file);
     }
@@ -99,11 +104,14 @@ void SoundPlayer::load(const std::string& file, const std::string& name) {
         throw loadError("cannot create sound buffer for '", file);
     }
     alBufferData(sound.buffer, format, bytes.data(), static_cast<ALsizei>(size),
-                 static_cast<ALsizei>(wav.format()->format.samplesPerSec));
-    if (alGetError() == AL_NO_ERROR) {
+                 static_cast<ALsizei>(std::min<std::uint32_t>(wavFormat.samplesPerSec, INT32_MAX)));
+    // Each error is read once: a failed upload must not be mistaken for a good source.
+    bool made = alGetError() == AL_NO_ERROR;
+    if (made) {
         alGenSources(1, &sound.source);
+        made = alGetError() == AL_NO_ERROR;
     }
-    if (alGetError() != AL_NO_ERROR) {
+    if (!made) {
         alDeleteBuffers(1, &sound.buffer);
         throw loadError("cannot create sound buffer for '", file);
     }

@@ -1,3 +1,4 @@
+#include <AL/al.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -68,5 +69,19 @@ TEST_F(SoundPlayerTest, LoadFailuresNameTheFile) {
     wavmaker::writeFile(compressed, wavmaker::riff({{"fmt ", format}, {"data", {1, 2}}}));
     EXPECT_EQ(expectLoadError(compressed), "cannot create sound buffer for '" + compressed + "'");
     player->play("broken", false);
+    EXPECT_EQ(player->volume("broken"), -10000);
+}
+
+TEST_F(SoundPlayerTest, CutSampleFramesAreDroppedAndRefusedUploadsAreNotFiled) {
+    const std::string cut = dir.file("cut.wav");
+    wavmaker::writeFile(cut, wavmaker::pcmWav(1, 22050, 16, {0, 1, 2, 3, 4}));
+    player->load(cut, "cut");
+    alGetError();
+    player->play("cut", false);
+    EXPECT_EQ(alGetError(), AL_NO_ERROR);
+
+    const std::string noRate = dir.file("norate.wav");
+    wavmaker::writeFile(noRate, wavmaker::pcmWav(1, 0, 8, {128, 128}));
+    EXPECT_EQ(expectLoadError(noRate), "cannot create sound buffer for '" + noRate + "'");
     EXPECT_EQ(player->volume("broken"), -10000);
 }
