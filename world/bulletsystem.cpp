@@ -74,8 +74,11 @@ Matrix BulletSystem::bulletMatrix(const Particle& bullet) const {
     Vector3<float> up = _up;
     Vector3<float> side = cross(d, up);
     if (length(side) < DEGENERATE_SIDE) {
-        up = leastAlignedAxis(d);
-        side = cross(d, up);
+        // The stand-in axis is only roughly across the flight: square it up, or a diagonal
+        // flight would shear and shrink the mesh.
+        side = cross(d, leastAlignedAxis(d));
+        side = scaled(side, 1.0f / length(side));
+        up = cross(side, d);
     }
     // Matrix::load fills column 0 from its third argument and column 2 from its first.
     Matrix m;

@@ -33,8 +33,8 @@ public:
 
     // The frame a bullet's mesh is drawn in: column 0 the side (flight x up), column 1 up,
     // column 2 the flight direction, translation the bullet's position. A flight along up
-    // (or no up at all) takes the world axis least along the flight as its up instead; a
-    // bullet at rest points along z.
+    // (or no up at all) takes the world axis least along the flight, squared up against it,
+    // as its up instead; a bullet at rest points along z.
     Matrix bulletMatrix(const Particle& bullet) const;
 
     const Particle::CreateData& bulletTemplate() const { return _bulletTemplate.front(); }

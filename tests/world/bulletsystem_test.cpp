@@ -107,4 +107,14 @@ TEST_F(BulletSystemTest, AFlightAlongUpStillGetsASoundFrame) {
     noUp.addBullet(Vector3<float>(), Vector3<float>(1.0f, 1.0f, 0.0f), 1.0f);
     const Matrix n = noUp.bulletMatrix(*noUp.particles().front());
     EXPECT_GT(dot(column(n, 1), column(n, 1)), 0.1f);
+
+    // A diagonal flight without an up still gets an unsheared, unscaled frame.
+    BulletSystem diagonal(30);
+    diagonal.addBullet(Vector3<float>(), Vector3<float>(1.0f, 1.0f, 1.0f), 1.0f);
+    const Matrix g = diagonal.bulletMatrix(*diagonal.particles().front());
+    for (int a = 1; a <= 3; ++a) {
+        for (int b = a; b <= 3; ++b) {
+            EXPECT_NEAR(dot(column(g, a), column(g, b)), a == b ? 1.0f : 0.0f, 1e-6f) << a << ", " << b;
+        }
+    }
 }
