@@ -50,8 +50,10 @@ public:
         _pendingChar = c;
     }
 
-    // True once the stream is used up; a character put back is still to come.
-    bool ended() const { return !_pending && _stream.eof(); }
+    // True once the stream is used up or can no longer be read (a read error, or a folder
+    // where the word file should be, leaves it failed without reaching its end); a
+    // character put back is still to come.
+    bool ended() const { return !_pending && !_stream.good(); }
 
 private:
     std::istream& _stream;

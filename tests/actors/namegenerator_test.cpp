@@ -95,6 +95,11 @@ TEST(NameGeneratorTest, ClampsTheOrderAndReportsAMissingFile) {
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "NameGenerator::buildStats - cannot open requested source file");
     }
+
+    // A folder opens but cannot be read: it must read as an empty file, not spin forever.
+    const NameGenerator folder(".", 1);
+    EXPECT_TRUE(folder.stats().empty());
+    EXPECT_EQ(folder.generate(3, 16), "Error");
 }
 
 TEST(NameGeneratorTest, LongerTokensStartAtEachWordAndEndAtDeadEnds) {
