@@ -164,6 +164,8 @@ void Bitmap::load(const std::string& file) {
     }
     _data.swap(pixels);
     _size.set(static_cast<int>(width), static_cast<int>(height));
+    // A mask of the old pixels has the old size; the collision tests would read past its end.
+    _bitmask.clear();
 }
 
 Bitmap& Bitmap::activate() {

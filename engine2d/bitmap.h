@@ -23,7 +23,8 @@ public:
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;
 
-    // Replaces the pixels with the PNG's; on failure the bitmap is left as it was.
+    // Replaces the pixels with the PNG's and drops the mask (createBitmask makes a new one); on
+    // failure the bitmap is left as it was.
     void load(const std::string& file);
 
     Bitmap& activate();

@@ -81,6 +81,19 @@ TEST_F(BitmapTest, FailedReloadKeepsThePicture) {
     EXPECT_EQ(bitmap.pixelColor(Vector2<int>(1, 1)), RGBA<unsigned char>(1, 2, 3, 4));
 }
 
+TEST_F(BitmapTest, ReloadDropsTheMaskOfTheOldPixels) {
+    testsupport::RgbaPicture small(2, 2);
+    small.fill(0, 0, 0, 255);
+    testsupport::writePng("bm_reload_small.png", small);
+    testsupport::writePng("bm_reload_big.png", testsupport::RgbaPicture(64, 64));
+    Bitmap bitmap("bm_reload_small.png", renderer, false);
+    bitmap.load("bm_reload_big.png");
+    EXPECT_EQ(bitmap.bitmaskData(), nullptr);
+    bitmap.createBitmask(100);
+    ASSERT_NE(bitmap.bitmaskData(), nullptr);
+    EXPECT_EQ(bitmap.bitmaskData()[64 * 2 - 1], 0u);
+}
+
 TEST_F(BitmapTest, StoresRowsBottomUpAndMasksAlphaFromOneHundred) {
     testsupport::RgbaPicture picture(256, 256);
     picture.set(0, 0, 255, 0, 0, 255);      // top-left of the picture
