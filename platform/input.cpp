@@ -131,7 +131,9 @@ bool Input::keyDown(KeyCode code) const {
     if (button == 0) {
         return (_keys[code] & 0x80) != 0;
     }
-    return button <= 4 && _mouseState.buttons[button - 1] != 0;
+    // Only the four exact button codes are buttons: a stray code from a hand-edited settings
+    // file (0x180, shown as undefined) must not act as the left button.
+    return button <= 4 && (code & 0xFF) == 0 && _mouseState.buttons[button - 1] != 0;
 }
 
 const std::string& Input::keyName(KeyCode code) const {

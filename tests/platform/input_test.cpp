@@ -166,6 +166,7 @@ TEST_F(InputTest, TrackedButtonsAndButtonState) {
     EXPECT_TRUE(input->keyDown(0x100));
     EXPECT_TRUE(input->keyDown(0x300));
     EXPECT_FALSE(input->keyDown(0x200));
+    EXPECT_FALSE(input->keyDown(0x180));
 
     input->trackKey(0x100, false);
     device->mouse.buttons[0] = 0;
