@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -76,21 +77,25 @@ SoundPlayer::~SoundPlayer() {
 }
 
 void SoundPlayer::load(const std::string& file, const std::string& name) {
-    CWaveSoundRead wav;
-    if (wav.Open(file) != S_OK) {
+    std::unique_ptr<WavFile> wav;
+    std::unique_ptr<WaveFormatRecord> record;
+    if (WaveOpenFile(file, wav, record) != S_OK) {
         throw loadError("cannot open wav file '", file);
     }
-    const WavFormat& wavFormat = wav.format()->format;
+    if (WaveStartDataRead(*wav) != S_OK) {
+        throw loadError("cannot start wav read of file '", file);
+    }
+    const WavFormat& wavFormat = record->format;
     const ALenum format = alFormat(wavFormat);
     // A data chunk cut short can end inside a sample frame; the device takes whole frames only.
     const std::uint32_t frameBytes = wavFormat.channels * (wavFormat.bitsPerSample / 8u);
-    const std::uint32_t size = format == 0 ? 0 : wav.dataSize() - wav.dataSize() % frameBytes;
+    const std::uint32_t size = format == 0 ? 0 : wav->dataSize() - wav->dataSize() % frameBytes;
     if (format == 0 || size == 0) {
         throw loadError("cannot create sound buffer for '", file);
     }
     std::vector<unsigned char> bytes(size);
     unsigned int actual = 0;
-    if (wav.Read(size, bytes.data(), &actual) != S_OK || actual != size) {
+    if (WaveReadFile(*wav, size, bytes.data(), &actual) != S_OK || actual != size) {
         throw loadError("failed reading wave data from '", file);
     }
     if (_sounds.count(name)) {

@@ -63,6 +63,10 @@ TEST_F(SoundPlayerTest, LoadFailuresNameTheFile) {
     const std::string missing = dir.file("missing.wav");
     EXPECT_EQ(expectLoadError(missing), "cannot open wav file '" + missing + "'");
 
+    const std::string noData = dir.file("nodata.wav");
+    wavmaker::writeFile(noData, wavmaker::riff({{"fmt ", wavmaker::formatBody(1, 1, 8000, 8)}}));
+    EXPECT_EQ(expectLoadError(noData), "cannot start wav read of file '" + noData + "'");
+
     const std::string compressed = dir.file("adpcm.wav");
     wavmaker::Bytes format = wavmaker::formatBody(2, 1, 8000, 4);
     wavmaker::put16(format, 0);
