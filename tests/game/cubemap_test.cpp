@@ -14,6 +14,7 @@
 #include "game/game_setups.h"
 #include "platform/geometry.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/gl_readback.h"
 #include "tests/support/png_writer.h"
 #include "tests/world/objfiles.h"
 #include "world/cuberenderer.h"
@@ -147,21 +148,6 @@ void lookAtRow(float frustum[6][4]) {
     GetFrustum(projection, modelview, frustum);
 }
 
-std::vector<unsigned char> screenshot() {
-    glFinish();
-    std::vector<unsigned char> pixels(800 * 600 * 4);
-    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
-
-int pixelsOf(const std::vector<unsigned char>& pixels, int r, int g, int b) {
-    int found = 0;
-    for (std::size_t i = 0; i < pixels.size(); i += 4) {
-        found += pixels[i] == r && pixels[i + 1] == g && pixels[i + 2] == b ? 1 : 0;
-    }
-    return found;
-}
-
 int differingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
     int found = 0;
     for (std::size_t i = 0; i < a.size(); i += 4) {
@@ -188,16 +174,16 @@ TEST_F(CubeMapGL, TrailCubesShowTheEnvironmentWithReflectionsOn) {
     float frustum[6][4];
     lookAtRow(frustum);
     field.draw(frustum, Vector3<float>(8, 9, 14), 0.0);
-    const std::vector<unsigned char> plain = screenshot();
+    const std::vector<unsigned char> plain = testsupport::readScreen();
 
     field.renderReflections(true);
     lookAtRow(frustum);
     field.draw(frustum, Vector3<float>(8, 9, 14), 0.0);
-    const std::vector<unsigned char> reflecting = screenshot();
+    const std::vector<unsigned char> reflecting = testsupport::readScreen();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
-    EXPECT_GT(pixelsOf(plain, 255, 0, 0), 1000);
-    EXPECT_EQ(pixelsOf(reflecting, 255, 0, 0), 0);
+    EXPECT_GT(testsupport::pixelsOf(plain, 255, 0, 0), 1000);
+    EXPECT_EQ(testsupport::pixelsOf(reflecting, 255, 0, 0), 0);
     EXPECT_GT(differingPixels(plain, reflecting), 5000);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/support/gl_fixture.h"
+#include "tests/support/gl_readback.h"
 #include "tests/world/objfiles.h"
 #include "world/cuberenderer.h"
 
@@ -16,17 +17,7 @@ using Vortel::CubeRenderer;
 
 namespace {
 
-// A mesh folder with the renderer's three meshes (all three the unit cube).
-struct MeshFolder {
-    MeshFolder() {
-        for (const char* name : {"cube.obj", "cube_bevel.obj", "sphere.obj"}) {
-            folder.write(std::string("mesh/") + name, objfiles::UNIT_CUBE);
-        }
-    }
-    std::string path() const { return folder.path() + "/mesh"; }
-
-    objfiles::TempFolder folder;
-};
+using objfiles::MeshFolder;
 
 const RGBA<float> RED(1, 0, 0, 1);
 const RGBA<float> GREEN(0, 1, 0, 1);
@@ -113,9 +104,7 @@ void lookAtBlockCorner() {
 }
 
 std::map<unsigned int, int> countColours() {
-    glFinish();
-    std::vector<unsigned char> pixels(800 * 600 * 4);
-    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    const std::vector<unsigned char> pixels = testsupport::readScreen();
     std::map<unsigned int, int> counts;
     for (std::size_t i = 0; i < pixels.size(); i += 4) {
         ++counts[(pixels[i] << 16) | (pixels[i + 1] << 8) | pixels[i + 2]];

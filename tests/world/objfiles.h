@@ -54,6 +54,20 @@ private:
     std::filesystem::path _path;
 };
 
+// A mesh folder with the cube renderer's three meshes, all three the unit cube.
+class MeshFolder {
+public:
+    MeshFolder() {
+        for (const char* name : {"cube.obj", "cube_bevel.obj", "sphere.obj"}) {
+            _folder.write(std::string("mesh/") + name, UNIT_CUBE);
+        }
+    }
+    std::string path() const { return _folder.path() + "/mesh"; }
+
+private:
+    TempFolder _folder;
+};
+
 }  // namespace objfiles
 
 #endif

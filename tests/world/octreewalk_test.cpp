@@ -11,6 +11,7 @@
 
 #include "platform/geometry.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/gl_readback.h"
 #include "tests/world/objfiles.h"
 #include "world/collectable.h"
 #include "world/cuberenderer.h"
@@ -25,16 +26,7 @@ typedef RGBA<unsigned char> Bytes;
 
 namespace {
 
-struct MeshFolder {
-    MeshFolder() {
-        for (const char* name : {"cube.obj", "cube_bevel.obj", "sphere.obj"}) {
-            folder.write(std::string("mesh/") + name, objfiles::UNIT_CUBE);
-        }
-    }
-    std::string path() const { return folder.path() + "/mesh"; }
-
-    objfiles::TempFolder folder;
-};
+using objfiles::MeshFolder;
 
 // Six planes that every point is inside.
 struct EverythingFrustum {
@@ -284,21 +276,6 @@ void lookAtRow(float frustum[6][4]) {
     GetFrustum(projection, modelview, frustum);
 }
 
-std::vector<unsigned char> readScreen() {
-    glFinish();
-    std::vector<unsigned char> pixels(800 * 600 * 4);
-    glReadPixels(0, 0, 800, 600, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
-
-int pixelsOf(const std::vector<unsigned char>& pixels, unsigned char r, unsigned char g, unsigned char b) {
-    int found = 0;
-    for (std::size_t i = 0; i < pixels.size(); i += 4) {
-        found += pixels[i] == r && pixels[i + 1] == g && pixels[i + 2] == b ? 1 : 0;
-    }
-    return found;
-}
-
 class OcTreeGL : public testsupport::GlFixture {
 protected:
     void SetUp() override {
@@ -326,9 +303,9 @@ TEST_F(OcTreeGL, ShowsFreshTrailCubesInTheirStartColours) {
     lookAtRow(frustum);
     field->tree.draw(frustum, Vector3<float>(8, 9, 14), 0.0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    const std::vector<unsigned char> pixels = readScreen();
-    EXPECT_GT(pixelsOf(pixels, 255, 0, 0), 1000);  // the z faces
-    EXPECT_GT(pixelsOf(pixels, 0, 0, 255), 1000);  // the tops
+    const std::vector<unsigned char> pixels = testsupport::readScreen();
+    EXPECT_GT(testsupport::pixelsOf(pixels, 255, 0, 0), 1000);  // the z faces
+    EXPECT_GT(testsupport::pixelsOf(pixels, 0, 0, 255), 1000);  // the tops
     EXPECT_EQ(field->renderer.batch().vertexCount(), 0);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
 }
@@ -343,7 +320,7 @@ TEST_F(OcTreeGL, DrawsAMeltingCubeBlack) {
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     field->tree.draw(frustum, Vector3<float>(), 0.1);
-    EXPECT_GT(pixelsOf(readScreen(), 0, 0, 0), 1000);
+    EXPECT_GT(testsupport::pixelsOf(testsupport::readScreen(), 0, 0, 0), 1000);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -362,19 +339,19 @@ TEST_F(OcTreeGL, AddsTheCubeMapWhenReflectionsAreOn) {
     float frustum[6][4];
     lookAtRow(frustum);
     field->tree.draw(frustum, Vector3<float>(), 0.0);
-    const std::vector<unsigned char> plain = readScreen();
+    const std::vector<unsigned char> plain = testsupport::readScreen();
 
     field->tree.renderReflections(true);
     lookAtRow(frustum);
     field->tree.draw(frustum, Vector3<float>(), 0.0);
-    const std::vector<unsigned char> reflecting = readScreen();
+    const std::vector<unsigned char> reflecting = testsupport::readScreen();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_CUBE_MAP));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_R));
 
     // Red faces gain the grey in green and blue.
-    EXPECT_GT(pixelsOf(plain, 255, 0, 0), 1000);
-    EXPECT_EQ(pixelsOf(reflecting, 255, 0, 0), 0);
-    EXPECT_GT(pixelsOf(reflecting, 255, 96, 96), 1000);
+    EXPECT_GT(testsupport::pixelsOf(plain, 255, 0, 0), 1000);
+    EXPECT_EQ(testsupport::pixelsOf(reflecting, 255, 0, 0), 0);
+    EXPECT_GT(testsupport::pixelsOf(reflecting, 255, 96, 96), 1000);
     glDeleteTextures(1, &cubeMap);
 }

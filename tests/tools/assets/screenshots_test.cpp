@@ -14,6 +14,7 @@
 #include "engine2d/image.h"
 #include "engine2d/renderer2d.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/gl_readback.h"
 #include "tests/support/png_writer.h"
 #include "game/fontcharsets.h"
 
@@ -28,13 +29,7 @@ using AssetScreensGL = testsupport::GlFixture;
 
 constexpr int kWidth = 800, kHeight = 600;
 
-std::vector<unsigned char> readScreen()
-{
-    glFinish();
-    std::vector<unsigned char> pixels(static_cast<size_t>(kWidth) * kHeight * 4);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
+using testsupport::readScreen;
 
 void saveScreen(const std::vector<unsigned char>& pixels, const std::string& name)
 {
