@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -10,9 +11,9 @@
 #include "engine2d/font.h"
 #include "engine2d/renderer2d.h"
 #include "game/message.h"
+#include "tests/game/block_font.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/gl_readback.h"
-#include "tests/support/png_writer.h"
 
 using Stelkor::Renderer2D;
 using Vortel::Message;
@@ -35,7 +36,7 @@ TEST(MessageTest, ASecondShowRestartsOnlyWithAHoldLongerThanWhatIsLeft) {
         double secondAfter;
         double timeAfterSecond;  // the clock right after the second call
         double holdAfterSecond;
-        double hiddenAfter;      // seconds from the first call
+        double hiddenAfter;  // seconds from the first call
     };
     const Case cases[] = {
         {0.5, 0.5, 2.0, 3.0},  // 1.5 left: 1.2 is not longer, the first hold runs on
@@ -113,28 +114,12 @@ namespace {
 
 using MessageGL = testsupport::GlFixture;
 
-// A font whose only glyph, "I", is an 8 x 16 block filling its whole row, baseline 4.
-void writeBlockFont(const std::string& file) {
-    testsupport::RgbaPicture sheet(32, 16);
-    for (int y = 0; y < 16; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            sheet.set(x, y, 255, 255, 255, 255);
-        }
-    }
-    sheet.set(8, 15, 255, 0, 0, 0);  // markers on the bottom row end the glyph and the band
-    sheet.set(9, 15, 255, 0, 0, 0);
-    testsupport::writePng(file, sheet);
-}
-
-bool isInk(const std::vector<unsigned char>& screen, int x, int y) {
-    const unsigned char* p = &screen[(static_cast<std::size_t>(y) * 800 + x) * 4];
-    return p[0] == 0 && p[1] == 102 && p[2] == 0;
-}
+const std::array<int, 3> kInk = {0, 102, 0};
 
 }  // namespace
 
 TEST_F(MessageGL, PrintsEachLineCentredWithTheBlockOnThePosition) {
-    writeBlockFont("font_block.png");
+    testsupport::writeBlockFont("font_block.png", 16);
     Renderer2D renderer;
     renderer.textureFilter(Renderer2D::FILTER_NEAREST);
     Stelkor::Font font("font_block.png", "I", 4, 16, 0, renderer, true);
@@ -161,12 +146,12 @@ TEST_F(MessageGL, PrintsEachLineCentredWithTheBlockOnThePosition) {
     const std::vector<unsigned char> screen = testsupport::readScreen();
     EXPECT_EQ(testsupport::pixelsOf(screen, 0, 102, 0), 8 * 16 + 16 * 16);
     // "II" from the block's bottom edge at y 300, "I" on top of it, both centred on x 400.
-    EXPECT_TRUE(isInk(screen, 392, 300));
-    EXPECT_TRUE(isInk(screen, 407, 315));
-    EXPECT_FALSE(isInk(screen, 392, 299));
-    EXPECT_FALSE(isInk(screen, 391, 300));
-    EXPECT_TRUE(isInk(screen, 396, 316));
-    EXPECT_TRUE(isInk(screen, 403, 331));
-    EXPECT_FALSE(isInk(screen, 395, 316));
-    EXPECT_FALSE(isInk(screen, 403, 332));
+    EXPECT_EQ(testsupport::rgbAt(screen, 392, 300), kInk);
+    EXPECT_EQ(testsupport::rgbAt(screen, 407, 315), kInk);
+    EXPECT_NE(testsupport::rgbAt(screen, 392, 299), kInk);
+    EXPECT_NE(testsupport::rgbAt(screen, 391, 300), kInk);
+    EXPECT_EQ(testsupport::rgbAt(screen, 396, 316), kInk);
+    EXPECT_EQ(testsupport::rgbAt(screen, 403, 331), kInk);
+    EXPECT_NE(testsupport::rgbAt(screen, 395, 316), kInk);
+    EXPECT_NE(testsupport::rgbAt(screen, 403, 332), kInk);
 }
