@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "engine2d/renderer2d.h"
@@ -13,7 +14,7 @@ namespace {
 
 // NaN compares false with everything, so it would leave a message shown for ever.
 double numberOrZero(double t) {
-    return t == t ? t : 0.0;
+    return std::isnan(t) ? 0.0 : t;
 }
 
 }  // namespace
