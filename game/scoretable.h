@@ -62,7 +62,7 @@ public:
     // Adds the row (its name cut at a 0 byte and to the longest name) in score order, below
     // rows of the same score, and keeps exactly maxEntries rows. Returns the new row, now
     // under edit, when the score qualified and the row stayed in the table; else none, and
-    // no row is under edit. The row stays valid while later calls re-sort the table.
+    // no row is under edit. The row keeps its address while it stays in the table.
     Entry* addEntry(const Entry& entry);
     Entry* addEntry(std::uint32_t score, const std::string& name);
 

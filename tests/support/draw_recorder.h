@@ -8,7 +8,7 @@
 namespace testsupport {
 
 // A renderer that notes every image it is asked to draw instead of drawing it, so sprite trees
-// can be checked without a GL context.
+// and printed text can be checked without a GL context.
 class DrawRecorder : public Stelkor::Renderer2D {
 public:
     struct Call {
