@@ -1,17 +1,24 @@
 #include "game/dialtexts.h"
 
-#include <iomanip>
-#include <sstream>
+#include <cstdio>
 
 namespace Vortel {
 
 namespace {
 
-template <typename T>
-std::string zeroPadded(T number, int width) {
-    std::ostringstream out;
-    out << std::setfill('0') << std::setw(width) << number;
-    return out.str();
+// Drawn every frame, so no stream: a stream's buffer takes heap memory on its first write,
+// while these few characters fit in the string itself. "%g" is a stream's default format for
+// a double (six significant digits).
+std::string zeroPadded(int number, int width) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%0*d", width, number);
+    return text;
+}
+
+std::string zeroPadded(double number, int width) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%0*g", width, number);
+    return text;
 }
 
 }  // namespace

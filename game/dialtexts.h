@@ -7,8 +7,8 @@
 namespace Vortel {
 
 // What the cockpit dials show, apart from drawing them: the number printed over each dial and
-// the fraction its ring lights. Widths pad with '0' on the left; a longer number is printed
-// whole.
+// the fraction its ring lights. Widths pad with '0' between the sign and the digits (-5 in
+// width 3 is "-05"); a longer number is printed whole.
 
 std::string scoreDialText(std::uint32_t score);        // plain: 12345
 std::string pointsToGoDialText(int pointsToGo);        // plain
