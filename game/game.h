@@ -235,6 +235,7 @@ public:
     void setupBots();
     void setupScoreTables();
     void setupSpeeding();
+    void setupCubeMap();
 
     // ---- menus ----------------------------------------------------------------------------
     void menuSetup();
@@ -581,6 +582,8 @@ private:
     void loadBitmaps();
     void loadSkyBox();
     void appendLoadingLog(const std::string& text);
+    // The GL texture of a cached bitmap.
+    int textureOf(const std::string& bitmap);
     // Throws when the game is being torn down, so the loader stops between two resources.
     void checkLoadingGoesOn() const;
     // An image of the named bitmap; with cache its texture and display list are made at once

@@ -6,11 +6,16 @@
 
 #include "engine2d/bitmap.h"
 #include "engine2d/image.h"
+#include "engine2d/menuslider.h"
+#include "engine2d/renderer2d.h"
+#include "engine2d/textsprite.h"
 #include "engine2d/sprite.h"
 #include "engine2d/timeline.h"
 #include "engine2d/timelinesprite.h"
 #include "world/mesh.h"
+#include "world/bumpnoise.h"
 #include "world/meshchrome.h"
+#include "world/starfield.h"
 
 namespace Vortel {
 
@@ -220,7 +225,132 @@ void Game::loadSoundGroup() {
     appendLoadingLog("OK\n");
 }
 
+namespace {
+
+struct CreditsEntry {
+    const char* title;
+    const char* text;
+};
+
+// Continuation lines of the line above start with two tabs.
+const CreditsEntry creditsEntries[10] = {
+    {"Zindle Studios presents:", "QUELLARIS - TRAILS OF THE CUBE"},
+    {"", "With the kind support of the Lumisk Media group\n\t\tand Orla Penhallow"},
+    {"Design, Programming and Graphics", "Tavin Marsh"},
+    {"Music", "Isolde Brenner (www.example.org/brenner)"},
+    {"Sound Effects", "Corvin Hale (www.example.org/hale)\nMira Sandvik"},
+    {"Voice Samples", "Pella Quist, Ronan Vey and Sela Thorne"},
+    {"Game Testing", "Ansel Drummond\nKira Lothe"},
+    {"Thanks", "Everyone at Quendle Interactive\n\t\tand the night shift at Zindle Studios\n\t\tand all who flew the early builds"},
+    {"", "(c) Zindle Studios. All rights reserved.\nThis game is freeware: copy it and share it, but do not sell it."},
+    {"", "www.example.org/quellaris"},
+};
+
+Stelkor::Timeline<float>::Keyframe key(double time, float value) {
+    return {time, value, Stelkor::Timeline<float>::KEY_ABSOLUTE};
+}
+
+}  // namespace
+
+int Game::textureOf(const std::string& bitmap) {
+    return static_cast<int>(_bitmapManager.get(bitmap)->texture());
+}
+
 void Game::afterLoad() {
+    _bitmapManager.activateAll();
+    _meshManager.createDisplayListsAll();
+    for (int i = 5; i >= 0; --i) {
+        textureOf(skyBoxBitmaps[i]);
+    }
+    _skyBox.assignTextures(textureOf(skyBoxBitmaps[0]), textureOf(skyBoxBitmaps[1]), textureOf(skyBoxBitmaps[2]),
+                           textureOf(skyBoxBitmaps[3]), textureOf(skyBoxBitmaps[4]), textureOf(skyBoxBitmaps[5]));
+
+    _playerMesh->_texId = textureOf("chaser1.png");
+    _playerMesh->chromeTexId(textureOf("cube7.png"));
+    for (MeshChrome* rocker : _rockerMeshes) {
+        rocker->_texId = 0;
+        rocker->chromeTexId(textureOf("cube7.png"));
+    }
+    _chaserMesh->_texId = textureOf("chaser1.png");
+    _chaserMesh->chromeTexId(textureOf("cube7.png"));
+
+    _scorePickupMesh->_texId = textureOf("pow_score.png");
+    _ammoPickupMesh->_texId = textureOf("pow_ammo.png");
+    _shieldsPickupMesh->_texId = textureOf("pow_shields.png");
+    _empPickupMesh->_texId = textureOf("pow_emp.png");
+    _bulletSystem.bulletTextureId(textureOf("bullet.png"));
+    _bulletSystem.bulletMesh(_bulletMesh);
+
+    // The stars exist before the colour schemes recolour them and the settings set their count.
+    _starfield = std::make_unique<Starfield>(Vector3<float>(0.0f, 0.0f, 0.0f), Vector3<float>(1.0f, 0.0f, 0.0f), 0.2f,
+                                             _debrisParticleDensity * _starsPerDensityStep, textureOf("bubble.png"));
+
+    setupColorSchemes();
+    setupSpeeds();
+    setupTrickLibrary();
+    setupCollectables();
+    setupBots();
+    setupScoreTables();
+    setupSpeeding();
+    setupCubeMap();
+
+    const float halfW = static_cast<float>(_width / 2);
+    const float halfH = static_cast<float>(_height / 2);
+    _message._color = _hudColor;
+    _message._pos = Vector2<float>(halfW, static_cast<float>(_height / 2 + _height * 0.07));
+    _menuDescription.pos(_menuX, 3.0f);
+    _menuDescription.hAlign = Stelkor::Renderer2D::ALIGN_LEFT;
+    _menuDescription.vAlign = Stelkor::Renderer2D::ALIGN_BOTTOM;
+    _menuDescription.font = _fontSmall.get();
+    Stelkor::Timeline<float> fadeIn;
+    fadeIn.loop = false;
+    fadeIn.addKey(key(0.0, 0.0f));
+    fadeIn.addKey(key(0.7, 1.0f));
+    _menuDescription.setTimeline(_menuDescription.textColor.a, fadeIn);
+
+    // Defaults first, so that a binding missing from the file keeps its default.
+    defaultControls();
+    loadSettings();
+
+    _menuSlider = std::make_unique<Stelkor::MenuSlider>(*_sliderHandleSprite, *_sliderBarSprite);
+    _menuSlider->pos(170.0f, 0.0f);
+    // The menus show the values the settings just loaded.
+    menuSetup();
+    refreshRedefineKeysMenu();
+    FSOUND_SetSFXMasterVolume(_masterVolume);
+
+    _overlayText = std::make_unique<Stelkor::TextSprite>();
+    _overlayText->font = _fontBig.get();
+    _overlayText->hAlign = Stelkor::Renderer2D::ALIGN_CENTER;
+    _overlayText->vAlign = Stelkor::Renderer2D::ALIGN_CENTER;
+    _overlayText->textColor = RGBA<float>(1.0f, 1.0f, 1.0f, 1.0f);
+    _overlayText->pos(halfW, halfH + 40.0f);
+    Stelkor::Timeline<float> bannerFade;
+    bannerFade.loop = false;
+    bannerFade.addKey(key(0.0, 1.0f));
+    bannerFade.addKey(key(1.8, 1.0f));
+    bannerFade.addKey(key(2.8, 0.0f));
+    _overlayText->setTimeline(_overlayText->textColor.a, bannerFade);
+    Stelkor::Timeline<float> bannerGrow;
+    bannerGrow.loop = false;
+    bannerGrow.addKey(key(0.0, 0.0f));
+    bannerGrow.addKey(key(0.15, 1.3f));
+    bannerGrow.addKey(key(0.19, 1.0f));
+    _overlayText->setTimeline(_overlayText->_scale.x, bannerGrow);
+    _overlayText->setTimeline(_overlayText->_scale.y, bannerGrow);
+
+    _bumpNoise = std::make_unique<BumpNoise>(*_bitmapManager.get("noise.png"),
+                                             Vector2<float>(static_cast<float>(_width), static_cast<float>(_height)));
+
+    _credits.font(*_font, *_font);
+    _credits.colors(RGBA<float>(1.0f, 1.0f, 0.5f, 1.0f), RGBA<float>(1.0f, 1.0f, 1.0f, 1.0f));
+    _credits.spaceBetweenTitles(10.0f);
+    for (const CreditsEntry& entry : creditsEntries) {
+        _credits.addEntry(entry.title, entry.text);
+    }
+    _credits.pos(Vector2<float>(_menuX, 0.0f));
+    _credits.scrollSpeed(25.0f);
+
     mainMenu();
 }
 

@@ -7,6 +7,7 @@
 
 #include "engine2d/bitmap.h"
 #include "engine2d/bitmapmanager.h"
+#include "actors/builtintricks.h"
 #include "game/game.h"
 
 namespace Vortel {
@@ -38,10 +39,16 @@ unsigned int setupCubeMap(Stelkor::BitmapManager& bitmaps) {
 
 void Game::setupColorSchemes() {}
 void Game::setupSpeeds() {}
-void Game::setupTrickLibrary() {}
+void Game::setupTrickLibrary() {
+    addBuiltInTricks(_trickLibrary);
+}
 void Game::setupCollectables() {}
 void Game::setupBots() {}
 void Game::setupScoreTables() {}
 void Game::setupSpeeding() {}
+
+void Game::setupCubeMap() {
+    Vortel::setupCubeMap(_bitmapManager);
+}
 
 }  // namespace Vortel
