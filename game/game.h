@@ -1,24 +1,568 @@
 #ifndef QUELLARIS_GAME_GAME_H
 #define QUELLARIS_GAME_GAME_H
 
+#include <array>
+#include <atomic>
+#include <list>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <queue>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "actors/namegenerator.h"
+#include "actors/player.h"
+#include "actors/trick.h"
+#include "actors/tricklibrary.h"
+#include "actors/tricktrainer.h"
+#include "actors/tricktraineradvicehud.h"
+#include "engine2d/bitmapmanager.h"
+#include "engine2d/renderer2d.h"
+#include "engine2d/textsprite.h"
+#include "game/bottombar.h"
+#include "game/credits.h"
+#include "game/message.h"
+#include "game/multiscoretable.h"
+#include "game/roundcounter.h"
+#include "platform/fsound.h"
 #include "platform/input.h"
+#include "platform/matrix.h"
+#include "platform/mrand.h"
 #include "platform/openglapp.h"
+#include "platform/rgba.h"
+#include "platform/settings.h"
+#include "platform/shaker.h"
+#include "platform/simplecamera.h"
+#include "platform/vector2.h"
+#include "platform/vector3.h"
+#include "world/bulletsystem.h"
+#include "world/collectable.h"
+#include "world/cubedraw.h"
+#include "world/gun.h"
+#include "world/meshmanager.h"
+#include "world/octree.h"
+#include "world/skybox.h"
+
+class EventSource;
+class InputDevice;
+
+namespace Stelkor {
+class Font;
+class Image;
+class MenuSlider;
+class SimpleMenu;
+class Sprite;
+class TimelineSprite;
+}  // namespace Stelkor
 
 namespace Vortel {
 
-// The game: the one application object, in its 800 x 600 window titled "Quellaris".
+class Bot;
+class BumpNoise;
+class Explosion;
+class Mesh;
+class MeshChrome;
+class Starfield;
+
+// The game: the one application object, in its 800 x 600 window titled "Quellaris". It owns
+// every object of the game and runs a state machine with an entry, a frame and a message
+// function per state. Its members are open: the play rules, menus and HUD of the other game
+// files all work on them, and the tests read them.
 class Game : public OpenglApp {
 public:
-    Game();
-    ~Game() override;
+    enum State {
+        STATE_NONE = 0,
+        STATE_MAIN_MENU = 1,
+        STATE_PLAY = 2,
+        STATE_GAME_OVER = 3,
+        STATE_INGAME_MENU = 4,
+        STATE_LOADING = 5,
+        STATE_TRICK_TRAINER = 6,
+        STATE_VIEW_SCORES = 7,
+        STATE_VIEW_SCORES_AUTOMATIC = 8,
+        STATE_ENTER_SCORE = 9,
+        STATE_CREDITS = 10,
+        STATE_CREDITS_AUTOMATIC = 11,
+        STATE_SPLASH_LUMISK = 12,
+        STATE_SPLASH_ZINDLE = 13,
+        STATE_SPLASH_QUENDLE = 14,
+    };
 
-    void init() override;
+    enum botType { BOT_ROCKER = 0, BOT_THIEF = 1, BOT_DOVE = 2, BOT_SHIVA = 3 };
+
+    enum CollectableType {
+        COLLECTABLE_NONE = 0,
+        COLLECTABLE_SCORE = 1,
+        COLLECTABLE_SHIELDS = 2,
+        COLLECTABLE_AMMO = 3,
+        COLLECTABLE_EMP = 4,
+    };
+
+    // One speed preset; its display name also names the preset's high-score table.
+    struct GameSpeed {
+        float velocity = 0.0f;
+        float velocityMult = 0.0f;
+        float chaserFactor = 0.0f;
+        float chaserSpread = 0.0f;
+        float trailCooling = 0.0f;
+        float timeStretch = 0.0f;
+        std::string name;
+    };
+
+    // One look of the playfield: backgrounds by stage, HUD, trail, star and hit colours.
+    struct ColorScheme {
+        std::string name;
+        std::vector<RGBA<float> > backgrounds;
+        int changeBackgroundOnEvery = 1;
+        std::vector<unsigned char> trailColors;
+        unsigned char playerTrail = 0;
+        bool playerTrailExclusive = false;
+        RGBA<float> hud = RGBA<float>(0.0f, 0.0f, 0.0f, 0.0f);
+        RGBA<float> starfieldColor = RGBA<float>(0.0f, 0.0f, 0.0f, 0.0f);
+        RGBA<float> starfieldColorRand = RGBA<float>(0.0f, 0.0f, 0.0f, 0.0f);
+        RGBA<float> hit = RGBA<float>(0.0f, 0.0f, 0.0f, 0.0f);
+    };
+
+    // Points a trick earns per boost speed level.
+    static const int _flyingScores[5];
+
+    // Throws std::runtime_error when a part of the game cannot be set up: no name-statistics
+    // file, no sound output, no multitexturing.
+    Game();
+    // The same game reading its window messages and its keyboard and mouse from the given
+    // sources, so that a test can drive it.
+    Game(std::unique_ptr<EventSource> events, std::unique_ptr<InputDevice> device);
+    ~Game() override;
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
     bool frame() override;
     void close() override;
+    void init() override;
     bool message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-private:
+    // ---- state entries ------------------------------------------------------------------
+    void splashLumisk();
+    void splashZindle();
+    void splashQuendle();
+    void load();
+    void mainMenu();
+    void startGame();
+    void nextWave();
+    void gameOver();
+    void enterScore();
+    void ingameMenu();
+    void resumeGame();
+    void pause(bool paused);
+    void viewScores();
+    void viewScoresAutomatic();
+    void credits();
+    void creditsAutomatic();
+    void startTrickTrainer(Trick* trick);
+    void toggleDemoMode();
+    // Shows or hides the system cursor; only a change of wish reaches the window system.
+    void cursor(bool visible);
+    void nextCameraMode();
+    void setFog(bool on);
+
+    // ---- frames ---------------------------------------------------------------------------
+    bool frameMainMenu();
+    bool framePlay();
+    bool frameGameOver();
+    bool frameIngameMenu();
+    bool frameLoading();
+    bool frameTrickTrainer();
+    bool frameViewScores();
+    bool frameViewScoresAutomatic();
+    bool frameEnterScore();
+    bool frameCredits();
+    bool frameCreditsAutomatic();
+    bool frameSplashLumisk();
+    bool frameSplashZindle();
+    bool frameSplashQuendle();
+
+    // ---- window messages ------------------------------------------------------------------
+    bool messageMainMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messagePlay(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messageGameOver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messageIngameMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messageViewScores(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messageViewScoresAutomatic(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messageEnterScore(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messageCredits(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messageCreditsAutomatic(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messageSplashLumisk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messageSplashZindle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messageSplashQuendle(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // ---- loading --------------------------------------------------------------------------
+    static void loader(void* game);
+    void afterLoad();
+    void loadSettings();
+
+    // ---- key bindings ---------------------------------------------------------------------
+    void defaultControls();
+    void unbindKey(unsigned int code);
+    void refreshKeyNames();
+    void refreshRedefineKeysMenu();
+    void saveControls();
+    void trackPlayerKeys();
+
+    // ---- sound ----------------------------------------------------------------------------
+    // Plays the named sample on a free channel at the volume, at the world position when one
+    // is given; returns the channel, -1 when nothing plays.
+    virtual int playSound(const std::string& name, unsigned char volume, const Vector3<float>* position = nullptr);
+    void setupFmodSound();
+
+    // ---- play rules -----------------------------------------------------------------------
+    void score(int points);
+    void addBot();
+    void clearBots();
+    void bomb(const Vector3<int>& cell, int radius);
+    void addExplosion(const Vector3<float>& position);
+    void applyColorScheme(const std::string& which);
+    void applyGameSpeed(const std::string& which);
+
+    // ---- set-ups --------------------------------------------------------------------------
+    void setupColorSchemes();
+    void setupSpeeds();
+    void setupTrickLibrary();
+    void setupCollectables();
+    void setupBots();
+    void setupScoreTables();
+    void setupSpeeding();
+
+    // ---- menus ----------------------------------------------------------------------------
+    void menuSetup();
+    void setCurrentMenu(Stelkor::SimpleMenu* menu);
+    void defaultMenuAction();
+    static void _menucallback_quit(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_quitCurrentGame(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_redefineDefaults(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_redefineKeyLeft(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_redefineKeyRight(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_redefineKeyUp(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_redefineKeyDown(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_redefineKeyBoost(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_redefineKeyFire(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_redefineKeyNuke(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_redefineKeyPause(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_redefineKeyMouselook(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_resumeGame(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_startGame(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_trainTrick(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_viewScores(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_credits(const std::string& item, const std::string& value, void* game);
+
+    // ---- drawing --------------------------------------------------------------------------
+    void initCornerCubeVertices();
+    void drawTrickIllustrationByName(const std::string& name, const Vector2<float>& pos, const Vector2<float>& size,
+                                     RGBA<float> color, bool fill);
+
+    // ---- members, in construction order ---------------------------------------------------
+
+    // State machine and timing.
+    int _state = STATE_NONE;
+    int _previousState = STATE_NONE;
+    double _stateTime = 0.0;
+    double _gameOverDuration = 10.0;
+    double _idleTime = 0.0;
+
+    // Camera mode: 0 first person, 1 follow, 2 follow and orbit.
+    int _cameraMode = 0;
+    float _cameraOrbitSpeed = 0.5f;
+    float _cameraOrbitAngle = 0.0f;
+
+    // Chasers and the HUD dials.
+    RandWeighted<botType> _botTypeGenerator;
+    int _botsDestroyedThisFrame = 0;
+    int _botsAddedThisFrame = 0;
+    int _liveBotCount = 0;
+    double _botArrivalDelay = 1.5;
+    int _waveBotCount = 0;
+    RoundCounter _scoreDial{40.0f, 50.0f, 30};
+    RoundCounter _ammoDial{24.0f, 30.0f, 30};
+    RoundCounter _shieldsDial{24.0f, 30.0f, 30};
+    RoundCounter _densityDial{10.0f, 10.0f, 25};
+    RoundCounter _bombsDial{16.0f, 20.0f, 30};
+    RoundCounter _chasersDial{10.0f, 10.0f, 25};
+    RoundCounter _waveDial{10.0f, 10.0f, 25};
+    bool _cockpitHud = true;
+
+    // World and player.
+    OcTree _octree{5};
+    Player _player{"player", Vector3<int>(2, 2, 2), Vector3<int>::Z_MINUS, Vector3<int>::Y_PLUS, 4.0f, _octree};
+    std::map<std::string, GameSpeed> _gameSpeeds;
+    std::map<std::string, GameSpeed>::iterator _currentGameSpeed = _gameSpeeds.end();
+    float _timeStretch = 1.0f;
+    std::list<Bot*> _bots;
+    // Kept as a vector so that refilling it every frame reuses its capacity.
+    std::vector<Bot*> _botInfoList;
+    std::list<Bot*> _deadBots;
+    Bot* _aimedBot = nullptr;
+    std::array<Vector3<float>, 4> _aimedBotGeometry{};
+
+    // 2D drawing and fonts.
+    Stelkor::Renderer2D _renderer;
+    std::unique_ptr<Stelkor::Font> _font;
+    std::unique_ptr<Stelkor::Font> _fontSmall;
+    std::unique_ptr<Stelkor::Font> _fontBig;
+
+    // Camera and aiming.
+    Vector3<float> _aimRayOrigin;
+    Vector3<float> _aimRayDirection;
+    Player* _cameraSubject = &_player;
+    SimpleCamera _camera;
+    float _bounceOffset = 0.0f;
+    Matrix _viewMatrix;
+    Matrix _objectViewMatrix;
+    int _cursorX = 0;
+    int _cursorY = 0;
+    bool _mouselookHeld = false;
+    float _mouselookYaw = 0.0f;
+    float _mouselookPitch = 0.0f;
+    float _mouselookReturnRate = 0.00001f;
+    bool _invertMouse = true;
+    float _mouseSensitivity = 1.0f;
+    bool _mouselookEnabled = true;
+    bool _pointAndClickEnabled = true;
+    float _fov = 90.0f;
+    float _fovMin = 45.0f;
+    float _fovMax = 100.0f;
+    // Kept as a vector so that the aim ray of every frame reuses its capacity.
+    std::vector<OcTree::NodeHitInfo> _aimHits;
+    Shaker _shaker{55.0f};
+
+    // Resource managers and the meshes they own.
+    Stelkor::BitmapManager _bitmapManager{_renderer};
+    MeshManager _meshManager;
+    MeshChromeManager _meshChromeManager;
+    MeshChrome* _playerMesh = nullptr;
+    Mesh* _flareMesh = nullptr;
+    Mesh* _gunMesh = nullptr;
+    Mesh* _cubeBevelMesh = nullptr;
+    Mesh* _explosionRingMesh = nullptr;
+    Mesh* _bulletMesh = nullptr;
+    std::array<MeshChrome*, 3> _rockerMeshes{};
+    MeshChrome* _chaserMesh = nullptr;
+    Mesh* _scorePickupMesh = nullptr;
+    Mesh* _shieldsPickupMesh = nullptr;
+    Mesh* _ammoPickupMesh = nullptr;
+    Mesh* _empPickupMesh = nullptr;
+
+    // Colours and background.
+    RGBA<float> _fogColor{0.5f, 0.5f, 0.6f, 1.0f};
+    RGBA<float> _backgroundColor{1.0f, 0.0f, 0.0f, 1.0f};
+    RGBA<float> _hudColor{0.0f, 0.0f, 0.0f, 1.0f};
+    RGBA<float> _hitColor{1.0f, 0.0f, 0.0f, 1.0f};
+    Gradient<RGBA<float> > _backgroundGradient{0.0f, 10.0f};
+    std::map<std::string, ColorScheme> _colorSchemes;
+    std::map<std::string, ColorScheme>::iterator _currentColorScheme = _colorSchemes.end();
+    float _trailReflectionColorScale = 0.5f;
+    double _backgroundFogStop = 1.5;
+    double _backgroundTime = 1.5;
+    bool _trailReflection = true;
+
+    // Score and playfield fill.
+    std::uint32_t _score = 0;
+    std::uint32_t _previousScore = 0;
+    float _speedLevel = 1.0f;
+    int _speedLevelRounded = 1;
+    int _playerSurroundCount = 0;
+    int _playerSurround = 0;
+    int _density = 0;
+    int _maxCubes;
+
+    // Files and settings.
+    MultiScoreTable _scoreTables{20, 32};
+    int _attractTablesLeft = 0;
+    std::string _scoresPath = "data/scores";
+    Settings _settings;
+    std::string _settingsPath = "data/vasp.conf";
+    Settings _colorSettings;
+    std::string _colorSettingsPath = "data/color";
+    Settings _speedSettings;
+    std::string _speedSettingsPath = "data/speed";
+    std::unique_ptr<Stelkor::Image> _titleLogoImage;
+    std::unique_ptr<Stelkor::Sprite> _titleLogo;
+    std::unique_ptr<Stelkor::Image> _smallArrowImage;
+    std::unique_ptr<Stelkor::Sprite> _smallArrow;
+
+    // Menus and keys.
+    Stelkor::TextSprite _menuItemPrototype;
+    Stelkor::TextSprite _menuItemHighlightPrototype;
+    Stelkor::SimpleMenu* _currentMenu = nullptr;
+    std::unique_ptr<Stelkor::SimpleMenu> _menuIngame;
+    std::unique_ptr<Stelkor::SimpleMenu> _menuMain;
+    std::unique_ptr<Stelkor::SimpleMenu> _menuSettings;
+    std::unique_ptr<Stelkor::SimpleMenu> _menuControls;
+    std::unique_ptr<Stelkor::SimpleMenu> _menuDisplay;
+    std::unique_ptr<Stelkor::SimpleMenu> _menuSound;
+    std::unique_ptr<Stelkor::SimpleMenu> _menuRedefineKeys;
+    std::unique_ptr<Stelkor::SimpleMenu> _menuTricks;
+    std::list<std::unique_ptr<Stelkor::SimpleMenu> > _trickSubmenus;
+    Stelkor::SimpleMenu* _trickTrainerReturnMenu = nullptr;
+    Stelkor::TextSprite _menuDescription;
     Input _input;
+    unsigned int _wmKeyDownDI = 0;
+    unsigned int _wmKeyUpDI = 0;
+    unsigned int _wmMouseMoveDI = 0;
+    unsigned int _keyLeft = 0;
+    unsigned int _keyRight = 0;
+    unsigned int _keyUp = 0;
+    unsigned int _keyDown = 0;
+    unsigned int _keyBoost = 0;
+    unsigned int _keyFire = 0;
+    unsigned int _keyNuke = 0;
+    unsigned int _keyPause = 0;
+    unsigned int _keyMouselook = 0;
+    unsigned int* _keyBeingRedefined = nullptr;
+    std::array<std::string, 9> _keyNames;
+    std::string _pressAnyKeyText = "(press any key)";
+    // The curved trail corner piece: rows are the vertices and normals of the left, right,
+    // up and down turns, in that order.
+    std::array<std::array<Vector3<float>, 6>, 8> _cornerCubeVertices{};
+
+    // Screen furniture and display flags.
+    BottomBar _bottomBar{_renderer};
+    Message _message{_renderer};
+    std::unique_ptr<Stelkor::TimelineSprite> _pausedSprite;
+    std::unique_ptr<Stelkor::Image> _pausedImage;
+    std::unique_ptr<Stelkor::Image> _adviceArrowImage;
+    float _barMenuMinHeight;
+    float _barPlayHeight = 20.0f;
+    float _barSpeed = 600.0f;
+    float _menuX = 220.0f;
+    float _menuBarGap = 20.0f;
+    float _barMenuMargin = 60.0f;
+    bool _cursorVisible = true;
+    bool _displayChaserNames = true;
+    bool _displayChaserTypes = true;
+    bool _displayChaserHitpoints = true;
+    bool _displayChaserBoundingBoxes = true;
+    bool _displayDestroyedChaserList = true;
+    bool _displayFps = true;
+    bool _displaySurroundDetector = false;
+    std::unique_ptr<Stelkor::Image> _aimCursorImage;
+    std::unique_ptr<Stelkor::Sprite> _aimCursorSprite;
+    std::unique_ptr<Stelkor::Image> _titleLogoSmallImage;
+    std::unique_ptr<Stelkor::Sprite> _titleLogoSmall;
+    std::unique_ptr<Stelkor::Image> _loadingArrowImage;
+    std::unique_ptr<Stelkor::Sprite> _loadingArrow;
+    std::unique_ptr<Stelkor::Image> _highScoresTitleImage;
+    std::unique_ptr<Stelkor::Sprite> _highScoresTitle;
+    std::unique_ptr<Stelkor::TextSprite> _overlayText;
+    std::queue<std::string> _overlayTextQueue;
+    std::unique_ptr<BumpNoise> _bumpNoise;
+
+    // Sound.
+    std::map<std::string, FSOUND_SAMPLE*> _soundSamples;
+    unsigned char _masterVolume = 128;
+    unsigned char _effectsVolume = 128;
+    unsigned char _musicVolume = 128;
+    unsigned char _voiceVolume = 128;
+
+    // Effects, sky and gun.
+    std::list<Explosion*> _explosions;
+    BulletSystem _bulletSystem{30};
+    std::unique_ptr<Starfield> _starfield;
+    int _debrisParticleDensity = 4;
+    int _starsPerDensityStep = 100;
+    float _effectsParticleDensity = 0.5f;
+    SkyBox _skyBox;
+    Gun _gun;
+
+    // Scoring.
+    int _startAmmo = 100;
+    int _ammoBonusEvery = 2500;
+    int _ammoPerBonus = 0;
+    float _gunFireDelayMax = 0.1f;
+    float _shotMeltRadius = 1.0f;
+    int _maxAmmo = 999;
+    int _startShields = 50;
+    int _shieldBonusEvery = 1000;
+    int _shieldsPerBonus = 0;
+    int _maxShields = 50;
+    int _startBombs = 3;
+    int _bombs = 3;
+    int _maxBombs = 9;
+    int _stage = 0;
+    int _waveQuotaBase = 10000;
+    int _waveQuota = 10000;
+    int _waveQuotaStep = 5000;
+    int _pointsToGo = 10000;
+    int _wavesPerRound = 10;
+    int _pendingWaves = 0;
+    int _botLevel = 0;
+
+    // Pick-ups, play flags and tricks.
+    Collectable _collectable;
+    RandWeighted<CollectableType> _collectableTypeGenerator;
+    bool _playerActive = true;
+    bool _demoMode = false;
+    bool _paused = false;
+    TrickLibrary _trickLibrary;
+    TrickLibrary _obstacleTrickLibrary;
+    std::list<Trick> _comboTricks;
+    std::vector<int> _comboScores;
+    int _comboCount = 0;
+    double _comboWindow = 5.0;
+    double _comboTime = 0.0;
+    TrickTrainer _trickTrainer{_octree};
+    TrickTrainerAdviceHud _trickTrainerAdviceHud;
+    Trick* _trainedTrick = nullptr;
+    bool _trickDone = false;
+    bool _trickSucceeded = false;
+    bool _trickIntroPanel = false;
+    bool _trickResultPanel = false;
+    CubeDraw _cubeDraw{_octree};
+    RoundCounter _comboDial{30.0f, 60.0f, 30};
+
+    // Boost.
+    double _boostTime = 0.0;
+    double _speedingDecay = 0.0;
+    int _speedingMaxLevel = 5;
+    std::vector<float> _speedingRates = std::vector<float>(5, 0.0f);
+    RoundCounter _speedingDial{30.0f, 50.0f, 30};
+
+    // Names, quitting, loading and the rest.
+    NameGenerator _nameGenerator{"data/english_mf.txt", 1};
+    bool _quit = false;
+    // Set by the loader thread as its last act; the main thread reads nothing the loader fills
+    // before it sees the flag.
+    std::atomic<bool> _loaded{false};
+    std::stringstream _loadingLog{std::ios::in | std::ios::out};
+    std::mutex _loadingLogMutex;
+    std::thread _loaderThread;
+    double _playClock = 0.0;
+    double _stageClock = 0.0;
+    std::unique_ptr<Stelkor::MenuSlider> _menuSlider;
+    std::unique_ptr<Stelkor::Sprite> _sliderBarSprite;
+    std::unique_ptr<Stelkor::Sprite> _sliderHandleSprite;
+    std::unique_ptr<Stelkor::Image> _sliderBarImage;
+    std::unique_ptr<Stelkor::Image> _sliderHandleImage;
+    int _humChannel = -1;
+    int _musicChannel = -1;
+    Credits _credits{_renderer};
+    std::unique_ptr<Stelkor::Image> _splashLumiskImage;
+    std::unique_ptr<Stelkor::Image> _splashZindleImage;
+    std::unique_ptr<Stelkor::TimelineSprite> _splashZindleSprite;
+    std::unique_ptr<Stelkor::Image> _splashQuendleImage;
+    std::unique_ptr<Stelkor::TimelineSprite> _splashQuendleSprite;
+    std::unique_ptr<Stelkor::Image> _makerLogoSmallImage;
+    std::unique_ptr<Stelkor::Sprite> _makerLogoSmall;
+    std::unique_ptr<Stelkor::Image> _partnerLogoSmallImage;
+    std::unique_ptr<Stelkor::Sprite> _partnerLogoSmall;
+
+private:
+    // Construction after the members: dials, particle pool, sound, settings files, fixed GL
+    // state and camera.
+    void construct();
+    // Deletes what the chaser and explosion lists still hold.
+    void deleteBotsAndExplosions();
 };
 
 }  // namespace Vortel

@@ -7,6 +7,7 @@
 
 #include "engine2d/bitmap.h"
 #include "engine2d/bitmapmanager.h"
+#include "game/game.h"
 
 namespace Vortel {
 
@@ -34,5 +35,13 @@ unsigned int setupCubeMap(Stelkor::BitmapManager& bitmaps) {
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     return cubeMap;
 }
+
+void Game::setupColorSchemes() {}
+void Game::setupSpeeds() {}
+void Game::setupTrickLibrary() {}
+void Game::setupCollectables() {}
+void Game::setupBots() {}
+void Game::setupScoreTables() {}
+void Game::setupSpeeding() {}
 
 }  // namespace Vortel

@@ -27,6 +27,8 @@ public:
     float aspect() const { return _aspect; }
     void aspect(float widthOverHeight) { _aspect = widthOverHeight; }
     void nearFarClip(float nearClip, float farClip);
+    float nearClip() const { return _near; }
+    float farClip() const { return _far; }
 
     // Moves camera and target together: d.x along the side, d.y along up.
     void pan(const Vector2<float>& d);

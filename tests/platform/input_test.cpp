@@ -7,43 +7,13 @@
 #include <SDL_mouse.h>
 
 #include "platform/input.h"
+#include "tests/support/fake_input.h"
 #include "platform/keynames.h"
 #include "platform/scancodes.h"
 
 namespace {
 
-// Key and mouse states the test sets; can be lost and will then fail or re-acquire as told.
-struct FakeDevice : InputDevice {
-    bool readKeyboard(KeyStates& out) override {
-        ++keyboardReads;
-        if (keyboardLost) {
-            return false;
-        }
-        out = keys;
-        return true;
-    }
-    bool readMouse(MouseState& out) override {
-        if (mouseLost) {
-            return false;
-        }
-        out = mouse;
-        // Motion is counted since the last reading.
-        mouse.x = 0;
-        mouse.y = 0;
-        mouse.z = 0;
-        return true;
-    }
-    AcquireResult acquireKeyboard() override { return keyboardAcquire; }
-    AcquireResult acquireMouse() override { return mouseAcquire; }
-
-    KeyStates keys = {};
-    MouseState mouse;
-    bool keyboardLost = false;
-    bool mouseLost = false;
-    int keyboardReads = 0;
-    AcquireResult keyboardAcquire = AcquireResult::AlreadyAcquired;
-    AcquireResult mouseAcquire = AcquireResult::AlreadyAcquired;
-};
+using testsupport::FakeDevice;
 
 struct Sent {
     UINT message;

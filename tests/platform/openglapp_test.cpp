@@ -13,29 +13,11 @@
 
 #include "platform/entrypoint.h"
 #include "platform/openglapp.h"
+#include "tests/support/fake_input.h"
 
 namespace {
 
-class FakeEventSource : public EventSource {
-public:
-    bool peekMessage() override { return !queue.empty(); }
-    MSG getMessage() override {
-        const MSG message = queue.front();
-        queue.pop_front();
-        return message;
-    }
-    void postQuitMessage() override { push(WM_QUIT); }
-
-    void push(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-        MSG queued;
-        queued.message = message;
-        queued.wParam = wParam;
-        queued.lParam = lParam;
-        queue.push_back(queued);
-    }
-
-    std::deque<MSG> queue;
-};
+using testsupport::FakeEventSource;
 
 // Records every hook call and swap in order; frame() runs a script that decides whether to go on.
 class ProbeApp : public OpenglApp {

@@ -1,0 +1,7 @@
+#include "game/game.h"
+
+namespace Vortel {
+
+bool Game::framePlay() { return true; }
+
+}  // namespace Vortel

@@ -1,0 +1,55 @@
+#include "game/game.h"
+
+namespace Vortel {
+
+bool Game::frame() {
+    // Input first: its messages reach message() inside this call, before the timers move.
+    _input.update();
+
+    // A state change is seen here only when a message handler made it; changes made by a
+    // frame handler keep the timers of the state left, unless the entry resets them.
+    if (_previousState == _state) {
+        _stateTime += _frameTime;
+        _idleTime += _frameTime;
+    } else {
+        _stateTime = 0.0;
+        _idleTime = 0.0;
+    }
+
+    bool result = true;
+    switch (_state) {
+    case STATE_MAIN_MENU: result = frameMainMenu(); break;
+    case STATE_PLAY: result = framePlay(); break;
+    case STATE_GAME_OVER: result = frameGameOver(); break;
+    case STATE_INGAME_MENU: result = frameIngameMenu(); break;
+    case STATE_LOADING: result = frameLoading(); break;
+    case STATE_TRICK_TRAINER: result = frameTrickTrainer(); break;
+    case STATE_VIEW_SCORES: result = frameViewScores(); break;
+    case STATE_VIEW_SCORES_AUTOMATIC: result = frameViewScoresAutomatic(); break;
+    case STATE_ENTER_SCORE: result = frameEnterScore(); break;
+    case STATE_CREDITS: result = frameCredits(); break;
+    case STATE_CREDITS_AUTOMATIC: result = frameCreditsAutomatic(); break;
+    case STATE_SPLASH_LUMISK: result = frameSplashLumisk(); break;
+    case STATE_SPLASH_ZINDLE: result = frameSplashZindle(); break;
+    case STATE_SPLASH_QUENDLE: result = frameSplashQuendle(); break;
+    default: break;
+    }
+
+    _previousState = _state;
+    return result;
+}
+
+bool Game::frameMainMenu() { return !_quit; }
+bool Game::frameGameOver() { return true; }
+bool Game::frameIngameMenu() { return true; }
+bool Game::frameTrickTrainer() { return true; }
+bool Game::frameViewScores() { return true; }
+bool Game::frameViewScoresAutomatic() { return true; }
+bool Game::frameEnterScore() { return true; }
+bool Game::frameCredits() { return true; }
+bool Game::frameCreditsAutomatic() { return true; }
+bool Game::frameSplashLumisk() { return true; }
+bool Game::frameSplashZindle() { return true; }
+bool Game::frameSplashQuendle() { return true; }
+
+}  // namespace Vortel

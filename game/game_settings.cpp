@@ -1,0 +1,7 @@
+#include "game/game.h"
+
+namespace Vortel {
+
+void Game::loadSettings() {}
+
+}  // namespace Vortel

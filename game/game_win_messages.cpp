@@ -1,0 +1,45 @@
+#include "game/game.h"
+
+namespace Vortel {
+
+bool Game::message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The cursor and the idle clock follow the mouse in every state, even where the state
+    // itself ignores the message.
+    if (msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN) {
+        _cursorX = static_cast<int>(LOWORD(lParam));
+        _cursorY = static_cast<int>(HIWORD(lParam));
+        _idleTime = 0.0;
+    }
+
+    switch (_state) {
+    case STATE_MAIN_MENU: return messageMainMenu(hwnd, msg, wParam, lParam);
+    case STATE_PLAY: return messagePlay(hwnd, msg, wParam, lParam);
+    case STATE_GAME_OVER: return messageGameOver(hwnd, msg, wParam, lParam);
+    case STATE_INGAME_MENU: return messageIngameMenu(hwnd, msg, wParam, lParam);
+    case STATE_TRICK_TRAINER: return messagePlay(hwnd, msg, wParam, lParam);
+    case STATE_VIEW_SCORES: return messageViewScores(hwnd, msg, wParam, lParam);
+    case STATE_VIEW_SCORES_AUTOMATIC: return messageViewScoresAutomatic(hwnd, msg, wParam, lParam);
+    case STATE_ENTER_SCORE: return messageEnterScore(hwnd, msg, wParam, lParam);
+    case STATE_CREDITS: return messageCredits(hwnd, msg, wParam, lParam);
+    case STATE_CREDITS_AUTOMATIC: return messageCreditsAutomatic(hwnd, msg, wParam, lParam);
+    case STATE_SPLASH_LUMISK: return messageSplashLumisk(hwnd, msg, wParam, lParam);
+    case STATE_SPLASH_ZINDLE: return messageSplashZindle(hwnd, msg, wParam, lParam);
+    case STATE_SPLASH_QUENDLE: return messageSplashQuendle(hwnd, msg, wParam, lParam);
+    default: return false;  // nothing yet, or loading: the window's own handling
+    }
+}
+
+bool Game::messageMainMenu(HWND, UINT, WPARAM, LPARAM) { return false; }
+bool Game::messagePlay(HWND, UINT, WPARAM, LPARAM) { return false; }
+bool Game::messageGameOver(HWND, UINT, WPARAM, LPARAM) { return false; }
+bool Game::messageIngameMenu(HWND, UINT, WPARAM, LPARAM) { return false; }
+bool Game::messageViewScores(HWND, UINT, WPARAM, LPARAM) { return false; }
+bool Game::messageViewScoresAutomatic(HWND, UINT, WPARAM, LPARAM) { return false; }
+bool Game::messageEnterScore(HWND, UINT, WPARAM, LPARAM) { return false; }
+bool Game::messageCredits(HWND, UINT, WPARAM, LPARAM) { return false; }
+bool Game::messageCreditsAutomatic(HWND, UINT, WPARAM, LPARAM) { return false; }
+bool Game::messageSplashLumisk(HWND, UINT, WPARAM, LPARAM) { return false; }
+bool Game::messageSplashZindle(HWND, UINT, WPARAM, LPARAM) { return false; }
+bool Game::messageSplashQuendle(HWND, UINT, WPARAM, LPARAM) { return false; }
+
+}  // namespace Vortel

@@ -1,0 +1,93 @@
+#include "tests/game/game_fixture.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace testgame {
+
+namespace fs = std::filesystem;
+
+TestGame::TestGame(std::unique_ptr<testsupport::FakeEventSource> ownedEvents,
+                   std::unique_ptr<testsupport::FakeDevice> ownedDevice)
+    : TestGame(*ownedEvents, *ownedDevice, std::move(ownedEvents), std::move(ownedDevice)) {}
+
+TestGame::TestGame(testsupport::FakeEventSource& events, testsupport::FakeDevice& device,
+                   std::unique_ptr<testsupport::FakeEventSource>&& ownedEvents,
+                   std::unique_ptr<testsupport::FakeDevice>&& ownedDevice)
+    : Game(std::move(ownedEvents), std::move(ownedDevice)), events(events), device(device) {}
+
+bool TestGame::runFrame(double frameTime) {
+    _frameTime = frameTime;
+    return frame();
+}
+
+GameFolder::GameFolder() : _previous(fs::current_path()) {
+    std::string pattern = (_previous / "game.XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a game folder under " + _previous.string());
+    }
+    _path = pattern;
+    const fs::path source(QUELLARIS_RUN_DIR);
+    for (const fs::directory_entry& entry : fs::directory_iterator(source)) {
+        const fs::path target = _path / entry.path().filename();
+        if (entry.path().filename() == "data") {
+            fs::copy(entry.path(), target, fs::copy_options::recursive);
+        } else {
+            fs::create_symlink(entry.path(), target);
+        }
+    }
+    fs::current_path(_path);
+}
+
+GameFolder::~GameFolder() {
+    std::error_code ignored;
+    fs::current_path(_previous, ignored);
+    fs::remove_all(_path, ignored);
+}
+
+void GameFixture::SetUp() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        GTEST_SKIP() << "no video here: " << SDL_GetError();
+    }
+    folder = std::make_unique<GameFolder>();
+}
+
+void GameFixture::TearDown() {
+    _game.reset();
+    folder.reset();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+TestGame& GameFixture::game() {
+    if (!_game) {
+        _game = std::make_unique<TestGame>(std::make_unique<testsupport::FakeEventSource>(),
+                                           std::make_unique<testsupport::FakeDevice>());
+    }
+    return *_game;
+}
+
+bool GameFixture::send(UINT msg, WPARAM wParam, LPARAM lParam) {
+    TestGame& g = game();
+    return g.message(g.hwnd(), msg, wParam, lParam);
+}
+
+void GameFixture::hold(unsigned int code, bool down) {
+    testsupport::FakeDevice& device = game().device;
+    const unsigned char state = down ? 0x80 : 0x00;
+    if (code >= 0x100) {
+        device.mouse.buttons.at((code >> 8) - 1) = state;
+    } else {
+        device.keys.at(code) = state;
+    }
+}
+
+void GameFixture::moveMouse(int dx, int dy) {
+    testsupport::FakeDevice& device = game().device;
+    device.mouse.x += dx;
+    device.mouse.y += dy;
+}
+
+}  // namespace testgame

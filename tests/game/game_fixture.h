@@ -1,0 +1,79 @@
+#ifndef QUELLARIS_TESTS_GAME_GAME_FIXTURE_H
+#define QUELLARIS_TESTS_GAME_GAME_FIXTURE_H
+
+#include <filesystem>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "game/game.h"
+#include "tests/support/fake_input.h"
+
+namespace testgame {
+
+// The real game, fed by a fake message queue and a fake keyboard and mouse, with its frame
+// time set by the test.
+class TestGame : public Vortel::Game {
+public:
+    TestGame(std::unique_ptr<testsupport::FakeEventSource> events, std::unique_ptr<testsupport::FakeDevice> device);
+
+    // One frame of the given length, as the main loop would run it.
+    bool runFrame(double frameTime);
+    HWND hwnd() const { return _hwnd; }
+    int height() const { return _height; }
+
+    testsupport::FakeEventSource& events;
+    testsupport::FakeDevice& device;
+
+private:
+    TestGame(testsupport::FakeEventSource& events, testsupport::FakeDevice& device,
+             std::unique_ptr<testsupport::FakeEventSource>&& ownedEvents,
+             std::unique_ptr<testsupport::FakeDevice>&& ownedDevice);
+};
+
+// A fresh copy of the ready game folder for one test, made the working directory while it
+// lives: data/ is copied, as the game writes there; everything else is linked.
+class GameFolder {
+public:
+    GameFolder();
+    ~GameFolder();
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+
+    const std::filesystem::path& path() const { return _path; }
+
+private:
+    std::filesystem::path _previous;
+    std::filesystem::path _path;
+};
+
+// Suites built on this use the GL context of the game's own window, so their names end in
+// "GL". The game is made on first use, so a test can change the folder before.
+class GameFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    TestGame& game();
+    void destroyGame() { _game.reset(); }
+
+    bool frame(double frameTime = 0.01) { return game().runFrame(frameTime); }
+    // A window message straight to the game, as the window procedure hands it on.
+    bool send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // A key, or a mouse button (codes 0x100 ... 0x400), held down or let go on the device;
+    // the game hears of it on its next frame.
+    void hold(unsigned int code, bool down);
+    // Mouse motion on the device, reported on the next frame.
+    void moveMouse(int dx, int dy);
+
+    static LPARAM point(int x, int y) { return static_cast<LPARAM>((y << 16) | (x & 0xFFFF)); }
+
+    std::unique_ptr<GameFolder> folder;
+
+private:
+    std::unique_ptr<TestGame> _game;
+};
+
+}  // namespace testgame
+
+#endif
