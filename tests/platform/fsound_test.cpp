@@ -129,23 +129,6 @@ TEST_F(FSoundTest, ReadsBackPlayingPausedAndVolumesAsTheCallsLeftThem) {
     }
 }
 
-// With one voice the next sound takes the voice of the stopped one: its old number must not
-// reach the new sound.
-TEST_F(FSoundTest, AnOldChannelNumberDoesNotReachTheSoundOnItsReusedVoice) {
-    FSOUND_Close();
-    ASSERT_TRUE(FSOUND_Init(44100, 1, 0));
-    FSOUND_SAMPLE* music = FSOUND_Sample_Load(FSOUND_FREE, tone.c_str(), LOOPING, 0, 0);
-    const int old = FSOUND_PlaySound(FSOUND_FREE, music);
-    ASSERT_TRUE(FSOUND_StopSound(old));
-    const int current = FSOUND_PlaySound(FSOUND_FREE, music);
-    ASSERT_GE(current, 0);
-    FSOUND_SetVolume(current, 90);
-
-    EXPECT_FALSE(anyCallWorks(old));
-    EXPECT_TRUE(FSOUND_IsPlaying(current));
-    EXPECT_EQ(FSOUND_GetVolume(current), 90);
-}
-
 TEST_F(FSoundTest, ClosingReleasesTheSamplesAndOpeningAgainStartsAfresh) {
     EXPECT_FALSE(FSOUND_Init(44100, 32, 0));
     FSOUND_SAMPLE* before = FSOUND_Sample_Load(FSOUND_FREE, tone.c_str(), PLAIN, 0, 0);
