@@ -2,13 +2,18 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 #include "actors/bot.h"
+#include "engine2d/bitmap.h"
 #include "engine2d/font.h"
 #include "engine2d/image.h"
 #include "engine2d/menuslider.h"
 #include "engine2d/simplemenu.h"
 #include "engine2d/sprite.h"
+#include "engine2d/timeline.h"
 #include "engine2d/timelinesprite.h"
+#include "game/fontcharsets.h"
 #include "platform/eventsource.h"
 #include "platform/game_openglextensions.h"
 #include "platform/inputdevice.h"
@@ -108,6 +113,7 @@ Game::~Game() {
     // The loader writes into the log, the sample map, the caches and the sprites: it must be
     // done before any of them goes.
     if (_loaderThread.joinable()) {
+        _stopLoading.store(true, std::memory_order_relaxed);
         _loaderThread.join();
     }
     deleteBotsAndExplosions();
@@ -137,8 +143,80 @@ void Game::close() {
 }
 
 void Game::init() {
+    cursor(false);
     glext::setupMultitexturing();
-    splashLumisk();
+
+    _fontSmall = std::make_unique<Stelkor::Font>("textures/font_small.png", fontcharsets::kCharsetA, 5, 16, 0,
+                                                 _renderer, false);
+    _font = std::make_unique<Stelkor::Font>("textures/font.png", fontcharsets::kCharsetB, 5, 16, 0, _renderer, false);
+    _fontBig = std::make_unique<Stelkor::Font>("textures/font_big.png", fontcharsets::kCharsetA, 5, 32, 2, _renderer,
+                                               false);
+
+    _splashLumiskImage = cutImage("textures/splash_lumisk.png", 0, 0, 800, 600, 0, 0, true);
+
+    Stelkor::Timeline<float> fade;
+    fade.addKey({0.0, 0.0f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
+    fade.addKey({0.5, 1.0f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
+    fade.addKey({3.2, 1.0f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
+    fade.addKey({4.0, 0.0f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
+    Stelkor::Timeline<float> grow;
+    grow.loop = false;
+    grow.addKey({0.0, 0.0f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
+    grow.addKey({0.3, 0.7f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
+
+    const Vector2<float> logoPos(static_cast<float>(_width / 2), static_cast<float>(_height / 2 + 30));
+    _splashZindleImage = cutImage("textures/logo_zindle.png", 0, 0, 256, 128, 128, 64, true);
+    _splashZindleSprite = std::make_unique<Stelkor::TimelineSprite>();
+    _splashZindleSprite->image(*_splashZindleImage);
+    _splashZindleSprite->pos(logoPos);
+    _splashZindleSprite->setTimeline(_splashZindleSprite->_color.a, fade);
+    _splashZindleSprite->setTimeline(_splashZindleSprite->_scale.x, grow);
+    _splashZindleSprite->setTimeline(_splashZindleSprite->_scale.y, grow);
+
+    fade.clearKeys();
+    fade.addKey({0.0, 0.0f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
+    fade.addKey({0.5, 1.0f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
+    fade.addKey({3.7, 1.0f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
+    fade.addKey({5.0, 0.0f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
+    _splashQuendleImage = cutImage("textures/logo_quendle.png", 0, 0, 256, 256, 128, 128, true);
+    _splashQuendleSprite = std::make_unique<Stelkor::TimelineSprite>();
+    _splashQuendleSprite->image(*_splashQuendleImage);
+    _splashQuendleSprite->pos(logoPos);
+    _splashQuendleSprite->setTimeline(_splashQuendleSprite->_color.a, fade);
+
+    loadIntroSample();
+
+    _titleLogoSmallImage = cutImage("textures/logo_small.png", 0, 0, 128, 32, 0, 32, true);
+    _titleLogoSmall = std::make_unique<Stelkor::Sprite>();
+    _titleLogoSmall->image(*_titleLogoSmallImage);
+    _loadingArrowImage = cutImage("textures/loading_arrow.png", 0, 0, 32, 32, 16, 16, true);
+    _loadingArrow = std::make_unique<Stelkor::Sprite>();
+    _loadingArrow->image(*_loadingArrowImage);
+    _loadingArrow->_spin = -6.0f;
+
+    _font->activate();
+    _fontSmall->activate();
+    _fontBig->activate();
+    _renderer._font = _font.get();
+
+    _bottomBar.color(RGBA<float>(0.0f, 0.0f, 0.0f, 0.9f));
+    _bottomBar.set(_barMenuMinHeight, 100000.0f);
+
+    if (_settings.exists("fullscreen")) {
+        fullscreen(_settings["fullscreen"].i != 0);
+    }
+    _state = STATE_SPLASH_LUMISK;
+    _stateTime = 0.0;
+}
+
+std::unique_ptr<Stelkor::Image> Game::cutImage(const std::string& bitmap, int x0, int y0, int x1, int y1, int pivotX,
+                                               int pivotY, bool cache) {
+    Stelkor::Bitmap& pixels = *_bitmapManager.get(bitmap);
+    if (cache) {
+        pixels.activate();
+    }
+    return std::make_unique<Stelkor::Image>(pixels, Quib::AABB2<int>(x0, y0, x1, y1), Vector2<int>(pivotX, pivotY),
+                                            cache);
 }
 
 void Game::setupFmodSound() {
@@ -155,9 +233,28 @@ void Game::cursor(bool visible) {
 
 // ---- state entries ------------------------------------------------------------------------
 
-void Game::splashLumisk() { _state = STATE_SPLASH_LUMISK; }
-void Game::splashZindle() { _state = STATE_SPLASH_ZINDLE; }
-void Game::splashQuendle() { _state = STATE_SPLASH_QUENDLE; }
+void Game::splashLumisk() {
+    _state = STATE_SPLASH_LUMISK;
+    _stateTime = 0.0;
+}
+
+void Game::splashZindle() {
+    _state = STATE_SPLASH_ZINDLE;
+    _stateTime = 0.0;
+}
+
+void Game::splashQuendle() {
+    // Asked first: a plain look-up would leave an empty key behind, which the settings read
+    // after loading would take for master volume 0.
+    int masterVolume = 0;
+    if (_settings.exists("masterVolume")) {
+        masterVolume = std::clamp(_settings["masterVolume"].i, 0, 10);
+    }
+    FSOUND_SetSFXMasterVolume(static_cast<int>(masterVolume * 25.5));
+    playSound("quendle_intro", 200);
+    _state = STATE_SPLASH_QUENDLE;
+    _stateTime = 0.0;
+}
 void Game::mainMenu() { _state = STATE_MAIN_MENU; }
 void Game::startGame() { _state = STATE_PLAY; }
 void Game::nextWave() {}
@@ -175,8 +272,18 @@ void Game::startTrickTrainer(Trick* trick) {
     _state = STATE_TRICK_TRAINER;
 }
 void Game::toggleDemoMode() {}
-void Game::nextCameraMode() {}
-void Game::setFog(bool) {}
+void Game::nextCameraMode() {
+    static const char* const names[3] = {"CAMERA: FIRST PERSON\n", "CAMERA: FOLLOW\n", "CAMERA: FOLLOW+ORBIT\n"};
+    _cameraMode = (_cameraMode + 1) % 3;
+    _message._text << names[_cameraMode];
+    _message.showText(2.0, 1.0);
+}
+
+void Game::setFog(const RGBA<float>& color) {
+    const GLfloat fogColor[4] = {color.r, color.g, color.b, color.a};
+    glFogfv(GL_FOG_COLOR, fogColor);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+}
 
 // ---- sound --------------------------------------------------------------------------------
 

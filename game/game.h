@@ -3,6 +3,7 @@
 
 #include <array>
 #include <atomic>
+#include <exception>
 #include <list>
 #include <map>
 #include <memory>
@@ -166,7 +167,7 @@ public:
     // Shows or hides the system cursor; only a change of wish reaches the window system.
     void cursor(bool visible);
     void nextCameraMode();
-    void setFog(bool on);
+    void setFog(const RGBA<float>& color);
 
     // ---- frames ---------------------------------------------------------------------------
     bool frameMainMenu();
@@ -539,6 +540,12 @@ public:
     std::stringstream _loadingLog{std::ios::in | std::ios::out};
     std::mutex _loadingLogMutex;
     std::thread _loaderThread;
+    // A loader that failed keeps its error here and raises the flag instead of _loaded; the
+    // loading frame throws the error again on the main thread.
+    std::atomic<bool> _loadFailed{false};
+    std::exception_ptr _loadError;
+    // Asks a running loader to stop between two resources, so the game can go during loading.
+    std::atomic<bool> _stopLoading{false};
     double _playClock = 0.0;
     double _stageClock = 0.0;
     std::unique_ptr<Stelkor::MenuSlider> _menuSlider;
@@ -560,6 +567,21 @@ public:
     std::unique_ptr<Stelkor::Sprite> _partnerLogoSmall;
 
 private:
+    // The loader thread's work, in load order; each group appends its progress line.
+    void loadMeshes();
+    void loadSoundGroup();
+    // The jingle of the last splash screen, loaded on the main thread before the loader runs.
+    void loadIntroSample();
+    void loadBitmaps();
+    void loadSkyBox();
+    void appendLoadingLog(const std::string& text);
+    // Throws when the game is being torn down, so the loader stops between two resources.
+    void checkLoadingGoesOn() const;
+    // An image of the named bitmap; with cache its texture and display list are made at once
+    // (main thread only), without it no GL call is made.
+    std::unique_ptr<Stelkor::Image> cutImage(const std::string& bitmap, int x0, int y0, int x1, int y1, int pivotX,
+                                             int pivotY, bool cache);
+
     // Construction after the members: dials, particle pool, sound, settings files, fixed GL
     // state and camera.
     void construct();

@@ -1,5 +1,8 @@
 #include "game/game.h"
 
+#include "engine2d/image.h"
+#include "engine2d/timelinesprite.h"
+
 namespace Vortel {
 
 bool Game::frame() {
@@ -48,8 +51,37 @@ bool Game::frameViewScoresAutomatic() { return true; }
 bool Game::frameEnterScore() { return true; }
 bool Game::frameCredits() { return true; }
 bool Game::frameCreditsAutomatic() { return true; }
-bool Game::frameSplashLumisk() { return true; }
-bool Game::frameSplashZindle() { return true; }
-bool Game::frameSplashQuendle() { return true; }
+bool Game::frameSplashLumisk() {
+    _renderer.color(1.0f, 1.0f, 1.0f, 1.0f);
+    _renderer.clear();
+    if (_stateTime > 5.0) {
+        splashZindle();
+    }
+    // Drawn in the frame of the change too: the black of the next splash starts a frame later.
+    _renderer.drawImage(*_splashLumiskImage, Vector2<float>(0.0f, 0.0f), 0.0f, 1.0f, 1.0f);
+    return true;
+}
+
+bool Game::frameSplashZindle() {
+    _renderer.color(0.0f, 0.0f, 0.0f, 1.0f);
+    _renderer.clear();
+    _splashZindleSprite->animate(_frameTime);
+    _splashZindleSprite->draw();
+    if (_stateTime > 4.0) {
+        splashQuendle();
+    }
+    return true;
+}
+
+bool Game::frameSplashQuendle() {
+    _renderer.color(0.0f, 0.0f, 0.0f, 1.0f);
+    _renderer.clear();
+    _splashQuendleSprite->animate(_frameTime);
+    _splashQuendleSprite->draw();
+    if (_stateTime > 5.0) {
+        load();
+    }
+    return true;
+}
 
 }  // namespace Vortel

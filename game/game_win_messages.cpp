@@ -38,8 +38,37 @@ bool Game::messageViewScoresAutomatic(HWND, UINT, WPARAM, LPARAM) { return false
 bool Game::messageEnterScore(HWND, UINT, WPARAM, LPARAM) { return false; }
 bool Game::messageCredits(HWND, UINT, WPARAM, LPARAM) { return false; }
 bool Game::messageCreditsAutomatic(HWND, UINT, WPARAM, LPARAM) { return false; }
-bool Game::messageSplashLumisk(HWND, UINT, WPARAM, LPARAM) { return false; }
-bool Game::messageSplashZindle(HWND, UINT, WPARAM, LPARAM) { return false; }
-bool Game::messageSplashQuendle(HWND, UINT, WPARAM, LPARAM) { return false; }
+namespace {
+
+// Any key, repeats included, or any of the three mouse buttons skips a splash screen.
+bool skipsSplash(UINT msg) {
+    return msg == WM_KEYDOWN || msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
+}
+
+}  // namespace
+
+bool Game::messageSplashLumisk(HWND, UINT msg, WPARAM, LPARAM) {
+    if (!skipsSplash(msg)) {
+        return false;
+    }
+    splashZindle();
+    return true;
+}
+
+bool Game::messageSplashZindle(HWND, UINT msg, WPARAM, LPARAM) {
+    if (!skipsSplash(msg)) {
+        return false;
+    }
+    splashQuendle();
+    return true;
+}
+
+bool Game::messageSplashQuendle(HWND, UINT msg, WPARAM, LPARAM) {
+    if (!skipsSplash(msg)) {
+        return false;
+    }
+    load();
+    return true;
+}
 
 }  // namespace Vortel

@@ -42,6 +42,22 @@ GameFolder::GameFolder() : _previous(fs::current_path()) {
     fs::current_path(_path);
 }
 
+void GameFolder::remove(const fs::path& relative) {
+    fs::path at = _path;
+    for (const fs::path& part : relative.parent_path()) {
+        at /= part;
+        if (fs::is_symlink(at)) {
+            const fs::path source = fs::read_symlink(at);
+            fs::remove(at);
+            fs::create_directory(at);
+            for (const fs::directory_entry& entry : fs::directory_iterator(source)) {
+                fs::create_symlink(entry.path(), at / entry.path().filename());
+            }
+        }
+    }
+    fs::remove(_path / relative);
+}
+
 GameFolder::~GameFolder() {
     std::error_code ignored;
     fs::current_path(_previous, ignored);

@@ -41,6 +41,9 @@ public:
     GameFolder& operator=(const GameFolder&) = delete;
 
     const std::filesystem::path& path() const { return _path; }
+    // Removes a file of the folder; the linked folders on its way become real folders of
+    // links first, so the ready game folder itself is never touched.
+    void remove(const std::filesystem::path& relative);
 
 private:
     std::filesystem::path _previous;

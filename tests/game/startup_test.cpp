@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "engine2d/image.h"
+#include "engine2d/sprite.h"
+#include "engine2d/timelinesprite.h"
+#include "tests/game/game_fixture.h"
+#include "tests/support/gl_readback.h"
+
+namespace {
+
+using Vortel::Game;
+using StartupGL = testgame::GameFixture;
+
+// Loading frames until the loader is done and the main menu is entered, or a time-out.
+void loadToTheMenu(testgame::TestGame& game) {
+    for (int i = 0; i < 20000 && game._state == Game::STATE_LOADING; ++i) {
+        game.runFrame(0.001);
+    }
+}
+
+void writeSettings(const std::string& text) {
+    std::ofstream("data/vasp.conf") << text;
+}
+
+TEST_F(StartupGL, SplashesStepOnByKeysAndClicksThenLoadingEndsInTheMenu) {
+    testgame::TestGame& g = game();
+    g.init();
+    frame(0.02);
+    EXPECT_EQ(g._state, Game::STATE_SPLASH_LUMISK);
+    EXPECT_DOUBLE_EQ(g._stateTime, 0.0);
+
+    EXPECT_TRUE(send(WM_KEYDOWN, 'X', KEY_WAS_DOWN));
+    EXPECT_EQ(g._state, Game::STATE_SPLASH_ZINDLE);
+    EXPECT_FALSE(send(g._wmKeyDownDI, 30, 0));
+    EXPECT_EQ(g._state, Game::STATE_SPLASH_ZINDLE);
+    EXPECT_TRUE(send(WM_LBUTTONDOWN, 0, point(5, 5)));
+    EXPECT_EQ(g._state, Game::STATE_SPLASH_QUENDLE);
+    EXPECT_TRUE(send(WM_KEYDOWN, VK_SPACE, 0));
+    EXPECT_EQ(g._state, Game::STATE_LOADING);
+
+    EXPECT_FALSE(send(WM_KEYDOWN, VK_ESCAPE, 0));
+    EXPECT_FALSE(send(WM_LBUTTONDOWN, 0, point(5, 5)));
+    EXPECT_EQ(g._state, Game::STATE_LOADING);
+    loadToTheMenu(g);
+    EXPECT_EQ(g._state, Game::STATE_MAIN_MENU);
+    EXPECT_EQ(g._loadingLog.str(),
+              "Loading meshes...OK\nLoading sounds...OK\nLoading bitmaps...OK\nLoading skybox...OK\nStarting...");
+
+    // What the loader made, placed as the screens expect.
+    EXPECT_EQ(g._rockerMeshes[0], g._rockerMeshes[1]);
+    EXPECT_EQ(g._rockerMeshes[1], g._rockerMeshes[2]);
+    EXPECT_EQ(g._chaserMesh, g._playerMesh);
+    EXPECT_NE(g._bulletMesh, nullptr);
+    EXPECT_FLOAT_EQ(g._splashZindleSprite->pos().x, 400.0f);
+    EXPECT_FLOAT_EQ(g._splashQuendleSprite->pos().y, 330.0f);
+    EXPECT_FLOAT_EQ(g._pausedSprite->pos().x, 760.0f);
+    EXPECT_FLOAT_EQ(g._pausedSprite->pos().y, 560.0f);
+    EXPECT_FLOAT_EQ(g._titleLogo->pos().x, -5.0f);
+    EXPECT_FLOAT_EQ(g._titleLogo->pos().y, 260.0f);
+    EXPECT_FLOAT_EQ(g._titleLogo->_scale.x, 0.7f);
+    for (const Stelkor::Image* image :
+         {g._titleLogoImage.get(), g._highScoresTitleImage.get(), g._pausedImage.get(), g._adviceArrowImage.get(),
+          g._aimCursorImage.get(), g._sliderBarImage.get(), g._sliderHandleImage.get(), g._makerLogoSmallImage.get(),
+          g._partnerLogoSmallImage.get()}) {
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->displayList(), 0u);
+    }
+
+    // The pause sign blinks once a second.
+    g._pausedSprite->animate(0.45);
+    EXPECT_NEAR(g._pausedSprite->_color.a, 0.5f, 1e-5);
+    g._pausedSprite->animate(0.25);
+    EXPECT_NEAR(g._pausedSprite->_color.a, 0.0f, 1e-5);
+
+    // The menu is entered once: the next frames stay there.
+    frame(0.02);
+    EXPECT_EQ(g._state, Game::STATE_MAIN_MENU);
+}
+
+TEST_F(StartupGL, SplashesTimeOutAfterFiveFourAndFiveSeconds) {
+    testgame::TestGame& g = game();
+    g.init();
+    frame(0.0);
+    frame(5.0);
+    EXPECT_EQ(g._state, Game::STATE_SPLASH_LUMISK) << "exactly 5 s still shows the first splash";
+    frame(0.01);
+    EXPECT_EQ(g._state, Game::STATE_SPLASH_ZINDLE);
+    // The picture is drawn in the frame of the change as well, over the white.
+    const std::vector<unsigned char> changeFrame = testsupport::readScreen();
+    EXPECT_LT(testsupport::pixelsOf(changeFrame, 255, 255, 255), 800 * 600);
+    EXPECT_LT(testsupport::pixelsOf(changeFrame, 0, 0, 0), 800 * 600 / 2);
+
+    frame(0.0);  // the change was made in a frame handler: the timer runs on from 5.01
+    g._stateTime = 0.0;
+    frame(4.0);
+    EXPECT_EQ(g._state, Game::STATE_SPLASH_ZINDLE);
+    // The logo has faded out by 4 s: only black is left.
+    EXPECT_EQ(testsupport::pixelsOf(testsupport::readScreen(), 0, 0, 0), 800 * 600);
+    frame(0.01);
+    EXPECT_EQ(g._state, Game::STATE_SPLASH_QUENDLE);
+    frame(5.0);
+    EXPECT_EQ(g._state, Game::STATE_SPLASH_QUENDLE);
+    frame(0.01);
+    EXPECT_EQ(g._state, Game::STATE_LOADING);
+}
+
+TEST_F(StartupGL, MasterVolumeIsAskedForNotAdded) {
+    writeSettings("fullscreen 0\n");
+    testgame::TestGame& g = game();
+    g.init();
+    EXPECT_FALSE(g.fullscreen());
+    g.splashQuendle();
+    EXPECT_FALSE(g._settings.exists("masterVolume"));
+    EXPECT_EQ(g._state, Game::STATE_SPLASH_QUENDLE);
+}
+
+TEST_F(StartupGL, AMissingMeshStopsLoadingWithItsName) {
+    folder->remove("mesh/bullet.obj");
+    testgame::TestGame& g = game();
+    g.init();
+    g.load();
+    try {
+        loadToTheMenu(g);
+        FAIL() << "loading went on without bullet.obj";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "ResourceManager(Base) - cannot find resource file: bullet.obj");
+    }
+    EXPECT_FALSE(g._loaded.load());
+    EXPECT_EQ(g._state, Game::STATE_LOADING);
+}
+
+TEST_F(StartupGL, LoadsWithoutTheSoundListAndCanGoWhileLoading) {
+    folder->remove("sounds/sound.conf");
+    testgame::TestGame& g = game();
+    g.init();
+    g.load();
+    loadToTheMenu(g);
+    EXPECT_EQ(g._state, Game::STATE_MAIN_MENU);
+    destroyGame();
+
+    // Torn down at once, with the loader still at work.
+    testgame::TestGame& again = game();
+    again.init();
+    again.load();
+    destroyGame();
+}
+
+}  // namespace
