@@ -92,9 +92,12 @@ void loadSoundSample(Settings& list, const SoundSampleRow& row, SoundSampleMap& 
     }
 }
 
-void loadSoundSamples(SoundSampleMap& samples) {
+void loadSoundSamples(SoundSampleMap& samples, const std::function<void()>& beforeEachRow) {
     Settings list = readSoundList();
     for (const SoundSampleRow& row : SOUND_SAMPLE_TABLE) {
+        if (beforeEachRow) {
+            beforeEachRow();
+        }
         loadSoundSample(list, row, samples);
     }
 }

@@ -6,6 +6,7 @@
 // each logical name under "sounds/". Every sound of the game is played by its logical name.
 
 #include <array>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -50,8 +51,9 @@ extern const char* const SOUND_LIST_PATH;
 void loadSoundSample(Settings& list, const SoundSampleRow& row, SoundSampleMap& samples);
 
 // Reads the sample list and loads every row of the table. Rows are independent: each stores
-// its own sample or null, and a missing list leaves all of them null.
-void loadSoundSamples(SoundSampleMap& samples);
+// its own sample or null, and a missing list leaves all of them null. beforeEachRow, when
+// given, runs before each row; what it throws ends the loading there.
+void loadSoundSamples(SoundSampleMap& samples, const std::function<void()>& beforeEachRow = {});
 
 // Reads the sample list and loads the intro sample alone.
 void loadIntroSample(SoundSampleMap& samples);

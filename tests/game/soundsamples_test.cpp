@@ -170,12 +170,18 @@ void waitForOneShots(const std::map<std::string, int>& channels) {
     }
 }
 
+// The game's own start-up and loader thread, up to the hand-over of what it loaded.
+void initAndLoad(Vortel::Game& g) {
+    g.init();
+    g.load();
+    g._loaderThread.join();
+}
+
 }  // namespace
 
 TEST_F(SoundPlayGL, TheShippedListLoadsEverySample) {
     Vortel::Game& g = game();
-    Vortel::loadIntroSample(g._soundSamples);
-    Vortel::loadSoundSamples(g._soundSamples);
+    initAndLoad(g);
     EXPECT_EQ(g._soundSamples.size(), tableNames().size() + 1);
     for (const auto& entry : g._soundSamples) {
         EXPECT_NE(entry.second, nullptr) << entry.first;
@@ -205,15 +211,15 @@ TEST_F(SoundPlayGL, LoopsPlayOnAndOneShotsEndAtTheVolumeGiven) {
 }
 
 TEST_F(SoundPlayGL, WithoutAListNothingPlaysAndNothingFails) {
+    folder->remove(SOUND_LIST_PATH);
     Vortel::Game& g = game();
-    fs::remove("sounds");
-    Vortel::loadIntroSample(g._soundSamples);
-    Vortel::loadSoundSamples(g._soundSamples);
-    EXPECT_EQ(g._soundSamples.at(INTRO_SAMPLE.name), nullptr);
+    initAndLoad(g);
+    EXPECT_NE(g._loadingLog.str().find("Loading sounds...OK\n"), std::string::npos);
+    EXPECT_EQ(g._soundSamples.size(), tableNames().size() + 1);
     const Vector3<float> somewhere(1.0f, 2.0f, 3.0f);
-    for (const std::string& name : tableNames()) {
-        EXPECT_EQ(g._soundSamples.at(name), nullptr) << name;
-        EXPECT_EQ(g.playSound(name, 200, &somewhere), -1) << name;
+    for (const auto& entry : g._soundSamples) {
+        EXPECT_EQ(entry.second, nullptr) << entry.first;
+        EXPECT_EQ(g.playSound(entry.first, 200, &somewhere), -1) << entry.first;
     }
     EXPECT_EQ(g.playSound("unheard_of", 200), -1);
     EXPECT_EQ(g._soundSamples.size(), tableNames().size() + 2);
