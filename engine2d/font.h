@@ -27,6 +27,8 @@ public:
     void deactivate();
 
     const Image* charImage(unsigned char c) const { return _images[c].get(); }
+    // The renderer the font was made for; whoever prints with the font prints through it.
+    Renderer2D& renderer() const { return *_renderer; }
     Bitmap& bitmap() const { return *_bitmap; }
     int rowHeight() const { return _rowHeight; }
     int spacing() const { return _spacing; }

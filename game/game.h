@@ -262,6 +262,14 @@ public:
 
     // ---- drawing --------------------------------------------------------------------------
     void initCornerCubeVertices();
+    // The cockpit dials, in the order the play frame draws them.
+    void drawScore();
+    void drawShields();
+    void drawAmmo();
+    void drawBombs();
+    void drawDensity();
+    void drawChasers();
+    void drawWave();
     void drawTrickIllustrationByName(const std::string& name, const Vector2<float>& pos, const Vector2<float>& size,
                                      RGBA<float> color, bool fill);
 

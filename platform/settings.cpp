@@ -6,7 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include <unistd.h>
+#include "platform/safewrite.h"
 
 namespace {
 
@@ -77,24 +77,6 @@ bool needsQuotes(const std::string& text) {
     return text.find_first_of(" \t\r") != std::string::npos;
 }
 
-// Writes the whole text to a new file, flushed to disk and closed. A file it could not
-// finish is removed again; a path it could not open (maybe not ours) is left alone.
-bool writeFile(const std::string& path, const std::string& contents) {
-    std::FILE* const file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    bool written = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
-    written = written && std::fflush(file) == 0;
-    written = written && fsync(fileno(file)) == 0;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        std::remove(path.c_str());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 Settings::Settings() : _comment('#') {}
@@ -137,17 +119,7 @@ void Settings::parseLine(const std::string& line) {
 }
 
 bool Settings::save(const std::string& path) const {
-    // The old file is only replaced by a complete new one: a full disk or a failed write
-    // must not cost the player the settings already saved.
-    const std::string temporary = path + ".tmp";
-    if (!writeFile(temporary, contents())) {
-        return false;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return safeWrite(path, contents());
 }
 
 std::string Settings::contents() const {

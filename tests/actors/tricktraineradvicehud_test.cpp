@@ -10,7 +10,7 @@
 #include "actors/tricktraineradvicehud.h"
 #include "engine2d/bitmap.h"
 #include "engine2d/image.h"
-#include "tests/engine2d/draw_recorder.h"
+#include "tests/support/draw_recorder.h"
 #include "world/octree.h"
 
 using Vortel::MovementTrack;

@@ -6,7 +6,7 @@
 #include "engine2d/animatedsprite.h"
 #include "engine2d/bitmap.h"
 #include "engine2d/imagesequence.h"
-#include "tests/engine2d/draw_recorder.h"
+#include "tests/support/draw_recorder.h"
 
 using Stelkor::AnimatedSprite;
 using Stelkor::ImageSequence;

@@ -8,7 +8,7 @@
 
 #include "engine2d/bitmapmanager.h"
 #include "engine2d/resourcemanager.h"
-#include "tests/engine2d/draw_recorder.h"
+#include "tests/support/draw_recorder.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/png_writer.h"
 

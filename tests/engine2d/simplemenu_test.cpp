@@ -9,7 +9,7 @@
 #include "engine2d/menuslider.h"
 #include "engine2d/simplemenu.h"
 #include "engine2d/textsprite.h"
-#include "tests/engine2d/draw_recorder.h"
+#include "tests/support/draw_recorder.h"
 #include "tests/support/png_writer.h"
 
 using Stelkor::Image;

@@ -5,7 +5,7 @@
 #include "engine2d/bitmap.h"
 #include "engine2d/image.h"
 #include "engine2d/sprite.h"
-#include "tests/engine2d/draw_recorder.h"
+#include "tests/support/draw_recorder.h"
 
 using Stelkor::Bitmap;
 using Stelkor::Image;

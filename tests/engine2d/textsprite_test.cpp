@@ -4,7 +4,7 @@
 
 #include "engine2d/font.h"
 #include "engine2d/textsprite.h"
-#include "tests/engine2d/draw_recorder.h"
+#include "tests/support/draw_recorder.h"
 #include "tests/support/png_writer.h"
 
 using Stelkor::Font;

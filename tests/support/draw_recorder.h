@@ -1,5 +1,5 @@
-#ifndef QUELLARIS_TESTS_ENGINE2D_DRAW_RECORDER_H
-#define QUELLARIS_TESTS_ENGINE2D_DRAW_RECORDER_H
+#ifndef QUELLARIS_TESTS_SUPPORT_DRAW_RECORDER_H
+#define QUELLARIS_TESTS_SUPPORT_DRAW_RECORDER_H
 
 #include <vector>
 
@@ -8,7 +8,7 @@
 namespace testsupport {
 
 // A renderer that notes every image it is asked to draw instead of drawing it, so sprite trees
-// can be checked without a GL context.
+// and printed text can be checked without a GL context.
 class DrawRecorder : public Stelkor::Renderer2D {
 public:
     struct Call {

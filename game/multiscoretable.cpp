@@ -1,0 +1,270 @@
+#include "game/multiscoretable.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "game/scorefile.h"
+#include "platform/safewrite.h"
+
+namespace Vortel {
+
+namespace {
+
+// A record's fixed fields: the two lengths, four colour and two offset components and the
+// maximum row count.
+const std::uint64_t kMinRecordBytes = 36;
+
+// The whole file, or false when it cannot be read or is larger than any score file the
+// game writes.
+bool readScoreFile(const std::string& path, std::string& bytes) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return false;
+    }
+    char buffer[4096];
+    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(file.gcount()));
+        if (bytes.size() > scorefile::kMaxFileSize) {
+            return false;
+        }
+    }
+    // A path that opens but cannot be read (a folder) counts as unreadable.
+    return !file.bad();
+}
+
+bool hasTableNamed(const std::list<ScoreTable>& tables, const std::string& name) {
+    return std::any_of(tables.begin(), tables.end(),
+                       [&name](const ScoreTable& table) { return table.name() == name; });
+}
+
+}  // namespace
+
+MultiScoreTable::MultiScoreTable(unsigned int maxEntries, unsigned int maxNameLength)
+    : _maxEntries(maxEntries),
+      _maxNameLength(maxNameLength),
+      _currentTable(nullptr),
+      _font(nullptr),
+      _fadeFinished(true),
+      _alpha(1.0f),
+      _fadeRate(0.0f),
+      _lastFadeType(FADE_IN) {}
+
+void MultiScoreTable::font(Stelkor::Font& font) {
+    _font = &font;
+    for (ScoreTable& table : _tables) {
+        table.font(font);
+    }
+}
+
+ScoreTable* MultiScoreTable::getTable(const std::string& name) {
+    if (ScoreTable* const found = findTable(name)) {
+        return found;
+    }
+    _tables.emplace_back(_maxEntries, _maxNameLength);
+    ScoreTable& table = _tables.back();
+    table.name(name);
+    if (_font != nullptr) {
+        table.font(*_font);
+    }
+    return &table;
+}
+
+ScoreTable* MultiScoreTable::currentTable(const std::string& name) {
+    _currentTable = getTable(name);
+    return _currentTable;
+}
+
+ScoreTable* MultiScoreTable::createTable(const std::string& name, const std::string& comment) {
+    ScoreTable* const table = getTable(name);
+    table->comment(comment);
+    _currentTable = table;
+    return table;
+}
+
+void MultiScoreTable::nextTable() {
+    if (_tables.empty()) {
+        return;
+    }
+    auto table = currentByName();
+    if (table != _tables.end()) {
+        ++table;
+    }
+    if (table == _tables.end()) {
+        table = _tables.begin();
+    }
+    _currentTable = &*table;
+}
+
+void MultiScoreTable::previousTable() {
+    if (_tables.empty()) {
+        return;
+    }
+    auto table = currentByName();
+    if (table == _tables.begin() || table == _tables.end()) {
+        table = _tables.end();
+    }
+    --table;
+    _currentTable = &*table;
+}
+
+ScoreTable::Entry* MultiScoreTable::addEntry(std::uint32_t score, const std::string& name) {
+    return _currentTable != nullptr ? _currentTable->addEntry(score, name) : nullptr;
+}
+
+ScoreTable::Entry* MultiScoreTable::addEntry(const ScoreTable::Entry& entry) {
+    return _currentTable != nullptr ? _currentTable->addEntry(entry) : nullptr;
+}
+
+bool MultiScoreTable::scoreQualifies(std::uint32_t score) const {
+    return _currentTable != nullptr && _currentTable->scoreQualifies(score);
+}
+
+void MultiScoreTable::beginEditName() {
+    if (_currentTable != nullptr) {
+        _currentTable->beginEditName();
+    }
+}
+
+void MultiScoreTable::endEditName() {
+    if (_currentTable != nullptr) {
+        _currentTable->endEditName();
+    }
+}
+
+void MultiScoreTable::typeChar(char c) {
+    if (_currentTable != nullptr) {
+        _currentTable->typeChar(c);
+    }
+}
+
+void MultiScoreTable::typeBackspace() {
+    if (_currentTable != nullptr) {
+        _currentTable->typeBackspace();
+    }
+}
+
+void MultiScoreTable::print(const Vector2<float>& pos, unsigned int count) {
+    if (_currentTable != nullptr) {
+        _currentTable->print(pos, count);
+    }
+}
+
+void MultiScoreTable::fadeIn(double rate) {
+    _fadeFinished = false;
+    _fadeRate = std::max(0.0f, static_cast<float>(rate));
+    _lastFadeType = FADE_IN;
+}
+
+void MultiScoreTable::fadeOut(double rate) {
+    fadeIn(rate);
+    _fadeRate = -_fadeRate;
+    _lastFadeType = FADE_OUT;
+}
+
+void MultiScoreTable::animate(double dt) {
+    if (!_fadeFinished) {
+        // Landing exactly on 0 or 1 is not yet the end: the fade finishes on the step that
+        // would pass it.
+        _alpha += _fadeRate * static_cast<float>(dt);
+        if (_alpha < 0.0f) {
+            _alpha = 0.0f;
+            _fadeFinished = true;
+        } else if (_alpha > 1.0f) {
+            _alpha = 1.0f;
+            _fadeFinished = true;
+        }
+    }
+    if (_currentTable != nullptr) {
+        _currentTable->alpha(_alpha);
+        _currentTable->animate(dt);
+    }
+}
+
+bool MultiScoreTable::save(const std::string& path) const {
+    // Built whole in memory first: the file on disk is only ever replaced by a complete one.
+    std::stringstream bytes;
+    scorefile::writeUint32(bytes, static_cast<std::uint32_t>(_tables.size()));
+    for (const ScoreTable& table : _tables) {
+        if (!table.save(bytes)) {
+            return false;
+        }
+    }
+    return safeWrite(path, bytes.str());
+}
+
+bool MultiScoreTable::load(const std::string& path) {
+    std::string bytes;
+    if (!readScoreFile(path, bytes)) {
+        return false;
+    }
+    std::stringstream in(bytes);
+    bytes.clear();
+    bytes.shrink_to_fit();
+    std::uint32_t count = 0;
+    // The count is signed in the file: 0 or negative means no tables.
+    if (!scorefile::readUint32(in, count) || count == 0 || count > 0x7FFFFFFFu ||
+        count * kMinRecordBytes > scorefile::bytesLeft(in)) {
+        return false;
+    }
+    std::list<ScoreTable> read;
+    while (read.size() < count) {
+        read.emplace_back(_maxEntries, _maxNameLength);
+        if (!read.back().load(in)) {
+            read.pop_back();
+            break;
+        }
+    }
+    if (read.empty()) {
+        return false;
+    }
+    const bool whole = read.size() == count;
+    adopt(read, whole);
+    return whole;
+}
+
+// Makes the records read the set's tables, the first current. Unless the file was whole, the
+// set's tables of other names stay after them: damage must not cost the player a table.
+void MultiScoreTable::adopt(std::list<ScoreTable>& read, bool whole) {
+    if (_font != nullptr) {
+        for (ScoreTable& table : read) {
+            table.font(*_font);
+        }
+    }
+    if (!whole) {
+        std::list<ScoreTable> others;
+        for (auto table = _tables.begin(); table != _tables.end();) {
+            const auto next = std::next(table);
+            if (!hasTableNamed(read, table->name())) {
+                others.splice(others.end(), _tables, table);
+            }
+            table = next;
+        }
+        read.splice(read.end(), others);
+    }
+    _currentTable = nullptr;
+    _tables.swap(read);
+    _currentTable = &_tables.front();
+}
+
+ScoreTable* MultiScoreTable::findTable(const std::string& name) {
+    for (ScoreTable& table : _tables) {
+        if (table.name() == name) {
+            return &table;
+        }
+    }
+    return nullptr;
+}
+
+// The first table with the current table's name, or the end when there is none.
+std::list<ScoreTable>::iterator MultiScoreTable::currentByName() {
+    if (_currentTable == nullptr) {
+        return _tables.end();
+    }
+    const std::string& name = _currentTable->name();
+    return std::find_if(_tables.begin(), _tables.end(),
+                        [&name](const ScoreTable& table) { return table.name() == name; });
+}
+
+}  // namespace Vortel
