@@ -287,7 +287,17 @@ void Game::setFog(const RGBA<float>& color) {
 
 // ---- sound --------------------------------------------------------------------------------
 
-int Game::playSound(const std::string&, unsigned char, const Vector3<float>*) { return -1; }
+int Game::playSound(const std::string& name, unsigned char volume, const Vector3<float>* position) {
+    // A name that was never loaded is entered with no sample: it plays nothing, and the calls
+    // on the channel that did not start do nothing either.
+    const int channel = FSOUND_PlaySound(FSOUND_FREE, _soundSamples[name]);
+    FSOUND_SetVolume(channel, volume);
+    if (position) {
+        const float where[3] = {position->x, position->y, position->z};
+        FSOUND_3D_SetAttributes(channel, where, nullptr);
+    }
+    return channel;
+}
 
 // ---- play rules ---------------------------------------------------------------------------
 

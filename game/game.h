@@ -213,8 +213,10 @@ public:
     void trackPlayerKeys();
 
     // ---- sound ----------------------------------------------------------------------------
-    // Plays the named sample on a free channel at the volume, at the world position when one
-    // is given; returns the channel, -1 when nothing plays.
+    // Plays the named sample on a free channel at the volume (the caller's class of sound:
+    // effects, music or voice), at the world position when one is given (heard there only for
+    // samples loaded as placed); returns the channel, -1 when nothing plays. A name that is not
+    // in _soundSamples is entered there with no sample.
     virtual int playSound(const std::string& name, unsigned char volume, const Vector3<float>* position = nullptr);
     void setupFmodSound();
 

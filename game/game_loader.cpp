@@ -12,6 +12,7 @@
 #include "engine2d/sprite.h"
 #include "engine2d/timeline.h"
 #include "engine2d/timelinesprite.h"
+#include "game/soundsamples.h"
 #include "world/mesh.h"
 #include "world/bumpnoise.h"
 #include "world/meshchrome.h"
@@ -214,14 +215,13 @@ bool Game::frameLoading() {
 }
 
 void Game::loadIntroSample() {
-    Settings list;
-    list.load("sounds/sound.conf", false);
-    const std::string path = "sounds/" + list["quendle_intro"].text;
-    _soundSamples["quendle_intro"] = FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), FSOUND_NORMAL, 0, 0);
+    Vortel::loadIntroSample(_soundSamples);
 }
 
 void Game::loadSoundGroup() {
     appendLoadingLog("Loading sounds...");
+    // The same line whatever failed: a missing list, name or file only leaves a null entry.
+    loadSoundSamples(_soundSamples, [this] { checkLoadingGoesOn(); });
     appendLoadingLog("OK\n");
 }
 

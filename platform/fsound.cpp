@@ -122,4 +122,24 @@ void FSOUND_3D_SetDopplerFactor(float scale) {
     }
 }
 
+bool FSOUND_IsPlaying(int channel) {
+    const std::lock_guard<std::mutex> lock(libraryLock);
+    return library && library->isPlaying(channel);
+}
+
+bool FSOUND_GetPaused(int channel) {
+    const std::lock_guard<std::mutex> lock(libraryLock);
+    return library && library->isPaused(channel);
+}
+
+int FSOUND_GetVolume(int channel) {
+    const std::lock_guard<std::mutex> lock(libraryLock);
+    return library ? library->volume(channel) : 0;
+}
+
+int FSOUND_GetSFXMasterVolume() {
+    const std::lock_guard<std::mutex> lock(libraryLock);
+    return library ? library->masterVolume() : -1;
+}
+
 void FSOUND_Update() {}

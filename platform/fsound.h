@@ -9,7 +9,7 @@
 // number addresses nothing. FSOUND_FREE (-1), the answer when nothing could be played, also
 // addresses nothing, so the calls that follow playing a sample that failed to load are
 // harmless. Calls on nothing, on samples that were not loaded, or before FSOUND_Init, do
-// nothing and answer false, -1 or null.
+// nothing and answer false, -1 or null (the read-back calls below say what they read).
 //
 // Volumes are bytes 0 .. 255. Positions and vectors are three floats in the game's world axes.
 // Samples may be loaded on one thread while another plays: every call is safe from two threads.
@@ -70,6 +70,16 @@ void FSOUND_3D_SetDistanceFactor(float scale);
 // How fast placed sounds fade beyond their minimum distance (1: halved at twice the distance).
 void FSOUND_3D_SetRolloffFactor(float scale);
 void FSOUND_3D_SetDopplerFactor(float scale);
+// Read-back, for tests of the game's sound: what the calls above left behind. A paused sound
+// is not playing. A channel that addresses nothing reads as not playing, not paused and volume
+// 0; the master volume reads -1 while the library is closed.
+bool FSOUND_IsPlaying(int channel);
+bool FSOUND_GetPaused(int channel);
+// The volume last set on the channel, 255 until then.
+int FSOUND_GetVolume(int channel);
+// The volume last given to FSOUND_SetSFXMasterVolume (clamped to 0 .. 255), 255 until then.
+int FSOUND_GetSFXMasterVolume();
+
 // Once a frame, after the listener is placed. Every change is heard as it is made, so there is
 // nothing left to hand over here.
 void FSOUND_Update();

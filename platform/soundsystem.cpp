@@ -10,7 +10,7 @@ namespace {
 
 // Metres per second in air; the distance factor turns it into world units.
 constexpr float SPEED_OF_SOUND = 343.3f;
-constexpr float MAX_VOLUME = 255.0f;
+constexpr int FULL_VOLUME = 255;
 
 // The game's world uses the same right-handed axes as the graphics, with the camera looking
 // along its forward vector and its up vector up, and so does the sound device: a sound on the
@@ -24,10 +24,6 @@ const ALfloat* toDevice(const float* game, ALfloat* device) {
     device[1] = game[1];
     device[2] = game[2];
     return device;
-}
-
-float gainOf(int volume) {
-    return static_cast<float>(std::clamp(volume, 0, 255)) / MAX_VOLUME;
 }
 
 }  // namespace
@@ -56,7 +52,8 @@ SoundSystem::SoundSystem(std::unique_ptr<SoundDevice> device, std::vector<std::u
       voices_(std::move(voices)),
       channels_(static_cast<int>(voices_.size())),
       nextVoice_(0),
-      rolloff_(1.0f) {}
+      rolloff_(1.0f),
+      masterVolume_(FULL_VOLUME) {}
 
 SoundSystem::~SoundSystem() {}
 
@@ -107,7 +104,7 @@ bool SoundSystem::setVolume(int channel, int volume) {
     if (!v) {
         return false;
     }
-    v->setGain(gainOf(volume));
+    v->setVolume(volume);
     return true;
 }
 
@@ -142,7 +139,8 @@ void SoundSystem::setListener(const float* position, const float* velocity, cons
 }
 
 void SoundSystem::setMasterVolume(int volume) {
-    device_->setGain(gainOf(volume));
+    masterVolume_ = std::clamp(volume, 0, FULL_VOLUME);
+    device_->setGain(soundGain(masterVolume_));
 }
 
 void SoundSystem::setDistanceFactor(float unitsPerMetre) {
@@ -171,6 +169,15 @@ bool SoundSystem::isPlaying(int channel) const {
 bool SoundSystem::isPaused(int channel) const {
     const SoundVoice* v = voice(channel);
     return v && v->paused();
+}
+
+int SoundSystem::volume(int channel) const {
+    const SoundVoice* v = voice(channel);
+    return v ? v->volume() : 0;
+}
+
+int SoundSystem::masterVolume() const {
+    return masterVolume_;
 }
 
 int SoundSystem::voicesInUse() const {

@@ -43,8 +43,13 @@ public:
     void setRolloffFactor(float rolloff);
     void setDopplerFactor(float factor);
 
+    // A paused sound is not playing.
     bool isPlaying(int channel) const;
     bool isPaused(int channel) const;
+    // The volume last set (255 from the start of the sound), 0 for a channel that addresses nothing.
+    int volume(int channel) const;
+    // The master volume last set; 255 from the start.
+    int masterVolume() const;
     int voicesInUse() const;
 
 private:
@@ -60,6 +65,7 @@ private:
     SoundChannelTable channels_;
     int nextVoice_;
     float rolloff_;
+    int masterVolume_;
 };
 
 #endif

@@ -1,5 +1,7 @@
 #include "platform/soundvoice.h"
 
+#include <algorithm>
+
 #include "platform/soundsample.h"
 
 std::unique_ptr<SoundVoice> SoundVoice::create() {
@@ -12,7 +14,17 @@ std::unique_ptr<SoundVoice> SoundVoice::create() {
     return std::unique_ptr<SoundVoice>(new SoundVoice(source));
 }
 
-SoundVoice::SoundVoice(ALuint source) : source_(source), sample_(nullptr) {}
+namespace {
+
+constexpr int FULL_VOLUME = 255;
+
+}  // namespace
+
+float soundGain(int volume) {
+    return static_cast<float>(std::clamp(volume, 0, FULL_VOLUME)) / static_cast<float>(FULL_VOLUME);
+}
+
+SoundVoice::SoundVoice(ALuint source) : source_(source), sample_(nullptr), volume_(FULL_VOLUME) {}
 
 SoundVoice::~SoundVoice() {
     alSourceStop(source_);
@@ -49,7 +61,7 @@ void SoundVoice::start(const SoundSample& sample, float rolloff) {
     sample_ = &sample;
     alSourcei(source_, AL_BUFFER, static_cast<ALint>(sample.buffer()));
     alSourcei(source_, AL_LOOPING, sample.loops() ? AL_TRUE : AL_FALSE);
-    alSourcef(source_, AL_GAIN, 1.0f);
+    setVolume(FULL_VOLUME);
     alSourcef(source_, AL_PITCH, 1.0f);
     alSourcei(source_, AL_SOURCE_RELATIVE, AL_TRUE);
     alSourcefv(source_, AL_POSITION, origin);
@@ -75,8 +87,13 @@ void SoundVoice::setPaused(bool paused) {
     }
 }
 
-void SoundVoice::setGain(float gain) {
-    alSourcef(source_, AL_GAIN, gain);
+void SoundVoice::setVolume(int volume) {
+    volume_ = std::clamp(volume, 0, FULL_VOLUME);
+    alSourcef(source_, AL_GAIN, soundGain(volume_));
+}
+
+int SoundVoice::volume() const {
+    return volume_;
 }
 
 bool SoundVoice::setFrequency(int hz) {

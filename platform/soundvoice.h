@@ -24,13 +24,16 @@ public:
     bool paused() const;
     bool positional() const;
 
-    // Starts the sample from its beginning at full volume and its own rate.
+    // Starts the sample from its beginning at full volume (255) and its own rate.
     void start(const SoundSample& sample, float rolloff);
     void stop();
     // Only a playing voice pauses and only a paused one resumes, so a finished one-shot is not
     // started again.
     void setPaused(bool paused);
-    void setGain(float gain);
+    // 0 .. 255; values outside are clamped. The volume is kept as given, so reading it back
+    // does not go through the device's floating-point gain.
+    void setVolume(int volume);
+    int volume() const;
     // Pitch relative to the sample's own rate; 0 Hz or less is refused.
     bool setFrequency(int hz);
     // Either may be null to keep the current value. Only positional voices take it.
@@ -43,6 +46,10 @@ private:
 
     const ALuint source_;
     const SoundSample* sample_;
+    int volume_;
 };
+
+// The device gain of a volume byte: 0 .. 255 (clamped) to 0 .. 1.
+float soundGain(int volume);
 
 #endif

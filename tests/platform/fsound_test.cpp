@@ -94,6 +94,41 @@ TEST_F(FSoundTest, StoppingAllMakesEveryEarlierChannelStale) {
     EXPECT_EQ(FSOUND_PlaySound(FSOUND_ALL, music), -1);
 }
 
+TEST_F(FSoundTest, ReadsBackPlayingPausedAndVolumesAsTheCallsLeftThem) {
+    FSOUND_SAMPLE* music = FSOUND_Sample_Load(FSOUND_FREE, tone.c_str(), LOOPING, 0, 0);
+    const int channel = FSOUND_PlaySound(FSOUND_FREE, music);
+    ASSERT_GE(channel, 0);
+    EXPECT_TRUE(FSOUND_IsPlaying(channel));
+    EXPECT_FALSE(FSOUND_GetPaused(channel));
+    EXPECT_EQ(FSOUND_GetVolume(channel), 255);
+    const struct {
+        int set, read;
+    } volumes[] = {{77, 77}, {0, 0}, {300, 255}, {-4, 0}, {255, 255}};
+    for (const auto& v : volumes) {
+        EXPECT_TRUE(FSOUND_SetVolume(channel, v.set));
+        EXPECT_EQ(FSOUND_GetVolume(channel), v.read) << v.set;
+    }
+    EXPECT_EQ(FSOUND_GetSFXMasterVolume(), 255);
+    for (const auto& v : volumes) {
+        FSOUND_SetSFXMasterVolume(v.set);
+        EXPECT_EQ(FSOUND_GetSFXMasterVolume(), v.read) << v.set;
+    }
+
+    FSOUND_SetPaused(channel, true);
+    EXPECT_FALSE(FSOUND_IsPlaying(channel));
+    EXPECT_TRUE(FSOUND_GetPaused(channel));
+    FSOUND_SetPaused(channel, false);
+    EXPECT_TRUE(FSOUND_IsPlaying(channel));
+    EXPECT_FALSE(FSOUND_GetPaused(channel));
+    FSOUND_SetPaused(channel, true);
+    FSOUND_StopSound(channel);
+    for (const int nothing : {channel, FSOUND_FREE, FSOUND_ALL, 1 << 13}) {
+        EXPECT_FALSE(FSOUND_IsPlaying(nothing)) << nothing;
+        EXPECT_FALSE(FSOUND_GetPaused(nothing)) << nothing;
+        EXPECT_EQ(FSOUND_GetVolume(nothing), 0) << nothing;
+    }
+}
+
 TEST_F(FSoundTest, ClosingReleasesTheSamplesAndOpeningAgainStartsAfresh) {
     EXPECT_FALSE(FSOUND_Init(44100, 32, 0));
     FSOUND_SAMPLE* before = FSOUND_Sample_Load(FSOUND_FREE, tone.c_str(), PLAIN, 0, 0);
@@ -168,5 +203,9 @@ TEST(FSoundClosed, EveryCallDoesNothingBeforeTheLibraryOpens) {
     FSOUND_3D_SetRolloffFactor(0.05f);
     FSOUND_3D_SetDopplerFactor(10.0f);
     FSOUND_Update();
+    EXPECT_FALSE(FSOUND_IsPlaying(0));
+    EXPECT_FALSE(FSOUND_GetPaused(0));
+    EXPECT_EQ(FSOUND_GetVolume(0), 0);
+    EXPECT_EQ(FSOUND_GetSFXMasterVolume(), -1);
     FSOUND_Close();
 }
