@@ -14,6 +14,7 @@
 #include "engine2d/timeline.h"
 #include "engine2d/timelinesprite.h"
 #include "game/fontcharsets.h"
+#include "platform/crand.h"
 #include "platform/eventsource.h"
 #include "platform/game_openglextensions.h"
 #include "platform/inputdevice.h"
@@ -306,7 +307,70 @@ void Game::addBot() {}
 void Game::clearBots() {}
 void Game::bomb(const Vector3<int>&, int) {}
 void Game::addExplosion(const Vector3<float>&) {}
-void Game::applyColorScheme(const std::string&) {}
+void Game::applyColorScheme(const std::string& which) {
+    auto found = _colorSchemes.find(which);
+    if (found == _colorSchemes.end()) {
+        found = std::find_if(_colorSchemes.begin(), _colorSchemes.end(),
+                             [&](const auto& entry) { return entry.second.name == which; });
+        if (found == _colorSchemes.end()) {
+            return;
+        }
+    }
+    const auto previous = _currentColorScheme;
+    _currentColorScheme = found;
+    const ColorScheme& scheme = found->second;
+
+    if (!scheme.backgrounds.empty()) {
+        const bool playing = _state == STATE_PLAY || _state == STATE_INGAME_MENU;
+        const int stage = playing && _stage > 0 ? _stage : 1;
+        const int perBackground = std::max(1, scheme.changeBackgroundOnEvery);
+        const std::size_t index = static_cast<std::size_t>((stage - 1) / perBackground) % scheme.backgrounds.size();
+        _fogColor = scheme.backgrounds[index];
+    }
+    _hudColor = scheme.hud;
+    _message._color = scheme.hud;
+    if (_starfield) {
+        _starfield->color(scheme.starfieldColor, scheme.starfieldColorRand);
+    }
+    setFog(_fogColor);
+    setupNukeBackgroundGradient(_fogColor);
+    _player._trailColor = scheme.playerTrail;
+    _hitColor = scheme.hit;
+
+    // A scheme without trail colours has nothing to hand out: cells and chasers keep theirs.
+    if (scheme.trailColors.empty()) {
+        return;
+    }
+    if (previous != _colorSchemes.end()) {
+        // Every index maps to itself unless the old list pairs it off, so placed cells of a
+        // colour outside the old list (the craft's own) keep it.
+        std::map<unsigned char, unsigned char> remap;
+        for (int i = 0; i < 256; ++i) {
+            remap[static_cast<unsigned char>(i)] = static_cast<unsigned char>(i);
+        }
+        std::size_t next = 0;
+        for (const unsigned char old : previous->second.trailColors) {
+            remap[old] = scheme.trailColors[next];
+            next = (next + 1) % scheme.trailColors.size();
+        }
+        _octree.replaceTrailColors(remap);
+    }
+    const std::size_t count = scheme.trailColors.size();
+    for (Bot* bot : _bots) {
+        const std::size_t index = static_cast<std::size_t>(crand::rand()) * count / 32767;
+        bot->_trailColor = scheme.trailColors[std::min(index, count - 1)];
+    }
+    if (_aimCursorSprite) {
+        _aimCursorSprite->color(_hudColor);
+    }
+}
+
+void Game::setupNukeBackgroundGradient(RGBA<float> colour) {
+    _backgroundGradient.clear();
+    _backgroundGradient.addEntry(0.0f, _backgroundColor);
+    _backgroundGradient.addEntry(0.5f, _backgroundColor);
+    _backgroundGradient.addEntry(static_cast<float>(_backgroundFogStop), colour);
+}
 void Game::applyGameSpeed(const std::string&) {}
 
 }  // namespace Vortel

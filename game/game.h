@@ -227,6 +227,8 @@ public:
     void bomb(const Vector3<int>& cell, int radius);
     void addExplosion(const Vector3<float>& position);
     void applyColorScheme(const std::string& which);
+    // The background flash: held in the flash colour for half a second, then faded to colour.
+    void setupNukeBackgroundGradient(RGBA<float> colour);
     void applyGameSpeed(const std::string& which);
 
     // ---- set-ups --------------------------------------------------------------------------
@@ -576,6 +578,8 @@ public:
     std::unique_ptr<Stelkor::Sprite> _partnerLogoSmall;
 
 private:
+    // The numbered schemes of the colour file; unknown colour names give the black triplet.
+    void readUserColorSchemes(unsigned char black);
     // The loader thread's work, in load order; each group appends its progress line.
     void loadMeshes();
     void loadSoundGroup();

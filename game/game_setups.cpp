@@ -3,12 +3,16 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 
 #include "engine2d/bitmap.h"
 #include "engine2d/bitmapmanager.h"
 #include "actors/builtintricks.h"
 #include "game/game.h"
+#include "world/cubecolors.h"
+#include "world/cuberenderer.h"
 
 namespace Vortel {
 
@@ -37,7 +41,6 @@ unsigned int setupCubeMap(Stelkor::BitmapManager& bitmaps) {
     return cubeMap;
 }
 
-void Game::setupColorSchemes() {}
 void Game::setupSpeeds() {}
 void Game::setupTrickLibrary() {
     addBuiltInTricks(_trickLibrary);
@@ -49,6 +52,184 @@ void Game::setupSpeeding() {}
 
 void Game::setupCubeMap() {
     Vortel::setupCubeMap(_bitmapManager);
+}
+
+// ---------------------------------------------------------------------------------------
+// Colour schemes
+// ---------------------------------------------------------------------------------------
+
+namespace {
+
+RGBA<float> rgb(float r, float g, float b) {
+    return RGBA<float>(r, g, b, 1.0f);
+}
+
+RGBA<float> bytes(int r, int g, int b) {
+    return RGBA<float>(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
+}
+
+// Values first .. first + 3 of a key as a colour; missing values read as 0.
+RGBA<float> colorOf(Settings& settings, const std::string& key, int first = 0) {
+    const auto value = [&](int i) { return settings[key + "@" + std::to_string(first + i)].f; };
+    return RGBA<float>(value(0), value(1), value(2), value(3));
+}
+
+bool tableFull(const CubeColors& colors) {
+    return colors.tripletCount() >= CubeColors::ENTRIES_BEFORE_WRAP ||
+           colors.trailCount() >= CubeColors::ENTRIES_BEFORE_WRAP;
+}
+
+}  // namespace
+
+void Game::setupColorSchemes() {
+    const RGBA<float> tripletShades[13][3] = {
+        {rgb(0, 0, 0), rgb(0, 0, 0), rgb(0, 0, 0)},
+        {rgb(0, 1, 1), rgb(1, 1, 0), rgb(0, 1, 0)},
+        {rgb(1, 0, 0), rgb(1, 0, 1), rgb(0, 0, 1)},
+        {rgb(1, 0.2f, 0), rgb(1, 0.4f, 0), rgb(1, 0.6f, 0)},
+        {rgb(0.6f, 0, 0), rgb(0.8f, 0, 0), rgb(1, 0, 0)},
+        {rgb(0.2f, 0.1f, 0.1f), rgb(0.3f, 0.2f, 0.2f), rgb(0.4f, 0.3f, 0.3f)},
+        {rgb(0, 0.2f, 0.8f), rgb(0, 0.4f, 1), rgb(0, 0.6f, 1)},
+        {rgb(0.1f, 0.1f, 0.2f), rgb(0.2f, 0.2f, 0.3f), rgb(0.3f, 0.3f, 0.4f)},
+        {rgb(0.4f, 0, 0.4f), rgb(0.6f, 0, 0.6f), rgb(0.8f, 0, 0.8f)},
+        {rgb(0.2f, 0.1f, 0.2f), rgb(0.3f, 0.2f, 0.3f), rgb(0.4f, 0.3f, 0.4f)},
+        {rgb(0, 0.6f, 0), rgb(0.1f, 0.8f, 0), rgb(0.2f, 1, 0)},
+        {rgb(0.15f, 0.15f, 0.15f), rgb(0.25f, 0.25f, 0.25f), rgb(0.35f, 0.35f, 0.35f)},
+        {rgb(0.8f, 0.8f, 0.8f), rgb(0.9f, 0.9f, 0.9f), rgb(1, 1, 1)},
+    };
+    // The renderer is shared by every game of the process, so its indices are kept as given.
+    unsigned char triplet[13];
+    for (int i = 0; i < 13; ++i) {
+        triplet[i] = _octree.createColorTriplet(tripletShades[i][0], tripletShades[i][1], tripletShades[i][2]);
+    }
+    const RGBA<float> starfieldColor(0.0f, 0.0f, 0.0f, 0.3f);
+    const RGBA<float> starfieldColorRand(0.0f, 0.0f, 0.0f, 0.05f);
+    const RGBA<float> hit = rgb(1, 0, 0);
+
+    ColorScheme& defaultLight = _colorSchemes["default_light"];
+    defaultLight.hud = rgb(1, 1, 1);
+    const int defaultTrails[4][2] = {{3, 11}, {4, 5}, {6, 7}, {8, 9}};
+    for (const auto& trail : defaultTrails) {
+        defaultLight.trailColors.push_back(_octree.createTrailColors(triplet[trail[0]], triplet[trail[1]]));
+    }
+    defaultLight.playerTrail = defaultLight.trailColors.front();
+    for (const RGBA<float>& background :
+         {rgb(0.5f, 0.5f, 0.6f), rgb(0.4f, 0.5f, 0.3f), bytes(178, 123, 123), bytes(115, 115, 115),
+          bytes(173, 112, 163), bytes(74, 148, 143), bytes(194, 100, 100), bytes(122, 84, 186), bytes(159, 144, 81),
+          bytes(68, 115, 111)}) {
+        defaultLight.backgrounds.push_back(background);
+    }
+    defaultLight.changeBackgroundOnEvery = 1;
+    defaultLight.starfieldColor = starfieldColor;
+    defaultLight.starfieldColorRand = starfieldColorRand;
+    defaultLight.hit = hit;
+    defaultLight.name = "DEFAULT LIGHT";
+
+    ColorScheme& spectrumLight = _colorSchemes["spectrum_light"];
+    spectrumLight.hud = rgb(0, 0, 0);
+    spectrumLight.trailColors.push_back(_octree.createTrailColors(triplet[1], triplet[1]));
+    spectrumLight.trailColors.push_back(_octree.createTrailColors(triplet[2], triplet[2]));
+    spectrumLight.playerTrail = _octree.createTrailColors(triplet[1], triplet[1]);
+    spectrumLight.backgrounds.push_back(rgb(1, 1, 1));
+    spectrumLight.changeBackgroundOnEvery = 1;
+    spectrumLight.starfieldColor = starfieldColor;
+    spectrumLight.starfieldColorRand = starfieldColorRand;
+    spectrumLight.hit = hit;
+    spectrumLight.name = "SPECTRUM LIGHT";
+
+    ColorScheme& spectrumDark = _colorSchemes["spectrum_dark"];
+    spectrumDark = spectrumLight;
+    spectrumDark.hud = rgb(1, 1, 1);
+    spectrumDark.starfieldColor = RGBA<float>(1.0f, 1.0f, 1.0f, 0.3f);
+    spectrumDark.starfieldColorRand = starfieldColorRand;
+    spectrumDark.name = "SPECTRUM DARK";
+    spectrumDark.backgrounds.assign(1, rgb(0, 0, 0));
+    spectrumDark.hit = hit;
+    spectrumDark.changeBackgroundOnEvery = 1;
+
+    _currentColorScheme = _colorSchemes.end();
+    applyColorScheme("spectrum_light");
+    readUserColorSchemes(triplet[0]);
+}
+
+void Game::readUserColorSchemes(unsigned char black) {
+    Settings& file = _colorSettings;
+    const CubeColors& colors = _octree.renderer().colors();
+    const ColorScheme fallback = _colorSchemes["default_light"];
+    std::map<std::string, unsigned char> namedTriplets;
+    const auto tripletNamed = [&](const std::string& name) {
+        const auto known = namedTriplets.find(name);
+        if (known != namedTriplets.end()) {
+            return known->second;
+        }
+        if (!file.exists(name)) {
+            return black;
+        }
+        const unsigned char index =
+            _octree.createColorTriplet(colorOf(file, name, 0), colorOf(file, name, 4), colorOf(file, name, 8));
+        namedTriplets[name] = index;
+        return index;
+    };
+
+    for (int n = 1; !tableFull(colors); ++n) {
+        const std::string prefix = std::to_string(n) + "_";
+        if (!file.exists(prefix + "name")) {
+            break;
+        }
+        const std::string key = file[prefix + "name"].text;
+        // The same key again continues that scheme: lists grow, colours are overwritten.
+        const bool existed = _colorSchemes.count(key) != 0;
+        ColorScheme& scheme = _colorSchemes[key];
+        scheme.name = key;
+
+        if (file.exists(prefix + "background")) {
+            scheme.backgrounds.push_back(colorOf(file, prefix + "background"));
+        }
+        for (int k = 1; file.exists(prefix + "background" + std::to_string(k)); ++k) {
+            scheme.backgrounds.push_back(colorOf(file, prefix + "background" + std::to_string(k)));
+        }
+        scheme.changeBackgroundOnEvery = 1;
+        if (file.exists(prefix + "changeBackgroundOnEvery")) {
+            scheme.changeBackgroundOnEvery = std::max(1, file[prefix + "changeBackgroundOnEvery"].i);
+        }
+        scheme.hud = colorOf(file, prefix + "hud");
+        scheme.hit = colorOf(file, prefix + "hit");
+
+        const int playerTrail = file.exists(prefix + "playerTrail") ? file[prefix + "playerTrail"].i : 0;
+        const bool exclusive =
+            file.exists(prefix + "playerTrailExclusive") && file[prefix + "playerTrailExclusive"].i != 0;
+        bool playerTrailFound = false;
+        for (int k = 1; !tableFull(colors); ++k) {
+            const std::string trailKey = prefix + "trail" + std::to_string(k);
+            if (!file.exists(trailKey)) {
+                break;
+            }
+            const std::string startName = file[trailKey + "@0"].text;
+            const std::string endName = file[trailKey + "@1"].text;
+            const unsigned char start = tripletNamed(startName);
+            const unsigned char end = tripletNamed(endName);
+            const unsigned char trail = _octree.createTrailColors(start, end);
+            if (k == playerTrail) {
+                scheme.playerTrail = trail;
+                playerTrailFound = true;
+                if (!exclusive) {
+                    scheme.trailColors.push_back(trail);
+                }
+            } else {
+                scheme.trailColors.push_back(trail);
+            }
+        }
+        // A new scheme whose craft trail names none of its trails flies the first of them.
+        if (!playerTrailFound && !existed) {
+            scheme.playerTrail = scheme.trailColors.empty() ? 0 : scheme.trailColors.front();
+        }
+
+        scheme.starfieldColor =
+            file.exists(prefix + "starfieldColor") ? colorOf(file, prefix + "starfieldColor") : fallback.starfieldColor;
+        scheme.starfieldColorRand = file.exists(prefix + "starfieldColorRand")
+                                        ? colorOf(file, prefix + "starfieldColorRand")
+                                        : fallback.starfieldColorRand;
+    }
 }
 
 }  // namespace Vortel
