@@ -1,3 +1,4 @@
+#include <array>
 #include <cstddef>
 
 #include "engine2d/simplemenu.h"
@@ -13,23 +14,28 @@ namespace {
 const KeyCode escapeScanCode = 1;
 const KeyCode f5ScanCode = 63;
 
+// The nine bindings in declaration order, the order of _keyNames.
+std::array<unsigned int*, 9> bindingsOf(Game& game) {
+    return {&game._keyLeft, &game._keyRight, &game._keyUp,    &game._keyDown,     &game._keyBoost,
+            &game._keyFire, &game._keyNuke,  &game._keyPause, &game._keyMouselook};
+}
+
 }  // namespace
 
 void Game::defaultControls() {
-    _keyLeft = 203;        // LEFT ARROW
-    _keyRight = 205;       // RIGHT ARROW
-    _keyUp = 200;          // UP ARROW
-    _keyDown = 208;        // DOWN ARROW
-    _keyBoost = 768;       // MOUSE 3
-    _keyFire = 256;        // MOUSE 1
-    _keyNuke = 28;         // ENTER
-    _keyPause = 157;       // RIGHT CTRL
-    _keyMouselook = 512;   // MOUSE 2
+    _keyLeft = 203;       // LEFT ARROW
+    _keyRight = 205;      // RIGHT ARROW
+    _keyUp = 200;         // UP ARROW
+    _keyDown = 208;       // DOWN ARROW
+    _keyBoost = 768;      // MOUSE 3
+    _keyFire = 256;       // MOUSE 1
+    _keyNuke = 28;        // ENTER
+    _keyPause = 157;      // RIGHT CTRL
+    _keyMouselook = 512;  // MOUSE 2
 }
 
 void Game::unbindKey(unsigned int code) {
-    for (unsigned int* binding : {&_keyLeft, &_keyRight, &_keyUp, &_keyDown, &_keyBoost, &_keyFire, &_keyNuke,
-                                  &_keyPause, &_keyMouselook}) {
+    for (unsigned int* binding : bindingsOf(*this)) {
         if (*binding == code) {
             *binding = 0;
         }
@@ -37,11 +43,9 @@ void Game::unbindKey(unsigned int code) {
 }
 
 void Game::refreshKeyNames() {
-    // In the order of the bindings' declaration, as _keyNames is kept.
-    const unsigned int bindings[9] = {_keyLeft,  _keyRight, _keyUp,    _keyDown,     _keyBoost,
-                                      _keyFire,  _keyNuke,  _keyPause, _keyMouselook};
+    const std::array<unsigned int*, 9> bindings = bindingsOf(*this);
     for (std::size_t i = 0; i < _keyNames.size(); ++i) {
-        _keyNames[i] = _input.keyName(static_cast<KeyCode>(bindings[i]));
+        _keyNames[i] = _input.keyName(static_cast<KeyCode>(*bindings[i]));
     }
 }
 
