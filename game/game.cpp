@@ -371,6 +371,34 @@ void Game::setupNukeBackgroundGradient(RGBA<float> colour) {
     _backgroundGradient.addEntry(0.5f, _backgroundColor);
     _backgroundGradient.addEntry(static_cast<float>(_backgroundFogStop), colour);
 }
-void Game::applyGameSpeed(const std::string&) {}
+void Game::applyGameSpeed(const std::string& which) {
+    // The menus and the settings file name a speed by its display name, the code by its key.
+    std::map<std::string, GameSpeed>::iterator found = _gameSpeeds.find(which);
+    if (found == _gameSpeeds.end()) {
+        found = std::find_if(_gameSpeeds.begin(), _gameSpeeds.end(),
+                             [&which](const std::pair<const std::string, GameSpeed>& preset) {
+                                 return preset.second.name == which;
+                             });
+    }
+    if (found == _gameSpeeds.end()) {
+        return;
+    }
+    _currentGameSpeed = found;
+    const GameSpeed& speed = found->second;
+    _timeStretch = speed.timeStretch;
+    // Trails cool in real time while the craft flies in stretched time.
+    _octree.trailCoolingTime(speed.trailCooling / speed.timeStretch);
+    _octree.meltSpeed(1.0f, 4.0f);
+    _player.velocityMult(speed.velocityMult);
+    _player.velocity(speed.velocity);
+
+    const float base = speed.chaserFactor * speed.velocity;
+    const float spread = speed.chaserSpread * base;
+    for (Bot* bot : _bots) {
+        const int r = crand::rand();
+        bot->velocity(base + static_cast<float>(r) * (2.0f * spread) / static_cast<float>(crand::CRAND_MAX) - spread);
+        bot->timeStretch(static_cast<double>(_timeStretch));
+    }
+}
 
 }  // namespace Vortel

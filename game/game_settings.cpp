@@ -1,7 +1,135 @@
+#include <algorithm>
+
 #include "game/game.h"
+#include "world/cuberenderer.h"
+#include "world/starfield.h"
 
 namespace Vortel {
 
-void Game::loadSettings() {}
+namespace {
+
+// The store is only asked, never added to: an absent key leaves the member as it is.
+class SettingsReader {
+public:
+    explicit SettingsReader(Settings& settings) : _settings(settings) {}
+
+    bool has(const char* key) const { return _settings.exists(key); }
+    const Settings::Value& operator[](const char* key) const { return _settings[key]; }
+
+    void flag(const char* key, bool& member) const {
+        if (has(key)) {
+            member = _settings[key].i != 0;
+        }
+    }
+
+    // A code that no key or mouse button gives is read as no key, so the name shown, the key
+    // tracked and the code compared in flight agree.
+    void binding(const char* key, unsigned int& member) const {
+        if (!has(key)) {
+            return;
+        }
+        const int code = _settings[key].i;
+        const bool scanCode = code >= 0 && code <= 255;
+        const bool mouseButton = code == 256 || code == 512 || code == 768 || code == 1024;
+        member = scanCode || mouseButton ? static_cast<unsigned int>(code) : 0u;
+    }
+
+    // The file holds the menu's step 0 to 10; the game keeps the byte. A step out of range is
+    // held to the range first, as no byte could hold its product.
+    void volume(const char* key, unsigned char& member) const {
+        if (has(key)) {
+            const int step = std::clamp(_settings[key].i, 0, 10);
+            member = static_cast<unsigned char>(step * 25.5);
+        }
+    }
+
+private:
+    Settings& _settings;
+};
+
+// The field of view in whole multiples of 5 degrees, rounded toward zero. The reading is
+// first held to a range the integer conversion can take: a huge reading ends at the limit
+// on its side all the same.
+float fovStep(float reading) {
+    const int degrees = static_cast<int>(std::clamp(reading, -1000.0f, 1000.0f));
+    return static_cast<float>(degrees / 5 * 5);
+}
+
+}  // namespace
+
+void Game::loadSettings() {
+    // A missing or damaged score file leaves the tables the set-up made.
+    _scoreTables.load(_scoresPath);
+
+    const SettingsReader settings(_settings);
+    if (settings.has("fov")) {
+        _fov = fovStep(settings["fov"].f);
+        if (_fovMin > _fov) {
+            _fov = _fovMin;
+        }
+        if (_fov > _fovMax) {
+            _fov = _fovMax;
+        }
+        _camera.fov(_fov);
+    }
+    if (settings.has("fullscreen")) {
+        fullscreen(settings["fullscreen"].i != 0);
+    }
+    if (settings.has("colorScheme")) {
+        applyColorScheme(settings["colorScheme"].text);
+    }
+
+    // The scheme's trail colours are in place: reflections brighten the trails, so the
+    // colours are darkened once to make up for them.
+    settings.flag("trailReflection", _trailReflection);
+    _octree.renderReflections(_trailReflection);
+    if (_trailReflection) {
+        OcTree::cubeRenderer().scaleTrailColors(_trailReflectionColorScale);
+    }
+
+    if (settings.has("debrisParticleDensity")) {
+        _debrisParticleDensity = std::clamp(settings["debrisParticleDensity"].i, 0, 10);
+        if (_starfield) {
+            _starfield->starCount(_debrisParticleDensity * _starsPerDensityStep);
+        }
+    }
+    if (settings.has("effectsParticleDensity")) {
+        _effectsParticleDensity = std::clamp(settings["effectsParticleDensity"].f, 0.0f, 1.0f);
+    }
+    settings.flag("displayChaserNames", _displayChaserNames);
+    settings.flag("displayChaserTypes", _displayChaserTypes);
+    settings.flag("displayChaserHitpoints", _displayChaserHitpoints);
+    settings.flag("displayChaserBoundingBoxes", _displayChaserBoundingBoxes);
+    settings.flag("displayDestroyedChaserList", _displayDestroyedChaserList);
+    settings.flag("displaySurroundDetector", _displaySurroundDetector);
+    settings.flag("displayFps", _displayFps);
+    settings.flag("invertMouse", _invertMouse);
+    if (settings.has("mouseSensitivity")) {
+        // Stored in tenths.
+        const double sensitivity = settings["mouseSensitivity"].i / 10.0;
+        _mouseSensitivity = static_cast<float>(sensitivity < 0.1 ? 0.1 : sensitivity);
+    }
+    settings.flag("mouselookEnabled", _mouselookEnabled);
+    settings.flag("pointAndClickEnabled", _pointAndClickEnabled);
+    if (settings.has("gameSpeed")) {
+        applyGameSpeed(settings["gameSpeed"].text);
+    }
+    settings.flag("cockpitHud", _cockpitHud);
+
+    settings.binding("keyLeft", _keyLeft);
+    settings.binding("keyRight", _keyRight);
+    settings.binding("keyUp", _keyUp);
+    settings.binding("keyDown", _keyDown);
+    settings.binding("keyFire", _keyFire);
+    settings.binding("keyNuke", _keyNuke);
+    settings.binding("keyBoost", _keyBoost);
+    settings.binding("keyPause", _keyPause);
+    settings.binding("keyMouselook", _keyMouselook);
+
+    settings.volume("masterVolume", _masterVolume);
+    settings.volume("effectsVolume", _effectsVolume);
+    settings.volume("musicVolume", _musicVolume);
+    settings.volume("voiceVolume", _voiceVolume);
+}
 
 }  // namespace Vortel
