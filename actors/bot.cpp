@@ -128,7 +128,9 @@ void Bot::think(double) {
 }
 
 void Bot::turn(direction d) {
-    if (_requestedDirection != DIR_NONE) {
+    // A direction none of the four turns names would leave the next up unset; the player
+    // ignores it too.
+    if (_requestedDirection != DIR_NONE || d < DIR_LEFT || d > DIR_DOWN) {
         return;
     }
     _requestedDirection = d;
