@@ -34,10 +34,6 @@ Vector3<float> toFloat(const Vector3<int>& v) {
     return Vector3<float>(static_cast<float>(v.x), static_cast<float>(v.y), static_cast<float>(v.z));
 }
 
-Vector3<int> sub(const Vector3<int>& a, const Vector3<int>& b) {
-    return Vector3<int>(a.x - b.x, a.y - b.y, a.z - b.z);
-}
-
 }  // namespace
 
 Bot::Bot(const std::string& name, Vector3<int> cell, Vector3<int> forward, Vector3<int> up, float speed,
@@ -128,7 +124,9 @@ void Bot::think(double) {
 }
 
 void Bot::turn(direction d) {
-    if (_requestedDirection != DIR_NONE) {
+    // A direction none of the four turns names would leave the next up unset; the player
+    // ignores it too.
+    if (_requestedDirection != DIR_NONE || d < DIR_LEFT || d > DIR_DOWN) {
         return;
     }
     _requestedDirection = d;
@@ -194,27 +192,9 @@ void Bot::crossBoundaries() {
 }
 
 void Bot::startTurn() {
-    const Vector3<int> f = _forward;
-    const Vector3<int> u = _up;
-    switch (_requestedDirection) {
-        case DIR_LEFT:
-            _nextForward = grid::cross(u, f);
-            _nextUp = u;
-            break;
-        case DIR_RIGHT:
-            _nextForward = grid::cross(f, u);
-            _nextUp = u;
-            break;
-        case DIR_UP:
-            _nextForward = u;
-            _nextUp = grid::negated(f);
-            break;
-        case DIR_DOWN:
-            _nextForward = grid::negated(u);
-            _nextUp = f;
-            break;
-        default: break;
-    }
+    _nextForward = _forward;
+    _nextUp = _up;
+    grid::turnHeading(moveOf(_requestedDirection), _nextForward, _nextUp);
     _turning = true;
 }
 
@@ -230,7 +210,7 @@ void Bot::place() {
     const double angle = static_cast<double>(_progress) * QUARTER_TURN;
     Matrix rotation;
     rotation.rotation(Quaternion(toFloat(_turnAxisWorld), static_cast<float>(angle)));
-    const Vector3<float> v = toFloat(sub(_forward, _nextForward));
+    const Vector3<float> v = toFloat(grid::sub(_forward, _nextForward));
     const Vector3<float> h(v.x * 0.5f, v.y * 0.5f, v.z * 0.5f);
     const Vector3<float> turned = rotation * h;
     _pos = Vector3<float>(cell.x + turned.x - h.x, cell.y + turned.y - h.y, cell.z + turned.z - h.z);

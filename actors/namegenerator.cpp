@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <istream>
+#include <sstream>
 #include <stdexcept>
 
 #include "platform/crand.h"
@@ -16,6 +17,12 @@ namespace {
 constexpr std::size_t MAX_NAME_LENGTH = 64;
 // generate(min, max) gives up after this many names outside the bounds.
 constexpr int MAX_ATTEMPTS = 1000;
+// The game's word list is a few KiB; a stream that goes on past this (a link to an endless
+// device) is refused rather than read for ever.
+constexpr std::size_t MAX_SOURCE_BYTES = std::size_t(4) << 20;
+const char* const SOURCE_ERROR = "NameGenerator::buildStats - cannot open requested source file";
+// What generate() gives when the statistics have nothing to say.
+const char* const FALLBACK_NAME = "Error";
 
 bool isWordBreak(int c) {
     return c == ' ' || c == '\n' || c == '\r';
@@ -61,6 +68,17 @@ private:
     char _pendingChar;
 };
 
+// The fallback name repeated and cut to the nearest length within the bounds.
+std::string fallbackName(int minLength, int maxLength) {
+    const std::string fallback = FALLBACK_NAME;
+    const int length = std::clamp(static_cast<int>(fallback.size()), std::max(minLength, 0), maxLength);
+    std::string name;
+    while (static_cast<int>(name.size()) < length) {
+        name += fallback;
+    }
+    return name.substr(0, static_cast<std::size_t>(length));
+}
+
 }  // namespace
 
 NameGenerator::NameGenerator(const std::string& sourceFile, int order)
@@ -68,9 +86,18 @@ NameGenerator::NameGenerator(const std::string& sourceFile, int order)
     crand::srand(static_cast<unsigned int>(std::time(nullptr)));
     std::ifstream file(_sourceFile);
     if (!file.is_open()) {
-        throw std::runtime_error("NameGenerator::buildStats - cannot open requested source file");
+        throw std::runtime_error(SOURCE_ERROR);
     }
-    buildStats(file);
+    // Read whole, one byte past the limit to see a file that goes on. A folder opens but
+    // gives nothing, and so reads as an empty file.
+    std::string text(MAX_SOURCE_BYTES + 1, '\0');
+    file.read(&text[0], static_cast<std::streamsize>(text.size()));
+    if (static_cast<std::size_t>(file.gcount()) > MAX_SOURCE_BYTES) {
+        throw std::runtime_error(SOURCE_ERROR);
+    }
+    text.resize(static_cast<std::size_t>(file.gcount()));
+    std::istringstream stream(text);
+    buildStats(stream);
 }
 
 void NameGenerator::buildStats(std::istream& stream) {
@@ -120,7 +147,7 @@ int NameGenerator::randi(int lo, int hi) const {
 
 std::string NameGenerator::generate() const {
     if (_startTokens.empty()) {
-        return "Error";
+        return FALLBACK_NAME;
     }
     std::string token = _startTokens[randi(0, static_cast<int>(_startTokens.size()) - 1)];
     std::string name = token;
@@ -165,11 +192,14 @@ std::string NameGenerator::generate(int minLength, int maxLength) const {
         }
     }
     // Statistics that cannot make a name of these bounds: the start of a long one will
-    // do, else the name the generator gives when it has nothing to say.
-    if (maxLength >= minLength && maxLength > 0 && static_cast<int>(name.size()) > maxLength) {
+    // do, else the fallback name, fitted to the bounds. Bounds no name can keep get it as it is.
+    if (maxLength < minLength || maxLength < 0) {
+        return FALLBACK_NAME;
+    }
+    if (maxLength > 0 && static_cast<int>(name.size()) > maxLength) {
         return name.substr(0, static_cast<std::size_t>(maxLength));
     }
-    return "Error";
+    return fallbackName(minLength, maxLength);
 }
 
 void NameGenerator::printStats() const {

@@ -11,7 +11,9 @@
 // at random from the start of a word to its end.
 class NameGenerator {
 public:
-    // Also seeds the game's random numbers with the time of day.
+    // Also seeds the game's random numbers with the time of day. Throws std::runtime_error
+    // "NameGenerator::buildStats - cannot open requested source file" when the file cannot
+    // be opened or goes on past 4 MiB.
     NameGenerator(const std::string& sourceFile, int order);
 
     void buildStats(std::istream& stream);
@@ -22,7 +24,8 @@ public:
 
     // "Error" when the file gave no word starts.
     std::string generate() const;
-    // A name of min to max characters; a fallback name when the statistics cannot make one.
+    // A name of min to max characters. When the statistics cannot make one: the start of a
+    // longer name, else "Error" repeated or cut to fit (as it is when min > max).
     std::string generate(int minLength, int maxLength) const;
 
     void printStats() const;

@@ -11,16 +11,6 @@ constexpr float TURN_DEGREES_PER_CELL = 120.0f;
 constexpr float TURN_END_DEGREES = 90.0f;
 constexpr float START_HITPOINTS = 40.0f;
 
-unsigned int moveOf(Player::direction d) {
-    switch (d) {
-        case Player::DIR_LEFT: return MovementTrack::MOVE_LEFT;
-        case Player::DIR_RIGHT: return MovementTrack::MOVE_RIGHT;
-        case Player::DIR_UP: return MovementTrack::MOVE_UP;
-        case Player::DIR_DOWN: return MovementTrack::MOVE_DOWN;
-        default: return MovementTrack::MOVE_STRAIGHT;
-    }
-}
-
 Vector3<float> along(const Vector3<int>& cell, const Vector3<int>& forward, float progress) {
     return Vector3<float>(static_cast<float>(cell.x) + static_cast<float>(forward.x) * progress,
                           static_cast<float>(cell.y) + static_cast<float>(forward.y) * progress,
@@ -73,6 +63,16 @@ Player::Player(const std::string& name, Vector3<int> cell, Vector3<int> forward,
 }
 
 Player::~Player() = default;
+
+unsigned int Player::moveOf(direction d) {
+    switch (d) {
+        case DIR_LEFT: return MovementTrack::MOVE_LEFT;
+        case DIR_RIGHT: return MovementTrack::MOVE_RIGHT;
+        case DIR_UP: return MovementTrack::MOVE_UP;
+        case DIR_DOWN: return MovementTrack::MOVE_DOWN;
+        default: return MovementTrack::MOVE_STRAIGHT;
+    }
+}
 
 void Player::turn(direction d) {
     if (_requestedDirection != DIR_NONE) {

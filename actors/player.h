@@ -4,6 +4,7 @@
 #include <deque>
 #include <string>
 
+#include "actors/grid.h"
 #include "actors/movementtrack.h"
 #include "platform/aabb2.h"
 #include "platform/matrix.h"
@@ -14,51 +15,6 @@ namespace Vortel {
 
 class OcTree;
 
-// Cell arithmetic for crafts on the grid. A craft's frame is its cell plus two perpendicular
-// axis unit vectors, forward F and up U; its left is U x F and its right F x U.
-namespace grid {
-
-constexpr Vector3<int> add(const Vector3<int>& a, const Vector3<int>& b) {
-    return Vector3<int>(a.x + b.x, a.y + b.y, a.z + b.z);
-}
-
-constexpr Vector3<int> scaled(const Vector3<int>& v, int n) {
-    return Vector3<int>(v.x * n, v.y * n, v.z * n);
-}
-
-constexpr Vector3<int> negated(const Vector3<int>& v) { return Vector3<int>(-v.x, -v.y, -v.z); }
-
-constexpr Vector3<int> cross(const Vector3<int>& a, const Vector3<int>& b) {
-    return Vector3<int>(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
-}
-
-// Into 0 .. size - 1 for any coordinate, however far a long step carried it.
-constexpr int wrapCoordinate(int c, int size) {
-    const int r = c % size;
-    return r < 0 ? r + size : r;
-}
-
-// Turns a heading by one recorded move: left, right, up or down relative to itself.
-// Straight on, the wildcard and combinations of bits leave it as it is.
-inline void turnHeading(unsigned int move, Vector3<int>& forward, Vector3<int>& up) {
-    const Vector3<int> oldForward = forward;
-    switch (move) {
-        case MovementTrack::MOVE_LEFT: forward = cross(up, oldForward); break;
-        case MovementTrack::MOVE_RIGHT: forward = cross(oldForward, up); break;
-        case MovementTrack::MOVE_UP:
-            forward = up;
-            up = negated(oldForward);
-            break;
-        case MovementTrack::MOVE_DOWN:
-            forward = negated(up);
-            up = oldForward;
-            break;
-        default: break;
-    }
-}
-
-}  // namespace grid
-
 // A craft flying cell to cell through the wrapping playfield, turning in quarter turns at
 // cell boundaries. The person's craft is one; every chaser derives from it. It neither
 // draws nor sounds nor changes the playfield: the game lays the trail from these fields,
@@ -66,6 +22,9 @@ inline void turnHeading(unsigned int move, Vector3<int>& forward, Vector3<int>& 
 class Player {
 public:
     enum direction { DIR_NONE = 0, DIR_LEFT = 1, DIR_RIGHT = 2, DIR_UP = 3, DIR_DOWN = 4 };
+
+    // The recorded move a turn makes; MOVE_STRAIGHT for anything but the four turns.
+    static unsigned int moveOf(direction d);
 
     Player(const std::string& name, Vector3<int> cell, Vector3<int> forward, Vector3<int> up, float speed,
            OcTree& world);

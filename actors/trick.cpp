@@ -4,17 +4,15 @@
 #include <cstddef>
 #include <iterator>
 
+#include "actors/grid.h"
+
 namespace Vortel {
 namespace {
 
 using Cell = Vector3<int>;
 
-Cell plus(const Cell& a, const Cell& b) { return Cell(a.x + b.x, a.y + b.y, a.z + b.z); }
-Cell minus(const Cell& a, const Cell& b) { return Cell(a.x - b.x, a.y - b.y, a.z - b.z); }
-Cell negated(const Cell& a) { return Cell(-a.x, -a.y, -a.z); }
-Cell cross(const Cell& a, const Cell& b) {
-    return Cell(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
-}
+using grid::cross;
+using grid::negated;
 
 }  // namespace
 
@@ -64,11 +62,11 @@ void Trick::autoGenerateObstacles() {
     Cell side = cross(up, forward);
     for (auto s = _steps.rbegin(); s != _steps.rend(); ++s) {
         switch (s->surround) {
-            case SURROUND_LEFT: addObstacle(minus(position, side)); break;
-            case SURROUND_RIGHT: addObstacle(plus(position, side)); break;
-            case SURROUND_UP: addObstacle(plus(position, up)); break;
-            case SURROUND_DOWN: addObstacle(minus(position, up)); break;
-            case SURROUND_FRONT: addObstacle(plus(position, forward)); break;
+            case SURROUND_LEFT: addObstacle(grid::sub(position, side)); break;
+            case SURROUND_RIGHT: addObstacle(grid::add(position, side)); break;
+            case SURROUND_UP: addObstacle(grid::add(position, up)); break;
+            case SURROUND_DOWN: addObstacle(grid::sub(position, up)); break;
+            case SURROUND_FRONT: addObstacle(grid::add(position, forward)); break;
             default: break;  // combinations and wildcards name no single cell
         }
         const Cell oldForward = forward;
@@ -85,7 +83,7 @@ void Trick::autoGenerateObstacles() {
                 break;
             default: break;
         }
-        position = plus(position, forward);
+        position = grid::add(position, forward);
         side = cross(up, forward);
     }
 }
@@ -100,10 +98,10 @@ void Trick::expandObstacles(const Vector3<int>& extent, bool both) {
         const Cell origin = *obstacle;
         for (int a = 0; a < 3; ++a) {
             for (int i = 0; i <= extents[a]; ++i) {
-                const Cell offset(axes[a].x * i, axes[a].y * i, axes[a].z * i);
-                addObstacle(plus(origin, offset));
+                const Cell offset = grid::scaled(axes[a], i);
+                addObstacle(grid::add(origin, offset));
                 if (both) {
-                    addObstacle(minus(origin, offset));
+                    addObstacle(grid::sub(origin, offset));
                 }
             }
         }

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <list>
 
+#include "actors/grid.h"
 #include "actors/player.h"
 #include "world/octree.h"
 
@@ -115,9 +116,7 @@ void TrickTrainer::regenerateMovementTrackForDifferentPosition(MovementTrack& tr
     track.clear();
     const int size = _octree.size();
     for (auto s = moves.rbegin(); s != moves.rend(); ++s) {
-        const Vector3<int> next = grid::add(cell, forward);
-        cell = Vector3<int>(grid::wrapCoordinate(next.x, size), grid::wrapCoordinate(next.y, size),
-                            grid::wrapCoordinate(next.z, size));
+        cell = grid::wrapCell(grid::add(cell, forward), size);
         const int surround = _octree.getSurround(cell, forward, up, nullptr);
         track.step(s->move, static_cast<unsigned int>(surround));
         grid::turnHeading(s->move, forward, up);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "engine2d/renderer2d.h"
 
@@ -45,16 +46,27 @@ void onDecodeError(png_structp png, png_const_charp message) {
 // Warnings (odd chunks, colour profiles) do not stop a picture from loading.
 void onDecodeWarning(png_structp, png_const_charp) {}
 
-// libpng leaves this function by longjmp when the data is corrupt or cut short, so it keeps
-// no local that needs a destructor.
-bool decodeAll(png_structp png, png_infop info, std::FILE* fp, DecodeError* error) {
+// libpng leaves these functions by longjmp when the data is corrupt or cut short, so they
+// keep no local that needs a destructor.
+bool readHeader(png_structp png, png_infop info, std::FILE* fp, DecodeError* error) {
     if (setjmp(error->jump) != 0) {
         return false;
     }
     png_set_user_limits(png, kMaxSide, kMaxSide);
     png_init_io(png, fp);
     png_set_sig_bytes(png, static_cast<int>(kSignatureBytes));
-    png_read_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_read_info(png, info);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    return true;
+}
+
+bool decodeRows(png_structp png, png_infop info, png_bytepp rows, DecodeError* error) {
+    if (setjmp(error->jump) != 0) {
+        return false;
+    }
+    png_read_image(png, rows);
+    png_read_end(png, info);
     return true;
 }
 
@@ -141,10 +153,11 @@ void Bitmap::load(const std::string& file) {
     if (session.info == nullptr) {
         fail(quoted("failed to create png_info for file ", file, ""));
     }
-    if (!decodeAll(session.png, session.info, session.fp, &session.error)) {
+    // The header alone says whether the picture is of a kind we take: a refused file costs
+    // no decoding and no memory for its pixels.
+    if (!readHeader(session.png, session.info, session.fp, &session.error)) {
         fail(quoted("file ", file, " cannot be decoded: ") + session.error.message);
     }
-
     if (png_get_bit_depth(session.png, session.info) != 8 ||
         png_get_color_type(session.png, session.info) != PNG_COLOR_TYPE_RGB_ALPHA) {
         fail(quoted("file ", file, " has bad color type or bit-depth; must be RGBA, 8bpp"));
@@ -155,12 +168,16 @@ void Bitmap::load(const std::string& file) {
         fail(quoted("file ", file, " is not pow2 pixelsize"));
     }
 
+    // The PNG's first row is the top of the picture; ours is the bottom, so each row is
+    // decoded straight into its place.
     const std::size_t rowBytes = png_get_rowbytes(session.png, session.info);
-    const png_bytepp rows = png_get_rows(session.png, session.info);
     std::vector<unsigned char> pixels(rowBytes * height);
-    // The PNG's first row is the top of the picture; ours is the bottom.
+    std::vector<png_bytep> rows(height);
     for (png_uint_32 i = 0; i < height; ++i) {
-        std::memcpy(&pixels[(height - 1 - i) * rowBytes], rows[i], rowBytes);
+        rows[i] = &pixels[(height - 1 - i) * rowBytes];
+    }
+    if (!decodeRows(session.png, session.info, rows.data(), &session.error)) {
+        fail(quoted("file ", file, " cannot be decoded: ") + session.error.message);
     }
     _data.swap(pixels);
     _size.set(static_cast<int>(width), static_cast<int>(height));

@@ -2,10 +2,12 @@
 #define QUELLARIS_ENGINE2D_RESOURCEMANAGER_H
 
 #include <cstdio>
+#include <filesystem>
 #include <list>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 
 namespace Stelkor {
 
@@ -59,8 +61,13 @@ public:
         return object;
     }
 
+    // Only a file counts: a folder of that name would open here yet hide the file further on.
     bool getFilePath(const std::string& name, std::string& dir) const {
         for (const std::string& p : _paths) {
+            std::error_code error;
+            if (!std::filesystem::is_regular_file(p + name, error)) {
+                continue;
+            }
             if (std::FILE* f = std::fopen((p + name).c_str(), "rb")) {
                 std::fclose(f);
                 dir = p;

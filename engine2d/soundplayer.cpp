@@ -42,10 +42,33 @@ std::runtime_error loadError(const char* message, const std::string& file) {
     return std::runtime_error(message + file + "'");
 }
 
+// Makes the player's context current for one call and then the one that was current before:
+// another part of the game may have made its own device's context current meanwhile, and
+// must find it so again.
+class ContextScope {
+public:
+    explicit ContextScope(ALCcontext* context) : _previous(alcGetCurrentContext()), _switched(context != _previous) {
+        if (_switched) {
+            alcMakeContextCurrent(context);
+        }
+    }
+    ~ContextScope() {
+        if (_switched) {
+            alcMakeContextCurrent(_previous);
+        }
+    }
+    ContextScope(const ContextScope&) = delete;
+    ContextScope& operator=(const ContextScope&) = delete;
+
+private:
+    ALCcontext* const _previous;
+    const bool _switched;
+};
+
 }  // namespace
 
-SoundPlayer::SoundPlayer() : _device(nullptr), _context(nullptr) {
-    if (alcGetCurrentContext()) {
+SoundPlayer::SoundPlayer() : _device(nullptr), _context(nullptr), _soundContext(alcGetCurrentContext()) {
+    if (_soundContext) {
         return;
     }
     _device = alcOpenDevice(nullptr);
@@ -61,16 +84,23 @@ SoundPlayer::SoundPlayer() : _device(nullptr), _context(nullptr) {
         }
         throw std::runtime_error("cannot create DirectSound object");
     }
+    // Left current, as the only one in the process, for whatever joins it later.
+    _soundContext = _context;
 }
 
 SoundPlayer::~SoundPlayer() {
-    for (const auto& entry : _sounds) {
-        alSourceStop(entry.second.source);
-        alDeleteSources(1, &entry.second.source);
-        alDeleteBuffers(1, &entry.second.buffer);
+    {
+        const ContextScope scope(_soundContext);
+        for (const auto& entry : _sounds) {
+            alSourceStop(entry.second.source);
+            alDeleteSources(1, &entry.second.source);
+            alDeleteBuffers(1, &entry.second.buffer);
+        }
     }
     if (_context) {
-        alcMakeContextCurrent(nullptr);
+        if (alcGetCurrentContext() == _context) {
+            alcMakeContextCurrent(nullptr);
+        }
         alcDestroyContext(_context);
         alcCloseDevice(_device);
     }
@@ -102,6 +132,7 @@ void SoundPlayer::load(const std::string& file, const std::string& name) {
         return;
     }
 
+    const ContextScope scope(_soundContext);
     alGetError();
     Sound sound{0, 0, VOLUME_FULL};
     alGenBuffers(1, &sound.buffer);
@@ -130,6 +161,7 @@ void SoundPlayer::play(const std::string& name, bool loop) {
     if (it == _sounds.end()) {
         return;
     }
+    const ContextScope scope(_soundContext);
     const ALuint source = it->second.source;
     alSourceRewind(source);
     alSourcei(source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);
@@ -142,6 +174,7 @@ void SoundPlayer::volume(const std::string& name, std::int32_t volume) {
         return;
     }
     it->second.volume = volume;
+    const ContextScope scope(_soundContext);
     alSourcef(it->second.source, AL_GAIN, gainOf(volume));
 }
 

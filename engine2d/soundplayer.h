@@ -11,7 +11,9 @@ namespace Stelkor {
 
 // Plays short WAV sounds by name, once or looping, each with its own volume. It joins the
 // sound context already current in the process, or opens the default device with a context
-// of its own. Volumes are attenuations in hundredths of a decibel: 0 is full volume and
+// of its own. Each of its calls makes that context current and then restores the one that
+// was current before, so it neither loses its sounds to nor disturbs another device's
+// context. Volumes are attenuations in hundredths of a decibel: 0 is full volume and
 // -10000 silence.
 class SoundPlayer {
 public:
@@ -43,6 +45,7 @@ private:
 
     ALCdevice* _device;    // only when the player opened its own
     ALCcontext* _context;  // only when the player made its own
+    ALCcontext* _soundContext;  // where its sounds live: the one joined, or its own
     std::unordered_map<std::string, Sound> _sounds;
 };
 

@@ -144,8 +144,11 @@ Sprite* Sprite::duplicate() const {
 }
 
 void Sprite::copyTo(Sprite* target) const {
-    if (target == this) {
-        return;
+    // Onto itself or an ancestor, the copy would delete this sprite while reading it.
+    for (const Sprite* s = this; s != nullptr; s = s->_parent) {
+        if (s == target) {
+            return;
+        }
     }
     target->_pos = _pos;
     target->_vel = _vel;

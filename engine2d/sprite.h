@@ -65,6 +65,7 @@ public:
     // Copies the look and motion onto target and gives it duplicates of this sprite's
     // children in place of its own. The target keeps its own place in the tree: a copy is a
     // root until it is given a parent, so it never refers to a parent that does not list it.
+    // Onto itself or one of its ancestors it changes nothing.
     void copyTo(Sprite* target) const;
 
     // Written directly by the game and aimed at by timelines.

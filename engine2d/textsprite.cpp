@@ -1,9 +1,22 @@
 #include "engine2d/textsprite.h"
 
+#include <array>
+#include <utility>
+
 #include "engine2d/bitmap.h"
 #include "engine2d/font.h"
 
 namespace Stelkor {
+
+namespace {
+
+// Read for the source and for the copy alike, so the two lists cannot fall out of step.
+template <typename S>
+std::array<decltype(&std::declval<S&>().textColor.r), 4> textColorChannels(S& s) {
+    return {&s.textColor.r, &s.textColor.g, &s.textColor.b, &s.textColor.a};
+}
+
+}  // namespace
 
 TextSprite::TextSprite()
     : textColor(1, 1, 1, 1),
@@ -77,17 +90,7 @@ void TextSprite::copyTo(TextSprite* target) const {
     target->hAlign = hAlign;
     target->vAlign = vAlign;
 
-    const float* const mine[] = {&textColor.r, &textColor.g, &textColor.b, &textColor.a};
-    float* const theirs[] = {&target->textColor.r, &target->textColor.g, &target->textColor.b,
-                             &target->textColor.a};
-    for (Timeline<float>& t : target->_timelines) {
-        for (int i = 0; i < 4; ++i) {
-            if (t.target() == mine[i]) {
-                t.targetObject(theirs[i]);
-                break;
-            }
-        }
-    }
+    target->reaimTimelines(textColorChannels(*this), textColorChannels(*target));
 }
 
 }  // namespace Stelkor

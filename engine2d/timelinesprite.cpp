@@ -1,6 +1,20 @@
 #include "engine2d/timelinesprite.h"
 
+#include <utility>
+
 namespace Stelkor {
+
+namespace {
+
+// The fields of a sprite whose timelines a copy takes over: one list, read for the source and
+// for the copy alike, so the two cannot fall out of step.
+template <typename S>
+std::array<decltype(&std::declval<S&>()._rotation), 12> animatedFields(S& s) {
+    return {&s._pos.x,      &s._pos.y,     &s._color.r, &s._color.g, &s._color.b,  &s._color.a,
+            &s._vel.length, &s._vel.angle, &s._scale.x, &s._scale.y, &s._rotation, &s._acceleration};
+}
+
+}  // namespace
 
 void TimelineSprite::animate(double dt) {
     animateLocal(dt);
@@ -52,22 +66,8 @@ void TimelineSprite::copyTo(TimelineSprite* target) const {
     if (target == this) {
         return;
     }
-    const float* const mine[] = {&_pos.x,     &_pos.y,       &_color.r,   &_color.g,   &_color.b,
-                           &_color.a,   &_vel.length,  &_vel.angle, &_scale.x,   &_scale.y,
-                           &_rotation,  &_acceleration};
-    float* const theirs[] = {&target->_pos.x,    &target->_pos.y,      &target->_color.r,  &target->_color.g,
-                             &target->_color.b,  &target->_color.a,    &target->_vel.length,
-                             &target->_vel.angle, &target->_scale.x,   &target->_scale.y,  &target->_rotation,
-                             &target->_acceleration};
     target->_timelines = _timelines;
-    for (Timeline<float>& t : target->_timelines) {
-        for (std::size_t i = 0; i < sizeof mine / sizeof mine[0]; ++i) {
-            if (t.target() == mine[i]) {
-                t.targetObject(theirs[i]);
-                break;
-            }
-        }
-    }
+    target->reaimTimelines(animatedFields(*this), animatedFields(*target));
 }
 
 }  // namespace Stelkor

@@ -1,6 +1,8 @@
 #ifndef QUELLARIS_ENGINE2D_TIMELINESPRITE_H
 #define QUELLARIS_ENGINE2D_TIMELINESPRITE_H
 
+#include <array>
+#include <cstddef>
 #include <vector>
 
 #include "engine2d/sprite.h"
@@ -31,6 +33,18 @@ public:
 
 protected:
     void animateTimelines(double dt);
+    // Aims every timeline that follows from[i] at to[i] instead.
+    template <std::size_t N>
+    void reaimTimelines(const std::array<const float*, N>& from, const std::array<float*, N>& to) {
+        for (Timeline<float>& t : _timelines) {
+            for (std::size_t i = 0; i < N; ++i) {
+                if (t.target() == from[i]) {
+                    t.targetObject(to[i]);
+                    break;
+                }
+            }
+        }
+    }
 
     std::vector<Timeline<float> > _timelines;
 };

@@ -1,9 +1,14 @@
 #include "platform/settings.h"
 
+#include "platform/boundedfile.h"
+
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <set>
 #include <sstream>
+#include <system_error>
 #include <vector>
 
 #include "platform/safewrite.h"
@@ -52,21 +57,8 @@ std::vector<std::string> tokenise(const std::string& line) {
     return tokens;
 }
 
-bool readWholeFile(const std::string& path, std::string& contents) {
-    std::FILE* const file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        contents.append(buffer, got);
-    }
-    // A path that opens but cannot be read (a folder) counts as unreadable.
-    const bool readable = std::ferror(file) == 0;
-    std::fclose(file);
-    return readable;
-}
+// The game's settings files are a few KiB; anything past this is not one of them.
+constexpr std::size_t MAX_FILE_BYTES = std::size_t(4) << 20;
 
 std::string baseName(const std::string& key) {
     const std::size_t at = key.rfind('@');
@@ -77,13 +69,44 @@ bool needsQuotes(const std::string& text) {
     return text.find_first_of(" \t\r") != std::string::npos;
 }
 
+// The file format has no escapes: a line break or a double quote cannot be written back.
+bool writable(const std::string& text) {
+    return text.find_first_of("\n\"") == std::string::npos;
+}
+
+std::string quoted(const std::string& text) {
+    return needsQuotes(text) ? '"' + text + '"' : text;
+}
+
+// Whether the part after the last '@' is a value index as the loader writes one.
+bool hasIndex(const std::string& key) {
+    const std::size_t at = key.rfind('@');
+    if (at == std::string::npos || at + 1 == key.size()) {
+        return false;
+    }
+    const std::string index = key.substr(at + 1);
+    return index.find_first_not_of("0123456789") == std::string::npos && (index == "0" || index[0] != '0');
+}
+
+// Saving through a symbolic link replaces the file the link points at, not the link.
+bool resolveLink(const std::string& path, std::string& target) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+        target = path;
+        return true;
+    }
+    target = std::filesystem::weakly_canonical(path, error).string();
+    return !error;
+}
+
 }  // namespace
 
 Settings::Settings() : _comment('#') {}
 
 bool Settings::load(const std::string& path, bool merge) {
+    // A path that opens but cannot be read (a folder) or that never ends counts as unreadable.
     std::string contents;
-    if (!readWholeFile(path, contents)) {
+    if (!readBoundedFile(path, MAX_FILE_BYTES, contents)) {
         return false;
     }
     if (!merge) {
@@ -119,31 +142,75 @@ void Settings::parseLine(const std::string& line) {
 }
 
 bool Settings::save(const std::string& path) const {
-    return safeWrite(path, contents());
+    std::string text;
+    std::string target;
+    if (!contents(text) || !resolveLink(path, target)) {
+        return false;
+    }
+    return safeWrite(target, text);
 }
 
-std::string Settings::contents() const {
+// A name's values from index 0 on, up to the first index missing.
+std::vector<std::string> Settings::lineValues(const std::string& name) const {
+    std::vector<std::string> values;
+    for (std::size_t index = 0;; ++index) {
+        const auto found = _values.find(indexedKey(name, index));
+        if (found == _values.end()) {
+            return values;
+        }
+        values.push_back(found->second.text);
+    }
+}
+
+// Whether loading the written line of this name gives back the store's own keys: the loader
+// skips a line without a name or with a comment for one, and files the first value under
+// the plain name too, which for a name holding '@' is a key of the store like any other.
+bool Settings::lineReadsBack(const std::string& name, const std::vector<std::string>& values) const {
+    if (values.empty()) {
+        return true;
+    }
+    if (name.empty() || name.front() == _comment || !writable(name)) {
+        return false;
+    }
+    if (std::find_if(values.begin(), values.end(), [](const std::string& v) { return !writable(v); }) !=
+        values.end()) {
+        return false;
+    }
+    if (name.find('@') == std::string::npos) {
+        return true;  // the plain name is no key the store hands out
+    }
+    // An empty value is written bare, so the first value read is the first non-empty one.
+    const auto first = std::find_if(values.begin(), values.end(), [](const std::string& v) { return !v.empty(); });
+    const auto mirror = _values.find(name);
+    return first == values.end() || (mirror != _values.end() && mirror->second.text == *first);
+}
+
+bool Settings::contents(std::string& out) const {
     std::set<std::string> names;
     for (const auto& entry : _values) {
-        names.insert(baseName(entry.first));
+        const std::string& key = entry.first;
+        // A key like "a@b" comes back only as the plain key of a line of that name.
+        if (key.find('@') != std::string::npos && !hasIndex(key) && _values.count(key + "@0") == 0) {
+            return false;
+        }
+        names.insert(baseName(key));
     }
-    std::string out;
+    out.clear();
     for (const std::string& name : names) {
-        out += name;
+        const std::vector<std::string> values = lineValues(name);
+        if (!lineReadsBack(name, values)) {
+            return false;
+        }
+        out += quoted(name);
         out += ' ';
-        for (std::size_t index = 0;; ++index) {
-            const auto found = _values.find(indexedKey(name, index));
-            if (found == _values.end()) {
-                break;
-            }
-            const std::string& text = found->second.text;
+        for (const std::string& text : values) {
             out += ' ';
             // An empty text goes out bare; the game relies on it vanishing on reload.
-            out += needsQuotes(text) ? '"' + text + '"' : text;
+            out += quoted(text);
         }
         out += '\n';
     }
-    return out;
+    return true;
 }
 
 Settings::Value& Settings::operator[](const std::string& key) {

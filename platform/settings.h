@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 // The key/value store behind every configuration file. A file line is a name followed by
 // values; value i of a name lives under "name@i", and a key given without '@' means "@0".
@@ -29,12 +30,18 @@ public:
 
     Settings();
 
-    // Returns false, leaving the store as it was, when the file cannot be read. Without
+    // Returns false, leaving the store as it was, when the file cannot be read (also a
+    // folder, or a file over 4 MiB such as an endless device). Without
     // merge the store holds only the file's values afterwards; with it the file's values
     // replace those under the same keys. Every token and stored value is traced to stdout.
     bool load(const std::string& path, bool merge);
     // Writes the store sorted by name. The old file is replaced only once the new one is
-    // completely written, so a failed save (reported as false) keeps the previous settings.
+    // completely written, so a failed save (reported as false) keeps the previous settings;
+    // through a symbolic link the file it points at is replaced and the link stays. A store
+    // that would not read back to its own keys and values is refused (false, nothing
+    // written): a text holding a line break or a double quote, a name the loader skips (empty,
+    // or starting with the comment character), and names with '@' whose keys would come back
+    // different. A name holding a blank is written quoted.
     bool save(const std::string& path) const;
 
     // A missing key is added with an empty value.
@@ -46,7 +53,10 @@ public:
 
 private:
     void parseLine(const std::string& line);
-    std::string contents() const;
+    std::vector<std::string> lineValues(const std::string& name) const;
+    bool lineReadsBack(const std::string& name, const std::vector<std::string>& values) const;
+    // The file text of the whole store; false when some key would not read back.
+    bool contents(std::string& out) const;
 
     std::map<std::string, Value> _values;
     char _comment;

@@ -6,11 +6,12 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
-#include <fstream>
+#include <istream>
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
 
+#include "platform/boundedfile.h"
 #include "platform/geometry.h"
 
 namespace Vortel {
@@ -146,13 +147,25 @@ Mesh::Mesh(const std::string& path) : Mesh() {
 Mesh::~Mesh() {}
 
 void Mesh::load(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    // Running out of memory on a hostile file is reported like any other bad mesh file.
+    try {
+        std::string contents;
+        if (!readBoundedFile(path, MAX_FILE_BYTES, contents)) {
+            throw std::runtime_error("cannot open mesh file");
+        }
+        std::istringstream text(contents);
+        contents = std::string();
+        read(text);
+    } catch (const std::runtime_error&) {
+        throw;
+    } catch (const std::exception&) {
         throw std::runtime_error("cannot open mesh file");
     }
-    std::stringstream text;
-    text << file.rdbuf();
+    _center = _bounds.center();
+    createVertArray();
+}
 
+void Mesh::read(std::istream& text) {
     // Word by word, not line by line: any word that is not a keyword is skipped on its own,
     // so the words of comments and other statements are looked at one by one.
     std::string word;
@@ -184,13 +197,13 @@ void Mesh::load(const std::string& path) {
         } else if (word == "f") {
             reading = readFaceLine(text, line);
             if (reading) {
+                if (_faces.size() == MAX_FACES) {
+                    throw std::runtime_error("cannot open mesh file");
+                }
                 _faces.push_back(readFace(line));
             }
         }
     }
-
-    _center = _bounds.center();
-    createVertArray();
 }
 
 bool Mesh::isTriangle(const Face& face) const {
@@ -209,13 +222,17 @@ bool Mesh::isTriangle(const Face& face) const {
 // Every face gets exactly three vertices. A face that is not a triangle of known positions
 // stays all zero, a degenerate triangle that draws nothing; extra corners are dropped.
 void Mesh::createVertArray() {
-    _vertCount = VERTICES_PER_FACE * static_cast<int>(_faces.size());
+    // load() keeps the face count at MAX_FACES, where the byte count still fits an int.
+    _vertCount = VERTICES_PER_FACE * static_cast<int>(std::min(_faces.size(), MAX_FACES));
     _vertArrayFloats = FLOATS_PER_VERTEX * _vertCount;
     _vertArrayBytes = _vertArrayFloats * static_cast<int>(sizeof(float));
     _vertArray.assign(static_cast<std::size_t>(_vertArrayFloats), 0.0f);
 
     float* out = _vertArray.data();
     for (const Face& face : _faces) {
+        if (out == _vertArray.data() + _vertArray.size()) {
+            break;
+        }
         if (!isTriangle(face)) {
             out += FLOATS_PER_VERTEX * VERTICES_PER_FACE;
             continue;

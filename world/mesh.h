@@ -1,6 +1,9 @@
 #ifndef QUELLARIS_WORLD_MESH_H
 #define QUELLARIS_WORLD_MESH_H
 
+#include <climits>
+#include <cstddef>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,11 @@ public:
     static constexpr int VERTICES_PER_FACE = 3;
     // The longest rest of an "f" line after its keyword; a longer one ends the reading.
     static constexpr std::size_t MAX_FACE_LINE = 254;
+    // The game's meshes are a few hundred KiB; a larger file is refused as not a mesh.
+    static constexpr std::size_t MAX_FILE_BYTES = std::size_t(64) << 20;
+    // The most faces whose vertex array still counts its bytes in an int.
+    static constexpr std::size_t MAX_FACES =
+        std::size_t(INT_MAX) / (sizeof(float) * FLOATS_PER_VERTEX * VERTICES_PER_FACE);
 
     Mesh();
     // Starts the bounds wide open (largest float below, smallest positive float above), then
@@ -38,7 +46,9 @@ public:
     // display list is left alone, as no GL context may be current here.
     virtual ~Mesh();
 
-    // Throws std::runtime_error "cannot open mesh file" when the file cannot be opened.
+    // Throws std::runtime_error "cannot open mesh file" when the file cannot be opened or
+    // read (also a folder or an endless device), is larger than MAX_FILE_BYTES, has more than
+    // MAX_FACES faces or needs more memory than there is; nothing else leaves it.
     void load(const std::string& path);
 
     virtual void createVertArray();
@@ -85,6 +95,7 @@ public:
     Vector3<float> _hitTangent;
 
 private:
+    void read(std::istream& text);
     void bindTexture() const;
     void drawArrays() const;
 };

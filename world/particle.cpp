@@ -2,8 +2,8 @@
 
 #include <GL/gl.h>
 
-#include <functional>
 #include <iterator>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <type_traits>
@@ -20,6 +20,9 @@ Vector3<float> Particle::_cameraPos;
 std::list<Particle*> Particle::_usedParticles;
 std::list<Particle*> Particle::_freeParticles;
 std::vector<Particle::ListIt> Particle::_slotNode;
+std::vector<bool> Particle::_slotInUse;
+std::uintptr_t Particle::_releasedBegin = 0;
+std::uintptr_t Particle::_releasedEnd = 0;
 Particle* Particle::_mem = nullptr;
 int Particle::_particleCount = 0;
 int Particle::_particleCountMax = 0;
@@ -48,6 +51,24 @@ float squaredDistance(const Vector3<float>& a, const Vector3<float>& b) {
     const float dy = a.y - b.y;
     const float dz = a.z - b.z;
     return dx * dx + dy * dy + dz * dz;
+}
+
+std::uintptr_t address(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
+
+// A block of n slots that does not lie on [avoidBegin, avoidEnd), the last released pool: the
+// heap likes to hand that memory straight back. Blocks that land there are held until one lands
+// elsewhere, then returned. Null when the heap has no room.
+Particle* allocateSlotsAvoiding(std::size_t n, std::uintptr_t avoidBegin, std::uintptr_t avoidEnd) {
+    const auto overlaps = [&](const Particle* mem) {
+        return address(mem) < avoidEnd && avoidBegin < address(mem + n);
+    };
+    std::vector<std::unique_ptr<Particle[]>> held;
+    Particle* mem = new (std::nothrow) Particle[n];
+    while (mem != nullptr && overlaps(mem)) {
+        held.push_back(std::unique_ptr<Particle[]>(mem));
+        mem = new (std::nothrow) Particle[n];
+    }
+    return mem;
 }
 
 }  // namespace
@@ -98,6 +119,7 @@ void* Particle::operator new(std::size_t) {
     }
     const ListIt node = std::prev(_freeParticles.end());
     _usedParticles.splice(_usedParticles.end(), _freeParticles, node);
+    _slotInUse[static_cast<std::size_t>(*node - _mem)] = true;
     ++_particleCount;
     return *node;
 }
@@ -106,14 +128,18 @@ void Particle::operator delete(void* p) noexcept {
     if (_mem == nullptr || p == nullptr) {
         return;
     }
-    Particle* const particle = static_cast<Particle*>(p);
-    // A stale pointer from before a release must not reach into the new pool's lists.
-    const std::less<const Particle*> before;
-    if (before(particle, _mem) || !before(particle, _mem + _particleCountMax)) {
+    // Only a slot boundary of this pool that is handed out counts: a stale pointer from before
+    // a release, or a second delete, must not free a live slot.
+    const std::uintptr_t begin = address(_mem);
+    if (address(p) < begin || (address(p) - begin) % sizeof(Particle) != 0) {
         return;
     }
-    const ListIt node = _slotNode[static_cast<std::size_t>(particle - _mem)];
-    _freeParticles.splice(_freeParticles.end(), _usedParticles, node);
+    const std::size_t slot = (address(p) - begin) / sizeof(Particle);
+    if (slot >= _slotInUse.size() || !_slotInUse[slot]) {
+        return;
+    }
+    _slotInUse[slot] = false;
+    _freeParticles.splice(_freeParticles.end(), _usedParticles, _slotNode[slot]);
     --_particleCount;
 }
 
@@ -124,18 +150,22 @@ void Particle::initParticleManagement(int n) {
     if (n < MIN_POOL_SIZE) {
         n = MIN_POOL_SIZE;
     }
-    Particle* const mem = new (std::nothrow) Particle[static_cast<std::size_t>(n)];
-    if (mem == nullptr) {
-        throw std::runtime_error("not enough memory to initialise particle system");
-    }
+    const std::size_t slots = static_cast<std::size_t>(n);
+    Particle* mem = nullptr;
     try {
-        _slotNode.reserve(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i) {
+        mem = allocateSlotsAvoiding(slots, _releasedBegin, _releasedEnd);
+        if (mem == nullptr) {
+            throw std::bad_alloc();
+        }
+        _slotNode.reserve(slots);
+        for (std::size_t i = 0; i < slots; ++i) {
             _slotNode.push_back(_freeParticles.insert(_freeParticles.end(), mem + i));
         }
+        _slotInUse.assign(slots, false);
     } catch (const std::bad_alloc&) {
         _freeParticles.clear();
         _slotNode.clear();
+        _slotInUse.clear();
         delete[] mem;
         throw std::runtime_error("not enough memory to initialise particle system");
     }
@@ -145,12 +175,18 @@ void Particle::initParticleManagement(int n) {
 }
 
 void Particle::releaseParticleManagement() {
+    if (_mem != nullptr) {
+        _releasedBegin = address(_mem);
+        _releasedEnd = address(_mem + _particleCountMax);
+    }
     delete[] _mem;
     _mem = nullptr;
     _usedParticles.clear();
     _freeParticles.clear();
     _slotNode.clear();
     _slotNode.shrink_to_fit();
+    _slotInUse.clear();
+    _slotInUse.shrink_to_fit();
     _particleCountMax = 0;
     _particleCount = 0;
 }

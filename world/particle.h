@@ -2,6 +2,7 @@
 #define QUELLARIS_WORLD_PARTICLE_H
 
 #include <cstddef>
+#include <cstdint>
 #include <list>
 #include <vector>
 
@@ -52,8 +53,8 @@ public:
     // memory - max number of particles reached" when every slot is taken (also before the
     // pool exists) and "particle management engine not initialised".
     static void* operator new(std::size_t size);
-    // Back to the pool; without a pool (or for a pointer the pool never gave out) it does
-    // nothing.
+    // Back to the pool; without a pool, for a pointer the pool never gave out, or for a slot
+    // already back (a repeated delete) it does nothing.
     static void operator delete(void* p) noexcept;
 
     // Makes the pool once (at least MIN_POOL_SIZE slots); later calls keep the first pool.
@@ -113,6 +114,12 @@ private:
     // searches. The node is kept here per slot rather than in the particle, whose
     // constructors would overwrite it.
     static std::vector<ListIt> _slotNode;
+    // Whether each slot is handed out, so a repeated or stale delete cannot free a slot twice.
+    static std::vector<bool> _slotInUse;
+    // Where the last released pool lay: a new pool never lands there, so a pointer kept from
+    // the old pool cannot hit a live slot of the new one.
+    static std::uintptr_t _releasedBegin;
+    static std::uintptr_t _releasedEnd;
     static Particle* _mem;
     static int _particleCount;
     static int _particleCountMax;

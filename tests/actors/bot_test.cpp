@@ -170,6 +170,19 @@ TEST_F(BotTest, ARequestWhilePendingOrRunningChangesNothingAndDrawsNothing) {
     }
 }
 
+TEST_F(BotTest, ADirectionOutsideTheFourTurnsIsIgnored) {
+    for (const int d : {0, 5, -1}) {
+        const std::vector<int> r = upcoming(SEED, 1);
+        bot.turn(static_cast<Player::direction>(d));
+        EXPECT_EQ(Player::DIR_NONE, bot._requestedDirection) << d;
+        EXPECT_EQ(r[0], crand::rand()) << d;
+        bot.update(1.0);
+        bot.update(1.0);
+        expectCell(Cell(0, 0, 1), bot._forward);
+        expectCell(Cell(0, 1, 0), bot._up);
+    }
+}
+
 TEST_F(BotTest, StraightMovesAsksForATurnAtOnceWithARunBetweenTheNewBounds) {
     const std::vector<int> r = upcoming(SEED, 3);
     bot.straightMoves(10, 20);

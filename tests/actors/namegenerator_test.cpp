@@ -100,6 +100,14 @@ TEST(NameGeneratorTest, ClampsTheOrderAndReportsAMissingFile) {
     const NameGenerator folder(".", 1);
     EXPECT_TRUE(folder.stats().empty());
     EXPECT_EQ(folder.generate(3, 16), "Error");
+
+    // An endless stream is refused after a bounded read.
+    try {
+        NameGenerator endless("/dev/zero", 1);
+        FAIL() << "an endless word file was accepted";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "NameGenerator::buildStats - cannot open requested source file");
+    }
 }
 
 TEST(NameGeneratorTest, LongerTokensStartAtEachWordAndEndAtDeadEnds) {
@@ -137,6 +145,13 @@ TEST(NameGeneratorTest, StatisticsThatCannotEndAWordStillGiveABoundedName) {
 
     const WordFile shortWords("short", "a b a b ");
     EXPECT_EQ(NameGenerator(shortWords.path(), 1).generate(3, 16), "Error");
+
+    // The fallback keeps to the asked lengths too.
+    const WordFile twoLetters("two_letters", "ab cd ef gh");
+    const NameGenerator pairs(twoLetters.path(), 1);
+    EXPECT_EQ(pairs.generate(6, 8), "ErrorE");
+    EXPECT_EQ(pairs.generate(3, 4), "Erro");
+    EXPECT_EQ(pairs.generate(0, 0), "");
 }
 
 TEST(NameGeneratorTest, RandomIndexNeverPassesItsUpperBound) {
@@ -149,13 +164,17 @@ TEST(NameGeneratorTest, RandomIndexNeverPassesItsUpperBound) {
     while (crand::rand() != crand::CRAND_MAX) {
         ++before;
     }
-    crand::srand(7);
-    for (int i = 0; i < before; ++i) {
-        const int value = generator.randi(0, 2);
-        ASSERT_GE(value, 0);
-        ASSERT_LE(value, 2);
+    // Spans whose top draw scales to one past the end (the smallest is 513), and one where
+    // it lands on the end itself.
+    for (const int span : {3, 513, 515, 519}) {
+        crand::srand(7);
+        for (int i = 0; i < before; ++i) {
+            const int value = generator.randi(10, 10 + span - 1);
+            ASSERT_GE(value, 10) << span;
+            ASSERT_LE(value, 10 + span - 1) << span;
+        }
+        EXPECT_EQ(generator.randi(10, 10 + span - 1), 10 + span - 1) << span;
     }
-    EXPECT_EQ(generator.randi(0, 2), 2);
     EXPECT_EQ(generator.randi(4, 4), 4);
 }
 

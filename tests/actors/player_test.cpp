@@ -204,6 +204,15 @@ TEST(PlayerTurns, EachTurnFromEachHeadingGivesTheNewFrameAtTheBoundary) {
                                           << c.turn);
         Player craft("player", Cell(8, 8, 8), c.forward, c.up, 5.0f, field);
         craft.turn(c.turn);
+        // A quarter turn about the world axis carries the old heading onto the new one, and the
+        // craft-frame axis (x to the right, y up) names that same axis.
+        using Vortel::grid::cross;
+        expectCell(c.newForward, cross(craft._turnAxisWorld, c.forward));
+        const Cell right = cross(c.forward, c.up);
+        expectCell(craft._turnAxisWorld, Cell(right.x * craft._turnAxis.x + c.up.x * craft._turnAxis.y,
+                                              right.y * craft._turnAxis.x + c.up.y * craft._turnAxis.y,
+                                              right.z * craft._turnAxis.x + c.up.z * craft._turnAxis.y));
+        EXPECT_EQ(0, craft._turnAxis.z);
         craft.update(0.1);
         expectCell(c.forward, craft._forward);  // nothing turns before the boundary
         craft.update(0.15);

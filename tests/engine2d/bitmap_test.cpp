@@ -33,6 +33,27 @@ std::vector<std::uint8_t> packed(int width, int height, int bytesPerPixel) {
     return std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height * bytesPerPixel, 0x80);
 }
 
+// A small PNG whose header claims side x side pixels: its pixel data is far too short.
+void writeBigHeader(const std::string& file, int colorType, int bitDepth, std::uint32_t side) {
+    testsupport::writePng(file, 1, 1, colorType, bitDepth, packed(1, 1, bitDepth / 2));
+    std::vector<std::uint8_t> bytes = testsupport::readBytes(file);
+    for (int i = 0; i < 8; ++i) {
+        bytes[16 + i] = static_cast<std::uint8_t>(side >> (24 - 8 * (i % 4)));
+    }
+    std::uint32_t crc = 0xffffffffu;  // over the chunk type and the 13 header bytes
+    for (std::size_t i = 12; i < 29; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+        }
+    }
+    crc = ~crc;
+    for (int i = 0; i < 4; ++i) {
+        bytes[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    }
+    testsupport::writeBytes(file, bytes);
+}
+
 }  // namespace
 
 TEST_F(BitmapTest, RefusesEveryFileItCannotUseWithItsOwnMessage) {
@@ -42,6 +63,7 @@ TEST_F(BitmapTest, RefusesEveryFileItCannotUseWithItsOwnMessage) {
     testsupport::writePng("bm_palette.png", 64, 64, PNG_COLOR_TYPE_PALETTE, 8, packed(64, 64, 1));
     testsupport::writePng("bm_grey_alpha.png", 64, 64, PNG_COLOR_TYPE_GRAY_ALPHA, 8, packed(64, 64, 2));
     testsupport::writeBytes("bm_5bytes.png", {0x89, 'P', 'N', 'G', '\r'});
+    writeBigHeader("bm_16bit_huge.png", PNG_COLOR_TYPE_RGB_ALPHA, 16, 8192);
     testsupport::writeBytes("bm_text.png", std::vector<std::uint8_t>(40, 'x'));
 
     testsupport::RgbaPicture noisy(256, 256);
@@ -60,6 +82,8 @@ TEST_F(BitmapTest, RefusesEveryFileItCannotUseWithItsOwnMessage) {
     EXPECT_EQ(loadError("bm_100x64.png", renderer), "file 'bm_100x64.png' is not pow2 pixelsize");
     EXPECT_EQ(loadError("bm_rgb.png", renderer), "file 'bm_rgb.png" + badType);
     EXPECT_EQ(loadError("bm_16bit.png", renderer), "file 'bm_16bit.png" + badType);
+    // Refused from its header, before half a gigabyte of rows is set aside for decoding.
+    EXPECT_EQ(loadError("bm_16bit_huge.png", renderer), "file 'bm_16bit_huge.png" + badType);
     EXPECT_EQ(loadError("bm_palette.png", renderer), "file 'bm_palette.png" + badType);
     EXPECT_EQ(loadError("bm_grey_alpha.png", renderer), "file 'bm_grey_alpha.png" + badType);
     EXPECT_EQ(loadError("bm_5bytes.png", renderer), "cannot read file 'bm_5bytes.png'");

@@ -68,6 +68,8 @@ TEST(ResourceManager, LoadsOnceFromTheFirstFolderThatHasTheFile) {
     writeText("rm_second/other.txt", "other");
     writeText("rm_here.txt", "here");
     writeText("rm_second/rm_here.txt", "not here");
+    writeText("rm_second/folder.txt", "file behind a folder");
+    std::filesystem::create_directories("rm_first/folder.txt");
 
     TextManager m;
     m.addPath("rm_first");
@@ -77,13 +79,14 @@ TEST(ResourceManager, LoadsOnceFromTheFirstFolderThatHasTheFile) {
     EXPECT_EQ(m.get("thing.txt"), thing);
     EXPECT_EQ(*m.get("other.txt"), "other");
     EXPECT_EQ(*m.get("rm_here.txt"), "here");  // the working directory comes first
-    EXPECT_EQ(m.made, 3);
+    EXPECT_EQ(*m.get("folder.txt"), "file behind a folder");  // a folder is not the file
+    EXPECT_EQ(m.made, 4);
     EXPECT_EQ(m.getEntry("thing.txt")->path, "rm_first/");
 
     m.purge();
     EXPECT_TRUE(m.entries().empty());
     m.get("thing.txt");
-    EXPECT_EQ(m.made, 4);
+    EXPECT_EQ(m.made, 5);
 }
 
 TEST(ResourceManager, MissingOrBrokenFilesAreReportedAndNotCached) {

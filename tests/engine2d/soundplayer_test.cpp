@@ -1,4 +1,5 @@
 #include <AL/al.h>
+#include <AL/alc.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "engine2d/soundplayer.h"
+#include "platform/sounddevice.h"
 #include "tests/platform/wavfile_maker.h"
 
 using Stelkor::SoundPlayer;
@@ -88,4 +90,23 @@ TEST_F(SoundPlayerTest, CutSampleFramesAreDroppedAndRefusedUploadsAreNotFiled) {
     wavmaker::writeFile(noRate, wavmaker::pcmWav(1, 0, 8, {128, 128}));
     EXPECT_EQ(expectLoadError(noRate), "cannot create sound buffer for '" + noRate + "'");
     EXPECT_EQ(player->volume("broken"), -10000);
+}
+
+TEST_F(SoundPlayerTest, KeepsPlayingInItsOwnContextAfterAnotherDeviceOpens) {
+    const std::string tone = dir.file("tone.wav");
+    wavmaker::writeFile(tone, wavmaker::toneWav(22050, 0.1, 440, 0.5));
+    player->load(tone, "beep");
+
+    const std::unique_ptr<SoundDevice> other = SoundDevice::open(22050);
+    ASSERT_NE(other, nullptr);
+    ALCcontext* const game = alcGetCurrentContext();
+    alGetError();
+    player->play("beep", true);
+    player->volume("beep", -500);
+    EXPECT_EQ(alGetError(), AL_NO_ERROR) << "the player's calls reached the other context";
+    player->load(tone, "again");
+    EXPECT_EQ(alcGetCurrentContext(), game);
+
+    player.reset();
+    EXPECT_EQ(alcGetCurrentContext(), game);
 }

@@ -148,7 +148,12 @@ TEST_F(SpriteTest, CopyReplacesTheTargetsChildrenWithDuplicatesInOrder) {
     EXPECT_EQ(target.pos(), Vector2<float>(5, 6));
     EXPECT_EQ(target.image(), &imageA);
 
+    // Onto itself or an ancestor nothing changes (the source would be among what is replaced).
     source.copyTo(&source);
+    second->copyTo(&source);
+    first->children().front()->copyTo(&source);
+    EXPECT_EQ(deaths, 1);
+    EXPECT_EQ(source.pos(), Vector2<float>(5, 6));
     EXPECT_EQ(source.children().size(), 2u);
     EXPECT_EQ(source.children().front(), first);
 }

@@ -195,6 +195,11 @@ TEST_F(SettingsTest, UnreadableFilesLeaveTheStoreAlone) {
     EXPECT_FALSE(s.load(path("folder.conf"), false));
     expectValue(s, "kept", "3");
 
+    // Read only so far: an endless device is refused like any other unreadable file.
+    fs::create_symlink("/dev/zero", path("endless.conf"));
+    EXPECT_FALSE(s.load(path("endless.conf"), false));
+    expectValue(s, "kept", "3");
+
     EXPECT_TRUE(s.load(write("empty.conf", ""), false));
     EXPECT_FALSE(s.exists("kept"));
 }
@@ -236,6 +241,56 @@ TEST_F(SettingsTest, NamesHoldingAnAtSignSaveUnderTheirBaseName) {
     expectValue(s, "a@b@0", "5");
     ASSERT_TRUE(s.save(path("at.out")));
     EXPECT_EQ(read("at.out"), "a \na@b  5\n");
+}
+
+TEST_F(SettingsTest, SavesReadBackToTheSameKeysOrAreRefused) {
+    struct Case {
+        std::string file;  // loaded first
+        std::string key;   // then set to text
+        std::string text;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"", "a b", "1", true},
+        {"", "note", "two\nlines", false},
+        {"", "say", "a \"word\"", false},
+        {"", "#hidden", "1", false},
+        {"", "@0", "1", false},
+        {"", "odd@name", "5", false},           // under no name a line could have
+        {"x@0 5\n", "x@1", "6", true},           // "x@0" is also value 0 of x
+        {"x@0 5\n", "x@0", "6", false},          // ... and then not the first value of "x@0"
+        {"a@0@0 7\n", "other", "1", false},      // grew a new key on every save and load
+        {"a@b 5\n", "a@b@1", "6", true},
+    };
+    for (const Case& c : cases) {
+        Settings s;
+        ASSERT_TRUE(s.load(write("in.conf", c.file), false));
+        s[c.key] = c.text;
+        write("out.conf", "old\n");
+        EXPECT_EQ(s.save(path("out.conf")), c.saved) << c.key;
+        if (!c.saved) {
+            EXPECT_EQ(read("out.conf"), "old\n") << c.key;
+            continue;
+        }
+        Settings back;
+        ASSERT_TRUE(back.load(path("out.conf"), false));
+        expectValue(back, c.key, c.text);
+        ASSERT_TRUE(back.save(path("again.conf")));
+        EXPECT_EQ(read("again.conf"), read("out.conf")) << c.key;
+    }
+    EXPECT_EQ(read("again.conf"), "a \na@b  5 6\n");
+}
+
+TEST_F(SettingsTest, SavingThroughALinkKeepsTheLinkAndWritesItsTarget) {
+    const std::string target = write("real.conf", "speed 2\n");
+    fs::create_symlink("real.conf", path("link.conf"));
+    Settings s;
+    ASSERT_TRUE(s.load(path("link.conf"), false));
+    s["speed"] = 5;
+    ASSERT_TRUE(s.save(path("link.conf")));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status(path("link.conf"))));
+    EXPECT_EQ(read("real.conf"), "speed  5\n");
+    EXPECT_FALSE(fs::exists(path("real.conf.tmp")));
 }
 
 TEST_F(SettingsTest, FailedSaveKeepsThePreviousFile) {

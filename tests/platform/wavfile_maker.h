@@ -32,8 +32,11 @@ inline void put32(Bytes& b, std::uint32_t v) {
     put16(b, v >> 16);
 }
 
+// Byte by byte: g++ 12's optimiser warns falsely about a range insert into an empty vector.
 inline void putId(Bytes& b, const std::string& id) {
-    b.insert(b.end(), id.begin(), id.end());
+    for (const char c : id) {
+        b.push_back(static_cast<std::uint8_t>(c));
+    }
 }
 
 // The sixteen fields every format record has.

@@ -4,6 +4,8 @@
 
 #include <cfloat>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -170,12 +172,21 @@ TEST(Mesh, BoundsStartWhereTheConstructorSays) {
     EXPECT_EQ(loaded._center, Vector3<float>(-1.5f, 1, 2.5f));
 }
 
-TEST(Mesh, AMissingFileThrows) {
-    try {
-        Mesh mesh("no/such/mesh.obj");
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "cannot open mesh file");
+TEST(Mesh, FilesThatAreNotReadableMeshesThrowTheMeshError) {
+    const objfiles::TempFolder folder;
+    const std::filesystem::path dir = folder.path();
+    std::filesystem::create_directories(dir / "folder.obj");
+    std::filesystem::create_symlink("/dev/zero", dir / "endless.obj");
+    std::ofstream(dir / "huge.obj", std::ios::binary) << "v 1 2 3\n";
+    std::filesystem::resize_file(dir / "huge.obj", Mesh::MAX_FILE_BYTES + 1);
+    for (const std::string& path : {std::string("no/such/mesh.obj"), (dir / "folder.obj").string(),
+                                   (dir / "endless.obj").string(), (dir / "huge.obj").string()}) {
+        try {
+            Mesh mesh(path);
+            ADD_FAILURE() << path << ": no exception";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), "cannot open mesh file") << path;
+        }
     }
 }
 

@@ -93,6 +93,30 @@ TEST_F(ParticlePoolTest, WithoutAPoolNothingIsHandedOutAndNothingTakenBack) {
     EXPECT_EQ(Particle::particleCount(), 0);
 }
 
+TEST_F(ParticlePoolTest, StaleAndRepeatedDeletesLeaveLiveSlotsAlone) {
+    Particle* const kept = new Particle();
+    Particle::releaseParticleManagement();
+    Particle::initParticleManagement(Particle::MIN_POOL_SIZE);
+    std::vector<Particle*> live;
+    for (int i = 0; i < Particle::MIN_POOL_SIZE; ++i) {
+        live.push_back(new Particle());
+    }
+    delete kept;  // every slot of the new pool is live, so a stale hit would free one of them
+    EXPECT_EQ(Particle::particleCount(), Particle::MIN_POOL_SIZE);
+
+    delete live[0];
+    delete live[0];
+    EXPECT_EQ(Particle::particleCount(), Particle::MIN_POOL_SIZE - 1);
+    EXPECT_EQ(Particle::usedParticles().size(), live.size() - 1);
+    live[0] = new Particle();
+    expectOutOfParticles();
+    for (Particle* p : live) {
+        delete p;
+    }
+    EXPECT_EQ(Particle::particleCount(), 0);
+    EXPECT_TRUE(Particle::usedParticles().empty());
+}
+
 TEST_F(ParticlePoolTest, TakingAndReturningParticlesAllocatesNothing) {
     if (!particlepool::AllocationCounter::available()) {
         GTEST_SKIP() << "allocation hooks need the address sanitizer";
