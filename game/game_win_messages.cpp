@@ -71,8 +71,11 @@ private:
 
     void play(const char* sound) { _game.playSound(sound, _game._effectsVolume); }
 
+    // Each new help line fades in again.
+    void restartHelp() { _game._menuDescription.rewindNonLoopingTimelines(); }
+
     void selectionMoved() {
-        _game._menuDescription.rewindNonLoopingTimelines();
+        restartHelp();
         play("menu_up_down");
     }
 
@@ -117,7 +120,11 @@ private:
         if (item().slider()) {
             return true;
         }
+        const int before = _menu.selectedItemID();
         _menu.selectItemByMouse(cursor());
+        if (_menu.selectedItemID() != before) {
+            restartHelp();
+        }
         play(item().valueCount() < 2 ? "menu_enter" : "menu_left_right");
         _game.defaultMenuAction();
         return true;
