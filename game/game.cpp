@@ -122,6 +122,8 @@ Game::~Game() {
     FSOUND_Close();
     // The samples went with the sound library.
     _soundSamples.clear();
+    // The menu arrow hangs in the highlight prototype, which would delete it a second time.
+    _smallArrow.reset();
 }
 
 void Game::deleteBotsAndExplosions() {

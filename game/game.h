@@ -262,6 +262,29 @@ public:
     static void _menucallback_trainTrick(const std::string& item, const std::string& value, void* game);
     static void _menucallback_viewScores(const std::string& item, const std::string& value, void* game);
     static void _menucallback_credits(const std::string& item, const std::string& value, void* game);
+    // Setting callbacks: each sets its member from the value text and saves the setting.
+    static void _menucallback_cockpitType(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_displayMode(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_AdjustFov(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_displayChaserNames(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_displayChaserTypes(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_displayChaserHitpoints(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_displayChaserBoundingBoxes(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_displayDestroyedChaserList(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_displaySurroundDetector(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_displayFps(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_trailReflection(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_debrisParticleDensity(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_effectsParticleDensity(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_colorScheme(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_gameSpeed(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_invertMouse(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_mouseSensitivity(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_aimingMode(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_masterVolume(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_effectsVolume(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_musicVolume(const std::string& item, const std::string& value, void* game);
+    static void _menucallback_voiceVolume(const std::string& item, const std::string& value, void* game);
 
     // ---- drawing --------------------------------------------------------------------------
     void initCornerCubeVertices();

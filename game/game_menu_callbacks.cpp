@@ -2,7 +2,6 @@
 
 namespace Vortel {
 
-void Game::defaultMenuAction() {}
 void Game::_menucallback_quit(const std::string&, const std::string&, void* game) {
     static_cast<Game*>(game)->_quit = true;
 }
@@ -22,5 +21,27 @@ void Game::_menucallback_startGame(const std::string&, const std::string&, void*
 void Game::_menucallback_trainTrick(const std::string&, const std::string&, void*) {}
 void Game::_menucallback_viewScores(const std::string&, const std::string&, void*) {}
 void Game::_menucallback_credits(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_cockpitType(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_displayMode(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_AdjustFov(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_displayChaserNames(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_displayChaserTypes(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_displayChaserHitpoints(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_displayChaserBoundingBoxes(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_displayDestroyedChaserList(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_displaySurroundDetector(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_displayFps(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_trailReflection(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_debrisParticleDensity(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_effectsParticleDensity(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_colorScheme(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_gameSpeed(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_invertMouse(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_mouseSensitivity(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_aimingMode(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_masterVolume(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_effectsVolume(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_musicVolume(const std::string&, const std::string&, void*) {}
+void Game::_menucallback_voiceVolume(const std::string&, const std::string&, void*) {}
 
 }  // namespace Vortel

@@ -1,5 +1,9 @@
 #include "game/game.h"
 
+#include <cstdint>
+
+#include "engine2d/simplemenu.h"
+
 namespace Vortel {
 
 bool Game::message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -29,10 +33,213 @@ bool Game::message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool Game::messageMainMenu(HWND, UINT, WPARAM, LPARAM) { return false; }
+namespace {
+
+// The menu rules of the main and the in-game menu states. The in-game menu differs in three
+// points only: ESCAPE at its top resumes the game, ESCAPE never leads to the main menu, and
+// letting go of a dragged slider runs the item's action once more.
+class MenuInput {
+public:
+    MenuInput(Game& game, int windowHeight, bool ingame)
+        : _game(game), _menu(*game._currentMenu), _windowHeight(windowHeight), _ingame(ingame) {}
+
+    bool handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == _game._wmKeyDownDI) {
+            return waitingForKey() && captureKey(static_cast<unsigned int>(wParam));
+        }
+        if (msg == _game._wmMouseMoveDI) {
+            return !waitingForKey() && lParam != 0 && mouseMove(reinterpret_cast<const std::int32_t*>(lParam));
+        }
+        switch (msg) {
+        case WM_LBUTTONDOWN: return !waitingForKey() && leftButtonDown();
+        case WM_LBUTTONUP: return leftButtonUp();
+        case WM_RBUTTONDOWN: return !waitingForKey() && rightButtonDown();
+        case WM_KEYDOWN: return !waitingForKey() && key(wParam, lParam);
+        default: return false;
+        }
+    }
+
+private:
+    bool waitingForKey() const { return _game._keyBeingRedefined != nullptr; }
+
+    Stelkor::SimpleMenu::Item& item() { return _menu.selectedItem(); }
+
+    // The window cursor, y downward, as a point of the menus, y upward.
+    Vector2<float> cursor() const {
+        return Vector2<float>(static_cast<float>(_game._cursorX), static_cast<float>(_windowHeight - _game._cursorY));
+    }
+
+    void play(const char* sound) { _game.playSound(sound, _game._effectsVolume); }
+
+    // Each new help line fades in again.
+    void restartHelp() { _game._menuDescription.rewindNonLoopingTimelines(); }
+
+    void selectionMoved() {
+        restartHelp();
+        play("menu_up_down");
+    }
+
+    // The slot takes any code, mouse buttons included, but ESCAPE, which keeps the old key.
+    bool captureKey(unsigned int code) {
+        if (code != 1) {
+            _game.unbindKey(code);
+            *_game._keyBeingRedefined = code;
+        }
+        _game.refreshRedefineKeysMenu();
+        _game._keyBeingRedefined = nullptr;
+        _game.saveControls();
+        return true;
+    }
+
+    // A dragged slider follows the motion; otherwise the item under the cursor is selected.
+    bool mouseMove(const std::int32_t* motion) {
+        Stelkor::SimpleMenu::Item& selected = item();
+        if (selected.dragging()) {
+            selected.dragSlider(Vector2<float>(static_cast<float>(motion[0]), static_cast<float>(motion[1])));
+            if (selected.valueChanged()) {
+                valueSound();
+                selected.callAction();
+            }
+            return true;
+        }
+        const int before = _menu.selectedItemID();
+        _menu.selectItemByMouse(cursor());
+        if (_menu.selectedItemID() != before) {
+            selectionMoved();
+        }
+        return true;
+    }
+
+    // A slider item takes clicks on its handle only; any other click acts on the item under
+    // the cursor, or on the one selected when no item is there.
+    bool leftButtonDown() {
+        if (_menu.mouseHitSliderHandle(cursor())) {
+            item().startDragSlider();
+            return true;
+        }
+        if (item().slider()) {
+            return true;
+        }
+        const int before = _menu.selectedItemID();
+        _menu.selectItemByMouse(cursor());
+        if (_menu.selectedItemID() != before) {
+            restartHelp();
+        }
+        play(item().valueCount() < 2 ? "menu_enter" : "menu_left_right");
+        _game.defaultMenuAction();
+        return true;
+    }
+
+    bool leftButtonUp() {
+        Stelkor::SimpleMenu::Item& selected = item();
+        if (selected.dragging()) {
+            selected.stopDragSlider();
+            if (_ingame && selected.valueCount() > 0) {
+                selected.callAction();
+            }
+        }
+        return true;
+    }
+
+    bool rightButtonDown() {
+        Stelkor::SimpleMenu::Item& selected = item();
+        if (!selected.slider() && selected.valueCount() > 0) {
+            selected.selectPreviousValue();
+            selected.callAction();
+            play("menu_left_right");
+        }
+        return true;
+    }
+
+    bool key(WPARAM code, LPARAM lParam) {
+        switch (code) {
+        case VK_UP:
+            _menu.selectPreviousItem();
+            selectionMoved();
+            break;
+        case VK_DOWN:
+            _menu.selectNextItem();
+            selectionMoved();
+            break;
+        case VK_LEFT: stepValue(false); break;
+        case VK_RIGHT: stepValue(true); break;
+        case VK_RETURN:
+            _game.defaultMenuAction();
+            play("menu_enter");
+            break;
+        case VK_ESCAPE:
+            // Held down, it still leaves one level only.
+            if ((lParam & KEY_WAS_DOWN) == 0) {
+                goBack();
+            }
+            break;
+        default: break;
+        }
+        return true;
+    }
+
+    // The action runs even at a stopped end, so it always sees the value shown.
+    void stepValue(bool next) {
+        Stelkor::SimpleMenu::Item& selected = item();
+        if (next) {
+            selected.selectNextValue();
+        } else {
+            selected.selectPreviousValue();
+        }
+        if (selected.valueChanged()) {
+            valueSound();
+        }
+        if (selected.valueCount() > 0) {
+            selected.callAction();
+        }
+    }
+
+    // The volume items let their own sounds be heard instead.
+    void valueSound() {
+        if (&_menu != _game._menuSound.get()) {
+            play("menu_left_right");
+        }
+    }
+
+    void goBack() {
+        if (_ingame && &_menu == _game._menuIngame.get()) {
+            _game.resumeGame();
+            return;
+        }
+        if (&_menu == _game._menuMain.get() || !_menu.parentMenu) {
+            return;
+        }
+        Stelkor::SimpleMenu* parent = _menu.parentMenu;
+        if (_ingame && parent == _game._menuMain.get()) {
+            parent = _game._menuIngame.get();
+        }
+        _game.setCurrentMenu(parent);
+        play("menu_enter");
+    }
+
+    Game& _game;
+    Stelkor::SimpleMenu& _menu;
+    const int _windowHeight;
+    const bool _ingame;
+};
+
+// The menu rules need a current menu with a selected item.
+bool menuReady(const Stelkor::SimpleMenu* menu) {
+    return menu && menu->selectedItemID() >= 0 && menu->selectedItemID() < menu->itemCount();
+}
+
+}  // namespace
+
+bool Game::messageMainMenu(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return menuReady(_currentMenu) && MenuInput(*this, _height, false).handle(msg, wParam, lParam);
+}
+
+bool Game::messageIngameMenu(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return menuReady(_currentMenu) && MenuInput(*this, _height, true).handle(msg, wParam, lParam);
+}
+
 bool Game::messagePlay(HWND, UINT, WPARAM, LPARAM) { return false; }
 bool Game::messageGameOver(HWND, UINT, WPARAM, LPARAM) { return false; }
-bool Game::messageIngameMenu(HWND, UINT, WPARAM, LPARAM) { return false; }
 bool Game::messageViewScores(HWND, UINT, WPARAM, LPARAM) { return false; }
 bool Game::messageViewScoresAutomatic(HWND, UINT, WPARAM, LPARAM) { return false; }
 bool Game::messageEnterScore(HWND, UINT, WPARAM, LPARAM) { return false; }
