@@ -45,8 +45,16 @@ AABB3<float> unitCubeAt(const Vector3<int>& cell) {
     return AABB3<float>(c.x - 0.5f, c.y - 0.5f, c.z - 0.5f, c.x + 0.5f, c.y + 0.5f, c.z + 0.5f);
 }
 
-// A square pyramid along +z marking where the path goes on, lit from one side by its
-// alternating shades.
+// Pushes the modelview and enters a path cell: its centre, turned to the heading the path
+// leaves it by.
+void pushCellFrame(const TrickPathCell& c) {
+    glPushMatrix();
+    glTranslatef(static_cast<float>(c.cell.x), static_cast<float>(c.cell.y), static_cast<float>(c.cell.z));
+    glMultMatrixd(headingFrame(c.forward, c.up).data());
+}
+
+// A square pyramid along +z marking where the path goes on; its sides alternate white and
+// grey so that it reads as solid without lighting.
 void drawArrow() {
     const float h = 0.7f;
     const float base = -0.5f;
@@ -224,18 +232,14 @@ void Game::drawTrickPath(Trick& trick, float aspect) {
         switch (c.kind) {
             case TrickPathCell::CUBE: cubes.drawColoredCube(unitCubeAt(c.cell), trail.start); break;
             case TrickPathCell::CORNER:
-                glPushMatrix();
-                glTranslatef(static_cast<float>(c.cell.x), static_cast<float>(c.cell.y), static_cast<float>(c.cell.z));
-                glMultMatrixd(headingFrame(c.forward, c.up).data());
+                pushCellFrame(c);
                 drawCornerCubeTrick(c.turn, shades.shadeFloats[faceShadeOf(grid::cross(c.entryForward, c.forward))],
                                     shades.shadeFloats[faceShadeOf(c.entryForward)],
                                     shades.shadeFloats[faceShadeOf(c.forward)]);
                 glPopMatrix();
                 break;
             case TrickPathCell::ARROW:
-                glPushMatrix();
-                glTranslatef(static_cast<float>(c.cell.x), static_cast<float>(c.cell.y), static_cast<float>(c.cell.z));
-                glMultMatrixd(headingFrame(c.forward, c.up).data());
+                pushCellFrame(c);
                 drawArrow();
                 glPopMatrix();
                 break;
