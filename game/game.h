@@ -288,6 +288,17 @@ public:
 
     // ---- drawing --------------------------------------------------------------------------
     void initCornerCubeVertices();
+    // A turn's rounded trail corner swept from 0 to angle radians, in the current modelview:
+    // colorA on the faces along local y, colorB on those along local x. DIR_NONE draws
+    // nothing. Leaves front faces counter-clockwise.
+    void drawCornerCube(float angle, Player::direction dir, const RGBA<float>& colorA, const RGBA<float>& colorB);
+    // The corner of a chaser's pending turn, grown with its way through the cell, in its model
+    // frame; nothing once the turn is taken. Leaves texturing and face culling on, polygons filled.
+    void drawCornerCube(Bot& bot);
+    // The whole corner of an illustration cell, shaded from startColor to endColor along the
+    // turn. Leaves face culling on.
+    void drawCornerCubeTrick(Player::direction dir, const RGBA<float>& capColor, const RGBA<float>& startColor,
+                             const RGBA<float>& endColor);
     // The cockpit dials, in the order the play frame draws them.
     void drawScore();
     void drawShields();
@@ -296,8 +307,19 @@ public:
     void drawDensity();
     void drawChasers();
     void drawWave();
+    // The named trick ("SLICK LEFT"), found first among the obstacle tricks, then in the
+    // library; a name neither holds draws nothing at all.
     void drawTrickIllustrationByName(const std::string& name, const Vector2<float>& pos, const Vector2<float>& size,
                                      RGBA<float> color, bool fill);
+    // The trick's path, corners, arrow and obstacles seen from above at a slant, inside the
+    // window rectangle from pos (lower left) over size, on a fill of background when asked;
+    // the depth buffer is cleared inside the rectangle. A null trick draws only the fill, a
+    // size of 0 or below nothing. All GL state it changes is restored.
+    void drawTrickIllustration(Trick* trick, const Vector2<float>& pos, const Vector2<float>& size,
+                               RGBA<float> background, bool fillBackground);
+    // The illustration's 3D part, in the state drawTrickIllustration sets: camera, path, arrow
+    // and obstacles.
+    void drawTrickPath(Trick& trick, float aspect);
 
     // ---- members, in construction order ---------------------------------------------------
 

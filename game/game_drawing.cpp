@@ -2,7 +2,11 @@
 
 #include <GL/gl.h>
 
+#include "actors/bot.h"
+#include "game/cornerpiece.h"
 #include "game/dialtexts.h"
+#include "game/trickpath.h"
+#include "world/cuberenderer.h"
 
 namespace Vortel {
 
@@ -25,11 +29,226 @@ void printDialTexts(Stelkor::Renderer2D& renderer, Stelkor::Font* small, Stelkor
     renderer.print(number, p + numberOffset, unscaled);
 }
 
+void glColor(const RGBA<float>& c) { glColor4f(c.r, c.g, c.b, c.a); }
+
+void glVertex(const Vector3<float>& v) { glVertex3f(v.x, v.y, v.z); }
+
+void glNormal(const Vector3<float>& v) { glNormal3f(v.x, v.y, v.z); }
+
+void place(const CornerPiecePlacement& placement) {
+    glTranslatef(placement.translation.x, placement.translation.y, placement.translation.z);
+    glScalef(placement.scale.x, placement.scale.y, placement.scale.z);
+}
+
+AABB3<float> unitCubeAt(const Vector3<int>& cell) {
+    const Vector3<float> c(cell);
+    return AABB3<float>(c.x - 0.5f, c.y - 0.5f, c.z - 0.5f, c.x + 0.5f, c.y + 0.5f, c.z + 0.5f);
+}
+
+// Pushes the modelview and enters a path cell: its centre, turned to the heading the path
+// leaves it by.
+void pushCellFrame(const TrickPathCell& c) {
+    glPushMatrix();
+    glTranslatef(static_cast<float>(c.cell.x), static_cast<float>(c.cell.y), static_cast<float>(c.cell.z));
+    glMultMatrixd(headingFrame(c.forward, c.up).data());
+}
+
+// A square pyramid along +z marking where the path goes on; its sides alternate white and
+// grey so that it reads as solid without lighting.
+void drawArrow() {
+    const float h = 0.7f;
+    const float base = -0.5f;
+    const float corners[5][2] = {{-h, -h}, {h, -h}, {h, h}, {-h, h}, {-h, -h}};
+    glBegin(GL_TRIANGLES);
+    for (int i = 0; i < 4; ++i) {
+        const float shade = i % 2 == 0 ? 1.0f : 0.65f;
+        glColor4f(shade, shade, shade, 1.0f);
+        glVertex3f(0.0f, 0.0f, 0.8f);
+        glVertex3f(corners[i][0], corners[i][1], base);
+        glVertex3f(corners[i + 1][0], corners[i + 1][1], base);
+    }
+    glEnd();
+    glColor4f(0.83f, 0.83f, 0.83f, 1.0f);
+    glBegin(GL_QUADS);
+    glVertex3f(-h, h, base);
+    glVertex3f(h, h, base);
+    glVertex3f(h, -h, base);
+    glVertex3f(-h, -h, base);
+    glEnd();
+}
+
 }  // namespace
 
-void Game::initCornerCubeVertices() {}
-void Game::drawTrickIllustrationByName(const std::string&, const Vector2<float>&, const Vector2<float>&, RGBA<float>,
-                                       bool) {}
+// ---- trail corner pieces ---------------------------------------------------------------------
+
+void Game::initCornerCubeVertices() { fillCornerCubeTable(_cornerCubeVertices, _octree.renderer().normalSize()); }
+
+void Game::drawCornerCube(float angle, Player::direction dir, const RGBA<float>& colorA, const RGBA<float>& colorB) {
+    CornerPiece piece;
+    if (!sweptCornerPiece(_cornerCubeVertices, dir, angle, _octree.renderer().normalSize(), piece)) {
+        return;
+    }
+    // The caps of left and right turns face along y, those of up and down along x.
+    const bool capsAlongY = dir == Player::DIR_LEFT || dir == Player::DIR_RIGHT;
+    glPushMatrix();
+    place(cornerPiecePlacement(dir, false));
+    glColor(capsAlongY ? colorB : colorA);
+    glBegin(GL_QUAD_STRIP);
+    for (int k = 0; k < 2 * piece.arcPoints; ++k) {
+        glNormal(piece.stripNormals[k]);
+        glVertex(piece.strip[k]);
+    }
+    glEnd();
+    glColor(capsAlongY ? colorA : colorB);
+    for (const CornerPiece::Cap& cap : piece.caps) {
+        glFrontFace(cap.clockwise ? GL_CW : GL_CCW);
+        glBegin(GL_TRIANGLE_FAN);
+        for (int k = 0; k <= piece.arcPoints; ++k) {
+            glNormal(cap.normal);
+            glVertex(cap.fan[k]);
+        }
+        glEnd();
+    }
+    glFrontFace(GL_CCW);
+    glPopMatrix();
+}
+
+void Game::drawCornerCube(Bot& bot) {
+    const float quarterTurn = 1.5707964f;
+    const CubeColors& colors = _octree.renderer().colors();
+    const CubeColors::colorTriplet& triplet = colors.triplet(colors.trail(bot._trailColor).start);
+    // The piece has no texture coordinates: a texture the chaser's mesh left on would tint it.
+    glDisable(GL_TEXTURE_2D);
+    drawCornerCube(quarterTurn * bot._progress, bot.requestedDirection(),
+                   triplet.shadeFloats[faceShadeOf(bot._up)],
+                   triplet.shadeFloats[faceShadeOf(grid::cross(bot._forward, bot._up))]);
+    glFrontFace(GL_CCW);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+void Game::drawCornerCubeTrick(Player::direction dir, const RGBA<float>& capColor, const RGBA<float>& startColor,
+                               const RGBA<float>& endColor) {
+    CornerPiece piece;
+    if (!wholeCornerPiece(_cornerCubeVertices, dir, piece)) {
+        return;
+    }
+    glPushMatrix();
+    glDisable(GL_CULL_FACE);
+    place(cornerPiecePlacement(dir, true));
+    glColor(capColor);
+    for (const CornerPiece::Cap& cap : piece.caps) {
+        glBegin(GL_TRIANGLE_FAN);
+        for (int k = 0; k <= piece.arcPoints; ++k) {
+            glVertex(cap.fan[k]);
+        }
+        glEnd();
+    }
+    const float last = static_cast<float>(piece.arcPoints - 1);
+    glBegin(GL_QUAD_STRIP);
+    for (int i = 0; i < piece.arcPoints; ++i) {
+        glColor(gradientBlend(startColor, endColor, static_cast<float>(i), last));
+        glVertex(piece.strip[2 * i]);
+        glVertex(piece.strip[2 * i + 1]);
+    }
+    glEnd();
+    glEnable(GL_CULL_FACE);
+    glPopMatrix();
+}
+
+// ---- trick illustrations ---------------------------------------------------------------------
+
+void Game::drawTrickIllustrationByName(const std::string& name, const Vector2<float>& pos, const Vector2<float>& size,
+                                       RGBA<float> color, bool fill) {
+    Trick* trick = _obstacleTrickLibrary.trickByNameSpaceSubname(name);
+    if (trick == nullptr) {
+        trick = _trickLibrary.trickByNameSpaceSubname(name);
+    }
+    if (trick != nullptr) {
+        drawTrickIllustration(trick, pos, size, color, fill);
+    }
+}
+
+void Game::drawTrickIllustration(Trick* trick, const Vector2<float>& pos, const Vector2<float>& size,
+                                 RGBA<float> background, bool fillBackground) {
+    if (!(size.x > 0.0f && size.y > 0.0f)) {
+        return;
+    }
+    glPushAttrib(GL_VIEWPORT_BIT | GL_FOG_BIT | GL_ENABLE_BIT | GL_DEPTH_BUFFER_BIT | GL_LIGHTING_BIT |
+                 GL_POLYGON_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT | GL_SCISSOR_BIT);
+    const GLint x = static_cast<GLint>(pos.x);
+    const GLint y = static_cast<GLint>(pos.y);
+    const GLsizei w = static_cast<GLsizei>(size.x);
+    const GLsizei h = static_cast<GLsizei>(size.y);
+    glViewport(x, y, w, h);
+    // The depth clear below would otherwise reach the whole window.
+    glScissor(x, y, w, h);
+    glEnable(GL_SCISSOR_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, size.x, 0.0, size.y, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+
+    if (fillBackground) {
+        glDisable(GL_DEPTH_TEST);
+        glColor(background);
+        glBegin(GL_QUADS);
+        glVertex2f(0.0f, 0.0f);
+        glVertex2f(size.x, 0.0f);
+        glVertex2f(size.x, size.y);
+        glVertex2f(0.0f, size.y);
+        glEnd();
+    }
+
+    glDepthMask(GL_TRUE);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glShadeModel(GL_FLAT);
+
+    if (trick != nullptr) {
+        drawTrickPath(*trick, size.x / size.y);
+    }
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+}
+
+void Game::drawTrickPath(Trick& trick, float aspect) {
+    trickIllustrationCamera(trickPathBounds(trick.steps()), aspect).lookThru();
+    const CubeRenderer& cubes = _octree.renderer();
+    const CubeColors::trailColors& trail = cubes.colors().trail(_player._trailColor);
+    const CubeColors::colorTriplet& shades = cubes.colors().triplet(trail.start);
+    walkTrickPath(trick.steps(), [&](const TrickPathCell& c) {
+        switch (c.kind) {
+            case TrickPathCell::CUBE: cubes.drawColoredCube(unitCubeAt(c.cell), trail.start); break;
+            case TrickPathCell::CORNER:
+                pushCellFrame(c);
+                drawCornerCubeTrick(c.turn, shades.shadeFloats[faceShadeOf(grid::cross(c.entryForward, c.forward))],
+                                    shades.shadeFloats[faceShadeOf(c.entryForward)],
+                                    shades.shadeFloats[faceShadeOf(c.forward)]);
+                glPopMatrix();
+                break;
+            case TrickPathCell::ARROW:
+                pushCellFrame(c);
+                drawArrow();
+                glPopMatrix();
+                break;
+        }
+    });
+    for (const Vector3<int>& obstacle : trick.obstacles()) {
+        cubes.drawColoredCube(unitCubeAt(illustratedObstacle(obstacle)), trail.end);
+    }
+}
 
 // ---- cockpit dials ---------------------------------------------------------------------------
 // Each places its dial from the window size, sets the dial's value where it shows one, draws
