@@ -1,6 +1,7 @@
 #ifndef QUELLARIS_TESTS_GAME_MENU_FIXTURE_H
 #define QUELLARIS_TESTS_GAME_MENU_FIXTURE_H
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,7 +53,9 @@ protected:
         GameFixture::TearDown();
     }
 
+    // Without a settings file, so the menus show the game's own start values.
     MenuGame& loadedGame() {
+        std::filesystem::remove("data/vasp.conf");
         menuGame = std::make_unique<MenuGame>(std::make_unique<testsupport::FakeEventSource>(),
                                               std::make_unique<testsupport::FakeDevice>());
         MenuGame& g = *menuGame;
