@@ -176,7 +176,11 @@ void Game::startTrickTrainer(Trick* trick) {
 }
 void Game::toggleDemoMode() {}
 void Game::nextCameraMode() {}
-void Game::setFog(bool) {}
+void Game::setFog(const RGBA<float>& color) {
+    const GLfloat fog[4] = {color.r, color.g, color.b, color.a};
+    glFogfv(GL_FOG_COLOR, fog);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+}
 
 // ---- sound --------------------------------------------------------------------------------
 
