@@ -23,6 +23,8 @@ public:
     bool runFrame(double frameTime);
     // Only the play frame, in whatever state the game is in, as that state's frame runs it.
     bool playFrame(double frameTime);
+    // The frame time the next steps read, for calling parts of the frame on their own.
+    void frameTime(double t) { _frameTime = t; }
     // Records every named sound before the game plays it.
     int playSound(const std::string& name, unsigned char volume, const Vector3<float>* position = nullptr) override;
     HWND hwnd() const { return _hwnd; }
