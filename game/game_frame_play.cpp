@@ -257,20 +257,22 @@ bool Game::stepCraft(double playerStep) {
 }
 
 void Game::stepTrickTrainer(bool newCell) {
-    if (!_trickTrainer.doingTrick()) {
-        if (_trickTrainer.trickPossible(_player, *_trainedTrick)) {
-            _trickTrainer.trick(*_trainedTrick);
-            _trickTrainer.beginTrick();
-            _message.clear();
-            _message._text << " BEGIN *" << _trainedTrick->name() << " " << _trainedTrick->subname() << "*\n";
-            _message.showText(1.0, 1.0);
-            _trickTrainerAdviceHud.trick(*_trainedTrick);
-            _trickTrainerAdviceHud.beginTrick();
-        }
+    // The trainer follows recorded steps, and a step is recorded as a cell is left: a trick
+    // begins on entering the cell it starts from, and is given that same step first.
+    if (!newCell || _player.movementTrack().steps().empty()) {
         return;
     }
-    // The trainer judges steps, and a step is recorded only when a cell is left.
-    if (!newCell || _player.movementTrack().steps().empty()) {
+    const bool begins = !_trickTrainer.doingTrick() && _trickTrainer.trickPossible(_player, *_trainedTrick);
+    if (begins) {
+        _trickTrainer.trick(*_trainedTrick);
+        _trickTrainer.beginTrick();
+        _message.clear();
+        _message._text << " BEGIN *" << _trainedTrick->name() << " " << _trainedTrick->subname() << "*\n";
+        _message.showText(1.0, 1.0);
+        _trickTrainerAdviceHud.trick(*_trainedTrick);
+        _trickTrainerAdviceHud.beginTrick();
+    }
+    if (!_trickTrainer.doingTrick()) {
         return;
     }
     _trickTrainer.step(_player.movementTrack().steps().front());
@@ -282,7 +284,10 @@ void Game::stepTrickTrainer(bool newCell) {
         case TrickTrainer::ADVICE_RIGHT:
         case TrickTrainer::ADVICE_UP:
         case TrickTrainer::ADVICE_DOWN: playSound(signals[advice], _effectsVolume); break;
-        case TrickTrainer::ADVICE_STRAIGHT: text = " "; break;
+        case TrickTrainer::ADVICE_STRAIGHT:
+            // Flying on clears the last word, but not the trick's name as it begins.
+            text = begins ? nullptr : " ";
+            break;
         case TrickTrainer::ADVICE_FAILED:
             text = "FAILED\n";
             _trickTrainerAdviceHud.endTrick();

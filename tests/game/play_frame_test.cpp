@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include <algorithm>
+
 #include "actors/bot.h"
+#include "actors/builtintricks.h"
 #include "tests/game/game_fixture.h"
 #include "tests/support/gl_readback.h"
 
@@ -216,6 +219,57 @@ TEST_F(PlayFrameGL, TheDemoStartsItsRoundAgainOnceTheFieldFillsAtTheLastStage) {
         EXPECT_EQ(g._liveBotCount, c.stage == 10 ? 0 : 4);
         EXPECT_EQ(g._pendingWaves, 0);
         EXPECT_EQ(g._cameraSubject, &g._player);
+        destroyGame();
+    }
+}
+
+TEST_F(PlayFrameGL, TheTrainerJudgesTheTrickOnceAndPauses) {
+    struct Case {
+        bool followAdvice;
+        bool succeeded;
+        const char* text;
+        const char* sound;
+    };
+    for (const Case& c : {Case{true, true, "SUCCESS\n", "trick"}, Case{false, false, "FAILED\n", "trick_failed"}}) {
+        SCOPED_TRACE(c.text);
+        testgame::TestGame& g = game();
+        Vortel::addBuiltInTricks(g._trickLibrary);
+        Vortel::Trick* trick = g._trickLibrary.trickByName("DOUBLE SLICK", "LEFT");
+        ASSERT_NE(trick, nullptr);
+        for (const Vector3<int>& o : trick->obstacles()) {
+            fill(g._octree, Vector3<int>(16 + o.x, 16 - o.y, 10 + o.z));
+        }
+        g._player.orientation(Vector3<int>::Z_PLUS);
+        g._player.up(Vector3<int>::Y_PLUS);
+        g._player.velocity(5.0f);
+        g._player.position(Vector3<int>(16, 16, 0));
+        g._state = Game::STATE_TRICK_TRAINER;
+        g._trainedTrick = trick;
+        g.frameTime(FRAME);
+        bool begun = false;
+        const std::vector<std::string> signals = {"signal_left", "signal_right", "signal_up", "signal_down"};
+        for (int frame = 0; frame < 60 * 30 && !g._trickDone; ++frame) {
+            const std::size_t heard = g.sounds.size();
+            ASSERT_TRUE(g.stepWorld());
+            begun = begun || g._message._text.str() == " BEGIN *DOUBLE SLICK LEFT*\n";
+            for (std::size_t i = heard; i < g.sounds.size() && c.followAdvice; ++i) {
+                const auto signal = std::find(signals.begin(), signals.end(), g.sounds[i]);
+                if (signal != signals.end()) {
+                    g._player.turn(static_cast<Vortel::Player::direction>(signal - signals.begin() + 1));
+                }
+            }
+        }
+        for (int frame = 0; frame < 10; ++frame) {
+            g.stepWorld();
+        }
+        EXPECT_TRUE(begun);
+        EXPECT_TRUE(g._trickDone);
+        EXPECT_TRUE(g._trickResultPanel);
+        EXPECT_EQ(g._trickSucceeded, c.succeeded);
+        EXPECT_FALSE(g._trickIntroPanel);
+        EXPECT_TRUE(g._paused);
+        EXPECT_EQ(g._message._text.str(), c.text);
+        EXPECT_EQ(std::count(g.sounds.begin(), g.sounds.end(), c.sound), 1);
         destroyGame();
     }
 }
