@@ -274,6 +274,29 @@ TEST_F(PlayFrameGL, TheTrainerJudgesTheTrickOnceAndPauses) {
     }
 }
 
+TEST_F(PlayFrameGL, ChasersInViewAreListedWithTheirScreenBoxesAcrossTheSeam) {
+    testgame::TestGame& g = game();
+    g._playerActive = false;
+    g._player.position(START);
+    Vortel::Bot* ahead = addChaser(g, Vector3<int>(2, 2, -1), 0.0f);
+    addChaser(g, Vector3<int>(2, 2, 6), 0.0f);  // behind the craft
+    Vortel::Bot* acrossTheSeam = addChaser(g, Vector3<int>(2, 2, 30), 0.0f);  // four cells ahead
+    Vortel::Bot* dead = addChaser(g, Vector3<int>(3, 2, -1), 0.0f);
+    dead->die(20.0);
+    g.playFrame(0.0);
+    ASSERT_EQ(g._botInfoList, (std::vector<Vortel::Bot*>{ahead, acrossTheSeam}));
+    for (const Vortel::Bot* bot : g._botInfoList) {
+        const Quib::AABB2<float>& box = bot->_screenBox;
+        EXPECT_LT(box.min.x, 400.0f);
+        EXPECT_GT(box.max.x, 400.0f);
+        EXPECT_LT(box.min.y, 300.0f);
+        EXPECT_GT(box.max.y, 300.0f);
+    }
+    // The nearer chaser looks bigger.
+    EXPECT_GT(ahead->_screenBox.max.x - ahead->_screenBox.min.x,
+              acrossTheSeam->_screenBox.max.x - acrossTheSeam->_screenBox.min.x);
+}
+
 TEST_F(PlayFrameGL, TheViewLooksAlongTheCraftAndTurnsWithTheMouselook) {
     testgame::TestGame& g = game();
     g._playerActive = false;
