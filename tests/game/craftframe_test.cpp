@@ -71,11 +71,4 @@ TEST(CraftFrameTest, CameraModesLookOutOfOrFollowTheCraft) {
     expectNear(orbit.eye, 4, 4, 4);
 }
 
-TEST(CraftFrameTest, ViewTurnIgnoresTremorsAndStopsAtARightAngle) {
-    for (const auto& [offset, turn] : {std::pair<float, float>{0.19f, 0.0f}, {-0.19f, 0.0f}, {0.2f, 0.2f},
-                                       {40.0f, 40.0f}, {120.0f, 90.0f}, {-120.0f, -90.0f}}) {
-        EXPECT_EQ(Vortel::viewTurnDegrees(offset), turn) << offset;
-    }
-}
-
 }  // namespace
