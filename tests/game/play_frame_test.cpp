@@ -8,6 +8,7 @@
 
 #include "actors/bot.h"
 #include "actors/builtintricks.h"
+#include "engine2d/textsprite.h"
 #include "tests/game/game_fixture.h"
 #include "tests/support/gl_readback.h"
 
@@ -295,6 +296,35 @@ TEST_F(PlayFrameGL, ChasersInViewAreListedWithTheirScreenBoxesAcrossTheSeam) {
     // The nearer chaser looks bigger.
     EXPECT_GT(ahead->_screenBox.max.x - ahead->_screenBox.min.x,
               acrossTheSeam->_screenBox.max.x - acrossTheSeam->_screenBox.min.x);
+}
+
+TEST_F(PlayFrameGL, TheBannerTakesTheNextTextOnlyOnceTheLastHasFaded) {
+    struct Case {
+        int state;
+        float alpha;
+        const char* shown;
+        std::size_t waiting;
+    };
+    const Case cases[] = {
+        {Game::STATE_PLAY, 1.0f, "STAGE 1", 2},
+        {Game::STATE_PLAY, 0.0f, "STAGE 2", 1},
+        {Game::STATE_INGAME_MENU, 0.0f, "STAGE 1", 2},
+        {Game::STATE_GAME_OVER, 1.0f, "STAGE 2", 1},
+    };
+    for (const Case& c : cases) {
+        testgame::TestGame& g = game();
+        g._playerActive = false;
+        g._state = c.state;
+        g._overlayText = std::make_unique<Stelkor::TextSprite>();
+        g._overlayText->text = "STAGE 1";
+        g._overlayText->textColor.a = c.alpha;
+        g._overlayTextQueue.push("STAGE 2");
+        g._overlayTextQueue.push("3-COMBO");
+        g.playFrame(FRAME);
+        EXPECT_EQ(g._overlayText->text, c.shown) << c.state << " " << c.alpha;
+        EXPECT_EQ(g._overlayTextQueue.size(), c.waiting);
+        destroyGame();
+    }
 }
 
 TEST_F(PlayFrameGL, TheViewLooksAlongTheCraftAndTurnsWithTheMouselook) {
