@@ -590,7 +590,13 @@ void Game::drawChasersOfCopy(const Vector3<float>& copy) {
         bot->_screenBox = screenBoxOfModel();
         drawCornerCube(*bot);
         if (_flareMesh != nullptr) {
+            // The engine's glow adds light and hides nothing behind it.
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+            glEnable(GL_BLEND);
+            glDepthMask(GL_FALSE);
             _flareMesh->draw();
+            glDepthMask(GL_TRUE);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         }
         glPopMatrix();
         _botInfoList.push_back(bot);
