@@ -626,6 +626,7 @@ private:
     void fillStage();
     void drawCopies();
     void drawChasersOfCopy(const Vector3<float>& copy);
+    void drawStarfield();
     void drawBanner(double worldStep);
     void drawSurroundDetector();
 

@@ -18,6 +18,7 @@
 #include "world/explosion.h"
 #include "world/mesh.h"
 #include "world/meshchrome.h"
+#include "world/starfield.h"
 
 namespace Vortel {
 
@@ -187,6 +188,9 @@ bool Game::stepWorld() {
         }
     }
     _bulletSystem.animate(worldStep);
+    if (_starfield) {
+        _starfield->animate(worldStep);
+    }
     return true;
 }
 
@@ -531,6 +535,7 @@ void Game::drawWorld() {
         explosion->draw();
     }
     _bulletSystem.draw();
+    drawStarfield();
     glDepthMask(GL_TRUE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
@@ -603,6 +608,34 @@ void Game::drawChasersOfCopy(const Vector3<float>& copy) {
         aimRayAtChaser(*bot, copy);
     }
     glPopMatrix();
+}
+
+void Game::drawStarfield() {
+    if (!_starfield) {
+        return;
+    }
+    // The stars fill a cube of the field's edge round the field's origin; two copies along
+    // each axis surround every point of the field out to the far clip.
+    const float edge = static_cast<float>(_octree.size());
+    const float half = edge * 0.5f;
+    float planes[6][4];
+    frustumOfCurrentView(planes);
+    for (int k = 0; k < 2; ++k) {
+        for (int j = 0; j < 2; ++j) {
+            for (int i = 0; i < 2; ++i) {
+                const Vector3<float> centre(static_cast<float>(i) * edge, static_cast<float>(j) * edge,
+                                            static_cast<float>(k) * edge);
+                if (AABBinFrustum(Vector3<float>(centre.x - half, centre.y - half, centre.z - half),
+                                  Vector3<float>(centre.x + half, centre.y + half, centre.z + half), planes) == 0) {
+                    continue;
+                }
+                glPushMatrix();
+                glTranslatef(centre.x, centre.y, centre.z);
+                _starfield->draw();
+                glPopMatrix();
+            }
+        }
+    }
 }
 
 void Game::drawHud() {

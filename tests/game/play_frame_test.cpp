@@ -11,6 +11,7 @@
 #include "engine2d/textsprite.h"
 #include "tests/game/game_fixture.h"
 #include "tests/support/gl_readback.h"
+#include "world/starfield.h"
 
 namespace {
 
@@ -38,9 +39,12 @@ TEST_F(PlayFrameGL, PausedFramesKeepClocksAndCraftStill) {
     testgame::TestGame& g = game();
     g._paused = true;
     g._bounceOffset = 5.0f;
+    g._starfield = std::make_unique<Vortel::Starfield>(Vector3<float>(), Vector3<float>(1, 0, 0), 0.2f, 50, 0);
+    const Vector3<float> star = g._starfield->particles().front()->_pos;
     for (int i = 0; i < 100; ++i) {
         g.playFrame(FRAME);
     }
+    EXPECT_EQ(g._starfield->particles().front()->_pos, star);
     EXPECT_EQ(g._playClock, 0.0);
     EXPECT_EQ(g._stageClock, 0.0);
     EXPECT_EQ(g._backgroundTime, 1.5);
