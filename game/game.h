@@ -622,6 +622,51 @@ public:
     std::unique_ptr<Stelkor::Image> _partnerLogoSmallImage;
     std::unique_ptr<Stelkor::Sprite> _partnerLogoSmall;
 
+    // ---- the play frame -------------------------------------------------------------------
+
+    // The world's step of one frame, without GL: clocks, boost and engine hum, the gun and
+    // its shot, shake and mouselook easing, chasers, the craft with its new-cell rules, the
+    // camera's roll and placement, and the effects. False when a crash ended the game.
+    bool stepWorld();
+    // Stage arrival of chasers and the demo's own stage cycle.
+    void stepStages();
+    // The frame's GL: the 3D view, the world in its copies, then the HUD.
+    void drawWorld();
+    void drawHud();
+    // The listener stands where the camera's subject flies.
+    void placeListener();
+    // Where the craft and every chaser are drawn from, rebuilt each frame.
+    void updateCraftMatrices();
+
+    // Rules of other parts of the game that the play frame calls at their place in the step;
+    // they do nothing until those parts are built.
+    void resolveShot();
+    void beginAimRay();
+    void aimRayAtCopy(const Vector3<float>& copyOffset);
+    void aimRayAtChaser(Bot& bot, const Vector3<float>& copyOffset);
+    void endAimRay();
+    void addShotTracer();
+    void respawnBot(Bot* bot);
+    void cutOffChasers();
+    void collectCollectable(const Vector3<int>& cell);
+    void checkTricks();
+    void stepComboClock(double playerStep);
+    void drawBotInfo();
+    void drawDeadBots();
+    void drawDebugInfo();
+    void drawSpeeding();
+    void drawCombo();
+    void drawBarHud();
+
+    // The playfield is drawn shifted by this, so that a craft's position is its cell's centre.
+    Vector3<float> _playfieldOffset{-0.5f, -0.5f, -0.5f};
+    // The engine hum's pitch and loudness ramp with the boost.
+    float _playerHumFreq = 44100.0f;
+    float _playerHumVolumeMultiplier = 0.8f;
+    // Wobble of the view after a crash, and the slow bob of the follow cameras.
+    float _cameraRollPhase = 0.0f;
+    float _cameraBobPhase = 0.0f;
+
 private:
     // The numbered schemes of the colour file; unknown colour names give the black triplet.
     void readUserColorSchemes(unsigned char black);
@@ -641,6 +686,23 @@ private:
     // (main thread only), without it no GL call is made.
     std::unique_ptr<Stelkor::Image> cutImage(const std::string& bitmap, int x0, int y0, int x1, int y1, int pivotX,
                                              int pivotY, bool cache);
+    // Steps of the play frame.
+    void stepBoost(double playerStep);
+    void stepMouselook(double worldStep);
+    void stepChasers(double worldStep);
+    bool stepCraft(double playerStep);
+    void stepTrickTrainer(bool newCell);
+    void judgeTrainedTrick(bool succeeded);
+    bool enterNewCell();
+    bool crash(const Vector3<int>& cell);
+    void stepCamera(double worldStep);
+    void moveEffectsWithWrap(const Vector3<float>& subjectBefore);
+    void fillStage();
+    void drawCopies();
+    void drawChasersOfCopy(const Vector3<float>& copy);
+    void drawStarfield();
+    void drawBanner(double worldStep);
+    void drawSurroundDetector();
 
     // Construction after the members: dials, particle pool, sound, settings files, fixed GL
     // state and camera.

@@ -86,13 +86,18 @@ void OcTree::Node::clear(double time) {
     _lastTime = time;
 }
 
-void OcTree::Node::rayHit(const Ray3<float>& ray, std::list<NodeHitInfo>& hits) {
+void OcTree::Node::rayHit(const Ray3<float>& ray, std::list<NodeHitInfo>& hits) { collectRayHits(ray, hits); }
+
+void OcTree::Node::rayHit(const Ray3<float>& ray, std::vector<NodeHitInfo>& hits) { collectRayHits(ray, hits); }
+
+template <typename Hits>
+void OcTree::Node::collectRayHits(const Ray3<float>& ray, Hits& hits) {
     if (_count == CELL_EMPTY || !RayAABBintersection(_box.min, _box.max, ray)) {
         return;
     }
     if (!_terminal) {
         for (unsigned int rest = _filledChildren; rest != 0; rest &= rest - 1) {
-            _children[__builtin_ctz(rest)]->rayHit(ray, hits);
+            _children[__builtin_ctz(rest)]->collectRayHits(ray, hits);
         }
         return;
     }

@@ -98,10 +98,16 @@ public:
         // Appends every filled cell below that the ray meets, except melting and pick-up
         // cells, unsorted: the caller sorts (nearest first).
         void rayHit(const Ray3<float>& ray, std::list<NodeHitInfo>& hits);
+        // The same into a vector, which a caller clearing it every frame keeps without
+        // allocating once it has grown.
+        void rayHit(const Ray3<float>& ray, std::vector<NodeHitInfo>& hits);
 
     private:
         friend class OcTree;
         friend class OcTreeWalk;
+
+        template <typename Hits>
+        void collectRayHits(const Ray3<float>& ray, Hits& hits);
 
         Node* _children[8];
         std::unique_ptr<Collectable> _collectable;

@@ -24,6 +24,16 @@ bool TestGame::runFrame(double frameTime) {
     return frame();
 }
 
+bool TestGame::playFrame(double frameTime) {
+    _frameTime = frameTime;
+    return framePlay();
+}
+
+int TestGame::playSound(const std::string& name, unsigned char volume, const Vector3<float>* position) {
+    sounds.push_back(name);
+    return Game::playSound(name, volume, position);
+}
+
 GameFolder::GameFolder() : _previous(fs::current_path()) {
     std::string pattern = (_previous / "game.XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -19,11 +21,18 @@ public:
 
     // One frame of the given length, as the main loop would run it.
     bool runFrame(double frameTime);
+    // Only the play frame, in whatever state the game is in, as that state's frame runs it.
+    bool playFrame(double frameTime);
+    // The frame time the next steps read, for calling parts of the frame on their own.
+    void frameTime(double t) { _frameTime = t; }
+    // Records every named sound before the game plays it.
+    int playSound(const std::string& name, unsigned char volume, const Vector3<float>* position = nullptr) override;
     HWND hwnd() const { return _hwnd; }
     int height() const { return _height; }
 
     testsupport::FakeEventSource& events;
     testsupport::FakeDevice& device;
+    std::vector<std::string> sounds;
 
 private:
     TestGame(testsupport::FakeEventSource& events, testsupport::FakeDevice& device,

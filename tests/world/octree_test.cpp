@@ -402,6 +402,18 @@ TEST(OcTree, RayHitsFilledCellsAlongARowForTheCallerToSort) {
     hits.clear();
     tree.root()->rayHit(Ray3<float>{Vector3<float>(-2.0f, 5.5f, 5.5f), Vector3<float>(-1.0f, 0.0f, 0.0f)}, hits);
     EXPECT_TRUE(hits.empty());
+
+    // Into a vector: the same cells in the same order.
+    tree.root()->rayHit(ray, hits);
+    std::vector<OcTree::NodeHitInfo> inVector;
+    tree.root()->rayHit(ray, inVector);
+    ASSERT_EQ(inVector.size(), hits.size());
+    auto listed = hits.begin();
+    for (const OcTree::NodeHitInfo& hit : inVector) {
+        EXPECT_EQ(hit.node, listed->node);
+        EXPECT_EQ(hit.distanceSq, listed->distanceSq);
+        ++listed;
+    }
 }
 
 TEST(OcTree, ClearEmptiesEveryCellAndStampsTheTime) {

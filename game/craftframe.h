@@ -1,0 +1,34 @@
+#ifndef QUELLARIS_GAME_CRAFTFRAME_H
+#define QUELLARIS_GAME_CRAFTFRAME_H
+
+#include "platform/matrix.h"
+#include "platform/vector3.h"
+
+namespace Vortel {
+
+class Player;
+
+// The frame a craft is drawn in and seen from, without GL. Its columns are the craft's left
+// (up x forward), up and forward, turned by the angle the running turn is drawn at about the
+// turn's axis, and its translation the craft's position: a craft's meshes point their nose
+// along their own z, and the playfield is drawn so that this position is the cell's centre.
+Matrix craftMatrix(const Player& craft);
+
+// Where the view stands and looks for one camera mode, in world coordinates.
+struct CameraPlacement {
+    Vector3<float> eye;
+    Vector3<float> target;
+    Vector3<float> up;
+};
+
+// Mode 0 looks out of the craft along its drawn heading. Modes 1 and 2 follow it from the
+// point (4, 4, -4) of its frame, looking at the craft; mode 2 swings that point round the
+// craft's up by orbitAngle radians, and both bob it along up by bob cells.
+CameraPlacement placeCamera(const Matrix& frame, int mode, float orbitAngle, float bob);
+
+// A mouselook offset in degrees as the view turns by it: zero below 0.2, at most 90 either way.
+float viewTurnDegrees(float degrees);
+
+}  // namespace Vortel
+
+#endif

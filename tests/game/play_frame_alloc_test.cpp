@@ -1,0 +1,99 @@
+// Counts the allocations of running frames. The global operator new of this test program is
+// replaced by a counting one that hands on to malloc.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "actors/bot.h"
+#include "platform/crand.h"
+#include "tests/game/game_fixture.h"
+
+namespace {
+
+std::atomic<long> allocations{0};
+
+void* counted(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    void* p = std::malloc(size == 0 ? 1 : size);
+    if (p == nullptr) {
+        throw std::bad_alloc();
+    }
+    return p;
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) { return counted(size); }
+void* operator new[](std::size_t size) { return counted(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size == 0 ? 1 : size);
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+namespace {
+
+using Vortel::Game;
+using Vortel::OcTree;
+using PlayFrameAllocGL = testgame::GameFixture;
+
+// A game in play: the craft flying into a half-filled field with ten chasers about.
+void setUpBusyGame(testgame::TestGame& g) {
+    g._state = Game::STATE_PLAY;
+    g._waveBotCount = 10;
+    g._player._hitpoints = 1.0e6f;  // crashes go on without ending the game
+    crand::srand(11);
+    const int size = g._octree.size();
+    for (int z = 0; z < size; ++z) {
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                if (crand::rand() % 2 == 0) {
+                    g._octree.setTerminalNode(Vector3<int>(x, y, z), OcTree::CELL_SOLID_1, 0);
+                }
+            }
+        }
+    }
+    for (int i = 0; i < 10; ++i) {
+        g._bots.push_back(new Vortel::Bot("chaser", Vector3<int>(3 * i, 16, 9), Vector3<int>::X_PLUS,
+                                          Vector3<int>::Y_PLUS, 7.5f, g._octree));
+    }
+    // The craft's track recycles its steps once it holds its last twenty cells.
+    for (unsigned int i = 0; i < g._player.movementTrack().maxSteps(); ++i) {
+        g._player.movementTrack().step(Vortel::MovementTrack::MOVE_STRAIGHT, 0);
+    }
+    g.sounds.reserve(4096);
+}
+
+TEST_F(PlayFrameAllocGL, AFrameThatAnnouncesNothingAllocatesNothing) {
+    const long beforeGame = allocations.load();
+    testgame::TestGame& g = game();
+    ASSERT_GT(allocations.load(), beforeGame) << "the counter does not see the game's allocations";
+    setUpBusyGame(g);
+    g.frameTime(1.0 / 60.0);
+    for (int i = 0; i < 60; ++i) {
+        g.stepWorld();
+        g.stepStages();
+    }
+    const std::size_t soundsBefore = g.sounds.size();
+    const long before = allocations.load();
+    for (int i = 0; i < 600; ++i) {
+        ASSERT_TRUE(g.stepWorld());
+        g.stepStages();
+    }
+    EXPECT_EQ(allocations.load() - before, 0);
+    // It was a busy scene: the craft crashed on its way.
+    EXPECT_GT(g.sounds.size(), soundsBefore);
+}
+
+}  // namespace
