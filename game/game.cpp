@@ -13,6 +13,7 @@
 #include "engine2d/sprite.h"
 #include "engine2d/timeline.h"
 #include "engine2d/timelinesprite.h"
+#include "game/spriteshowing.h"
 #include "game/fontcharsets.h"
 #include "platform/crand.h"
 #include "platform/eventsource.h"
@@ -169,8 +170,7 @@ void Game::init() {
 
     const Vector2<float> logoPos(static_cast<float>(_width / 2), static_cast<float>(_height / 2 + 30));
     _splashZindleImage = cutImage("textures/logo_zindle.png", 0, 0, 256, 128, 128, 64, true);
-    _splashZindleSprite = std::make_unique<Stelkor::TimelineSprite>();
-    _splashZindleSprite->image(*_splashZindleImage);
+    _splashZindleSprite = spriteShowing<Stelkor::TimelineSprite>(*_splashZindleImage);
     _splashZindleSprite->pos(logoPos);
     _splashZindleSprite->setTimeline(_splashZindleSprite->_color.a, fade);
     _splashZindleSprite->setTimeline(_splashZindleSprite->_scale.x, grow);
@@ -182,19 +182,16 @@ void Game::init() {
     fade.addKey({3.7, 1.0f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
     fade.addKey({5.0, 0.0f, Stelkor::Timeline<float>::KEY_ABSOLUTE});
     _splashQuendleImage = cutImage("textures/logo_quendle.png", 0, 0, 256, 256, 128, 128, true);
-    _splashQuendleSprite = std::make_unique<Stelkor::TimelineSprite>();
-    _splashQuendleSprite->image(*_splashQuendleImage);
+    _splashQuendleSprite = spriteShowing<Stelkor::TimelineSprite>(*_splashQuendleImage);
     _splashQuendleSprite->pos(logoPos);
     _splashQuendleSprite->setTimeline(_splashQuendleSprite->_color.a, fade);
 
     loadIntroSample();
 
     _titleLogoSmallImage = cutImage("textures/logo_small.png", 0, 0, 128, 32, 0, 32, true);
-    _titleLogoSmall = std::make_unique<Stelkor::Sprite>();
-    _titleLogoSmall->image(*_titleLogoSmallImage);
+    _titleLogoSmall = spriteShowing(*_titleLogoSmallImage);
     _loadingArrowImage = cutImage("textures/loading_arrow.png", 0, 0, 32, 32, 16, 16, true);
-    _loadingArrow = std::make_unique<Stelkor::Sprite>();
-    _loadingArrow->image(*_loadingArrowImage);
+    _loadingArrow = spriteShowing(*_loadingArrowImage);
     _loadingArrow->_spin = -6.0f;
 
     _font->activate();

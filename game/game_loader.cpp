@@ -12,6 +12,7 @@
 #include "engine2d/sprite.h"
 #include "engine2d/timeline.h"
 #include "engine2d/timelinesprite.h"
+#include "game/spriteshowing.h"
 #include "game/soundsamples.h"
 #include "world/mesh.h"
 #include "world/bumpnoise.h"
@@ -124,18 +125,15 @@ void Game::loadBitmaps() {
     const float halfW = static_cast<float>(_width / 2);
     const float halfH = static_cast<float>(_height / 2);
     _titleLogoImage = cutImage("logo1.png", 0, 0, 256, 128, 0, 128, false);
-    _titleLogo = std::make_unique<Stelkor::Sprite>();
-    _titleLogo->image(*_titleLogoImage);
+    _titleLogo = spriteShowing(*_titleLogoImage);
     _titleLogo->pos(-5.0f, halfH - 40.0f);
     _titleLogo->_scale = Vector2<float>(0.7f, 0.7f);
 
     _highScoresTitleImage = cutImage("high_scores.png", 0, 0, 128, 32, 0, 32, false);
-    _highScoresTitle = std::make_unique<Stelkor::Sprite>();
-    _highScoresTitle->image(*_highScoresTitleImage);
+    _highScoresTitle = spriteShowing(*_highScoresTitleImage);
 
     _pausedImage = cutImage("paused.png", 0, 0, 41, 48, 41, 48, false);
-    _pausedSprite = std::make_unique<Stelkor::TimelineSprite>();
-    _pausedSprite->image(*_pausedImage);
+    _pausedSprite = spriteShowing<Stelkor::TimelineSprite>(*_pausedImage);
     _pausedSprite->pos(static_cast<float>(_width - 40), static_cast<float>(_height - 40));
     Stelkor::Timeline<float> blink;
     for (const auto& key : {std::pair<double, float>(0.0, 1.0f), {0.4, 1.0f}, {0.5, 0.0f}, {0.9, 0.0f}, {1.0, 1.0f}}) {
@@ -149,25 +147,20 @@ void Game::loadBitmaps() {
     _trickTrainerAdviceHud.center(Vector2<float>(halfW, halfH));
 
     _aimCursorImage = cutImage("target.png", 0, 0, 32, 32, 16, 16, false);
-    _aimCursorSprite = std::make_unique<Stelkor::Sprite>();
-    _aimCursorSprite->image(*_aimCursorImage);
+    _aimCursorSprite = spriteShowing(*_aimCursorImage);
 
     _sliderBarImage = cutImage("slider_bar.png", 0, 0, 81, 12, 0, 6, false);
-    _sliderBarSprite = std::make_unique<Stelkor::Sprite>();
-    _sliderBarSprite->image(*_sliderBarImage);
+    _sliderBarSprite = spriteShowing(*_sliderBarImage);
     _sliderHandleImage = cutImage("slider_handle.png", 0, 0, 12, 12, 6, 6, false);
-    _sliderHandleSprite = std::make_unique<Stelkor::Sprite>();
-    _sliderHandleSprite->image(*_sliderHandleImage);
+    _sliderHandleSprite = spriteShowing(*_sliderHandleImage);
     checkLoadingGoesOn();
 
     _makerLogoSmallImage = cutImage("logo_zindle_small.png", 0, 0, 64, 32, 32, 16, false);
-    _makerLogoSmall = std::make_unique<Stelkor::Sprite>();
-    _makerLogoSmall->image(*_makerLogoSmallImage);
+    _makerLogoSmall = spriteShowing(*_makerLogoSmallImage);
     _makerLogoSmall->color(1.0f, 1.0f, 1.0f, 0.75f);
     _makerLogoSmall->_scale = Vector2<float>(0.75f, 0.75f);
     _partnerLogoSmallImage = cutImage("logo_quendle_small.png", 0, 0, 64, 64, 32, 32, false);
-    _partnerLogoSmall = std::make_unique<Stelkor::Sprite>();
-    _partnerLogoSmall->image(*_partnerLogoSmallImage);
+    _partnerLogoSmall = spriteShowing(*_partnerLogoSmallImage);
     _partnerLogoSmall->color(1.0f, 1.0f, 1.0f, 1.0f);
     appendLoadingLog("OK\n");
 }
