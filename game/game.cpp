@@ -275,7 +275,8 @@ void Game::mainMenu() {
         _octree.root()->clear(0.0);
         _currentMenu = _menuMain.get();
 
-        // The chasers are made at the level of the game left; the demo's own comes after.
+        // The demo's chasers come at the chaser level of the game just left; the demo's own
+        // level is set after them.
         clearBots();
         _deadBots.clear();
         _liveBotCount = 0;
