@@ -255,7 +255,63 @@ void Game::splashQuendle() {
     _state = STATE_SPLASH_QUENDLE;
     _stateTime = 0.0;
 }
-void Game::mainMenu() { _state = STATE_MAIN_MENU; }
+void Game::mainMenu() {
+    cursor(true);
+    _input.trackMouseMove(true);
+    const int previous = _state;
+    _state = STATE_MAIN_MENU;
+
+    // The score and credits screens run over the menu's own demo world: coming back from them
+    // the chasers fly on and the music plays on. Every other way in starts a fresh demo.
+    const bool keepWorld = previous == STATE_VIEW_SCORES || previous == STATE_VIEW_SCORES_AUTOMATIC ||
+                           previous == STATE_CREDITS || previous == STATE_CREDITS_AUTOMATIC;
+    if (!keepWorld) {
+        FSOUND_StopSound(FSOUND_ALL);
+        _musicChannel = -1;
+        _musicChannel = playSound("theme_main", _musicVolume);
+
+        _playClock = 0.0;
+        _octree.time(0.0);
+        _octree.root()->clear(0.0);
+        _currentMenu = _menuMain.get();
+
+        // The demo's chasers come at the chaser level of the game just left; the demo's own
+        // level is set after them.
+        clearBots();
+        _deadBots.clear();
+        _liveBotCount = 0;
+        addBot();
+        addBot();
+        addBot();
+        _stage = 3;
+        _botLevel = 1;
+        _cameraMode = 2;
+        _playerActive = false;
+        _demoMode = true;
+        // Never left on a chaser that clearBots() deleted.
+        _cameraSubject = _bots.empty() ? static_cast<Player*>(&_player) : _bots.front();
+
+        _message.clear();
+        _paused = false;
+        FSOUND_SetPaused(_humChannel, false);
+        for (Bot* bot : _bots) {
+            bot->muteHum(false);
+        }
+        _input.clearKeyTracking();
+        if (_currentColorScheme != _colorSchemes.end()) {
+            applyColorScheme(_currentColorScheme->first);
+        }
+        FSOUND_StopSound(_humChannel);
+    }
+    _pendingWaves = 0;
+
+    const float menuHeight = _currentMenu ? _currentMenu->boundingBox().size().y : 0.0f;
+    _bottomBar.set(std::max(menuHeight + _barMenuMargin, _barMenuMinHeight), _barSpeed);
+    for (Bot* bot : _bots) {
+        bot->muteHum(true);
+    }
+    _idleTime = 0.0;
+}
 void Game::startGame() { _state = STATE_PLAY; }
 void Game::nextWave() {}
 void Game::gameOver() { _state = STATE_GAME_OVER; }
@@ -263,15 +319,81 @@ void Game::enterScore() { _state = STATE_ENTER_SCORE; }
 void Game::ingameMenu() { _state = STATE_INGAME_MENU; }
 void Game::resumeGame() { _state = STATE_PLAY; }
 void Game::pause(bool paused) { _paused = paused; }
-void Game::viewScores() { _state = STATE_VIEW_SCORES; }
-void Game::viewScoresAutomatic() { _state = STATE_VIEW_SCORES_AUTOMATIC; }
-void Game::credits() { _state = STATE_CREDITS; }
-void Game::creditsAutomatic() { _state = STATE_CREDITS_AUTOMATIC; }
+
+namespace {
+
+// Both score screens: no key or button reaches the game as input-layer messages, the bar
+// slides away, and the current speed's table fades in over one second.
+void openScoreTables(Game& game) {
+    game._input.clearKeyTracking();
+    game._bottomBar.set(-1.0f, game._barSpeed);
+    if (game._currentGameSpeed != game._gameSpeeds.end()) {
+        game._scoreTables.currentTable(game._currentGameSpeed->second.name);
+    }
+    game._scoreTables.alpha(0.0f);
+    game._scoreTables.fadeIn(1.0);
+}
+
+// Both credits screens: the roll starts from the bottom with its loop count at 0, scrolling in
+// the bar, and every key and mouse button is reported, so that any of them can leave.
+void openCredits(Game& game) {
+    game._credits.scroll(0.0f);
+    game._credits.resetLoopCounter();
+    game._credits.endBlankSpace(150.0f);
+    game._bottomBar.set(150.0f, game._barSpeed);
+    game._input.trackAllKeys(true);
+}
+
+}  // namespace
+
+void Game::viewScores() {
+    _scoreTables.finishFade();
+    _scoreTables.alpha(1.0f);
+    _state = STATE_VIEW_SCORES;
+    openScoreTables(*this);
+}
+
+void Game::viewScoresAutomatic() {
+    _scoreTables.finishFade();
+    _scoreTables.alpha(1.0f);
+    _state = STATE_VIEW_SCORES_AUTOMATIC;
+    openScoreTables(*this);
+    _idleTime = 0.0;
+    _attractTablesLeft = static_cast<int>(_gameSpeeds.size());
+}
+
+void Game::credits() {
+    _state = STATE_CREDITS;
+    openCredits(*this);
+}
+
+void Game::creditsAutomatic() {
+    _state = STATE_CREDITS_AUTOMATIC;
+    openCredits(*this);
+}
+
 void Game::startTrickTrainer(Trick* trick) {
     _trainedTrick = trick;
     _state = STATE_TRICK_TRAINER;
 }
-void Game::toggleDemoMode() {}
+void Game::toggleDemoMode() {
+    _demoMode = !_demoMode;
+    if (_demoMode) {
+        _playerActive = false;
+        if (_bots.empty()) {
+            addBot();
+        }
+        _cameraSubject = _bots.empty() ? static_cast<Player*>(&_player) : _bots.front();
+        _cameraMode = 2;
+        _message._text << "DEMO MODE ON\n";
+    } else {
+        _playerActive = true;
+        _cameraSubject = &_player;
+        _cameraMode = 0;
+        _message._text << "DEMO MODE OFF\n";
+    }
+    _message.showText(2.0, 1.0);
+}
 void Game::nextCameraMode() {
     static const char* const names[3] = {"CAMERA: FIRST PERSON\n", "CAMERA: FOLLOW\n", "CAMERA: FOLLOW+ORBIT\n"};
     _cameraMode = (_cameraMode + 1) % 3;

@@ -1,7 +1,16 @@
 #include "game/game.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <list>
+
 #include "engine2d/image.h"
+#include "engine2d/simplemenu.h"
+#include "engine2d/sprite.h"
 #include "engine2d/timelinesprite.h"
+#include "game/screentexts.h"
 
 namespace Vortel {
 
@@ -42,15 +51,10 @@ bool Game::frame() {
     return result;
 }
 
-bool Game::frameMainMenu() { return !_quit; }
 bool Game::frameGameOver() { return true; }
 bool Game::frameIngameMenu() { return true; }
 bool Game::frameTrickTrainer() { return true; }
-bool Game::frameViewScores() { return true; }
-bool Game::frameViewScoresAutomatic() { return true; }
 bool Game::frameEnterScore() { return true; }
-bool Game::frameCredits() { return true; }
-bool Game::frameCreditsAutomatic() { return true; }
 bool Game::frameSplashLumisk() {
     _renderer.color(1.0f, 1.0f, 1.0f, 1.0f);
     _renderer.clear();
@@ -80,6 +84,204 @@ bool Game::frameSplashQuendle() {
     _splashQuendleSprite->draw();
     if (_stateTime > 5.0) {
         load();
+    }
+    return true;
+}
+
+// ---- main menu, score and credits screens ---------------------------------------------------
+
+namespace {
+
+const Vector2<float> unscaled(1.0f, 1.0f);
+
+// What the drawing of one frame of these screens works with: the window's size is the
+// application's own, so the frame functions hand it on.
+struct ScreenFrame {
+    Game& game;
+    float width;
+    float height;
+    double dt;
+};
+
+// The game's title over the bar's top edge and the maker's small logo at its right end, on the
+// main menu and both credits screens.
+void drawTitleLogos(const ScreenFrame& f, float barHeight) {
+    Stelkor::Sprite& title = *f.game._titleLogo;
+    title.pos(title.pos().x, barHeight - 10.0f);
+    title.animate(f.dt);
+    title.draw();
+    Stelkor::Sprite& maker = *f.game._makerLogoSmall;
+    maker._scale = Vector2<float>(0.7f, 0.7f);
+    maker.color(0.0f, 0.0f, 0.0f, 0.5f);
+    maker.pos(f.width - 30.0f, barHeight + 16.0f);
+    maker.animate(f.dt);
+    maker.draw();
+}
+
+bool isTrickSubmenu(const Game& game, const Stelkor::SimpleMenu* menu) {
+    return std::any_of(game._trickSubmenus.begin(), game._trickSubmenus.end(),
+                       [menu](const std::unique_ptr<Stelkor::SimpleMenu>& submenu) { return submenu.get() == menu; });
+}
+
+// In the trick trainer's menus: the list of tricks shows the selected trick small in the
+// corner; a trick's own menu of variants shows the selected variant large with its panel.
+void drawTrickInformation(const ScreenFrame& f, Stelkor::SimpleMenu& menu, float barHeight) {
+    Game& game = f.game;
+    const std::string& text = menu.selectedItem().text();
+    if (&menu == game._menuTricks.get()) {
+        const std::list<Trick>& variants = game._trickLibrary.allTricksByName(text);
+        if (!variants.empty()) {
+            const Trick& first = variants.front();
+            game.drawTrickIllustrationByName(first.name() + " " + first.subname(),
+                                             Vector2<float>(f.width - 116.0f, barHeight - 100.0f),
+                                             Vector2<float>(100.0f, 100.0f), game._fogColor, false);
+        }
+        return;
+    }
+    if (!isTrickSubmenu(game, &menu)) {
+        return;
+    }
+    Trick* trick = game._obstacleTrickLibrary.trickByNameSpaceSubname(text);
+    if (trick == nullptr) {
+        trick = game._trickLibrary.trickByNameSpaceSubname(text);
+    }
+    if (trick == nullptr) {
+        return;
+    }
+    game.drawTrickIllustrationByName(text, Vector2<float>(587.0f, barHeight - 192.0f), Vector2<float>(200.0f, 180.0f),
+                                     RGBA<float>(0.1f, 0.1f, 0.8f, 1.0f), true);
+    Stelkor::Renderer2D& renderer = game._renderer;
+    glLoadIdentity();
+    renderer.color(1.0f, 1.0f, 1.0f, 1.0f);
+    renderer.textAlign(Stelkor::Renderer2D::ALIGN_LEFT, Stelkor::Renderer2D::ALIGN_TOP);
+    renderer.print(trickInformationText(*trick), Vector2<float>(450.0f, barHeight - 10.0f), unscaled);
+}
+
+// The menu on the bar, the selected item's help line along the bottom edge, and what the trick
+// trainer's menus show of the selected trick.
+void drawMenu(const ScreenFrame& f, Stelkor::SimpleMenu& menu, float barHeight) {
+    Game& game = f.game;
+    menu.pos(game._menuX, barHeight - game._menuBarGap);
+    menu.animate(f.dt);
+    menu.draw();
+    if (menu.itemCount() == 0) {
+        return;
+    }
+    game._menuDescription.text = menu.selectedItem().description();
+    game._menuDescription.animate(f.dt);
+    game._menuDescription.draw();
+    drawTrickInformation(f, menu, barHeight);
+}
+
+// Both score screens over the live world: a dark panel opening round the current table, which
+// is followed by the next one once it has faded out, and the screen's prompt.
+void drawScoreView(const ScreenFrame& f, const char* prompt) {
+    Game& game = f.game;
+    game.framePlay();
+    const float margin = scorePanelMargin(game._stateTime);
+    MultiScoreTable& tables = game._scoreTables;
+    if (tables.lastFadeType() == MultiScoreTable::FADE_OUT && tables.fadeFinished()) {
+        tables.nextTable();
+        tables.fadeIn(2.0);
+    }
+    tables.animate(f.dt);
+
+    game._titleLogoSmall->pos(87.0f, f.height - 87.0f);
+    game._titleLogoSmall->animate(f.dt);
+    game._highScoresTitle->pos(210.0f, f.height - 87.0f);
+    game._highScoresTitle->animate(f.dt);
+
+    Stelkor::Renderer2D& renderer = game._renderer;
+    renderer.color(0.0f, 0.0f, 0.0f, 0.6f);
+    renderer.drawBox(Quib::AABB2<float>(margin, margin, f.width - margin, f.height - margin), true, false);
+    game._titleLogoSmall->draw();
+    game._highScoresTitle->draw();
+    tables.print(Vector2<float>(140.0f, f.height - 135.0f), 0);
+
+    renderer.color(1.0f, 1.0f, 1.0f, 1.0f);
+    renderer._font = game._fontSmall.get();
+    renderer.textAlign(Stelkor::Renderer2D::ALIGN_RIGHT, Stelkor::Renderer2D::ALIGN_BOTTOM);
+    renderer.print(prompt, Vector2<float>(f.width - 85.0f, 80.0f), unscaled);
+}
+
+// Both credits screens over the live world: the roll rises inside the bottom bar, cut off 10
+// pixels below its top, under the title logos.
+void drawCreditsView(const ScreenFrame& f) {
+    Game& game = f.game;
+    game.framePlay();
+    game._credits.animate(f.dt);
+    const float barHeight = game._bottomBar.height();
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, static_cast<GLsizei>(f.width), std::max(0, static_cast<int>(std::lround(barHeight)) - 10));
+    game._credits.draw();
+    glDisable(GL_SCISSOR_TEST);
+    glLoadIdentity();
+    drawTitleLogos(f, barHeight);
+}
+
+}  // namespace
+
+bool Game::frameMainMenu() {
+    if (_quit) {
+        return false;
+    }
+    framePlay();
+    const ScreenFrame f{*this, static_cast<float>(_width), static_cast<float>(_height), _frameTime};
+    _renderer.vport(Quib::AABB2<int>(0, 0, _width, _height));
+    glBindTexture(GL_TEXTURE_2D, 0);
+    _renderer._boundTexture = 0;
+
+    // The play frame leaves the bar to this state, so the menu sits on the bar as it is drawn.
+    _bottomBar.animate(f.dt);
+    _bottomBar.draw();
+    const float barHeight = _bottomBar.height();
+    if (_currentMenu != nullptr) {
+        drawMenu(f, *_currentMenu, barHeight);
+    }
+    drawTitleLogos(f, barHeight);
+
+    // Only the window mouse holds the idle clock back: a player steering the menu by keys
+    // alone still gets the attract loop.
+    if (_idleTime > 20.0) {
+        viewScoresAutomatic();
+    }
+    return true;
+}
+
+bool Game::frameViewScores() {
+    drawScoreView({*this, static_cast<float>(_width), static_cast<float>(_height), _frameTime},
+                  "Press any key for next table or ESC to return to main menu");
+    return true;
+}
+
+bool Game::frameViewScoresAutomatic() {
+    drawScoreView({*this, static_cast<float>(_width), static_cast<float>(_height), _frameTime},
+                  "Press any key to return to main menu");
+    // Each table gets 4 seconds; a window mouse move starts its 4 seconds again. Counting down
+    // to 0 or below, so that no number of speeds keeps the loop in the tables.
+    if (_idleTime > 4.0) {
+        _idleTime = 0.0;
+        --_attractTablesLeft;
+        if (_attractTablesLeft <= 0) {
+            creditsAutomatic();
+        }
+        if (_scoreTables.lastFadeType() != MultiScoreTable::FADE_OUT) {
+            _scoreTables.fadeOut(3.0);
+        }
+    }
+    return true;
+}
+
+bool Game::frameCredits() {
+    // Loops for as long as the screen is open: only the player leaves it.
+    drawCreditsView({*this, static_cast<float>(_width), static_cast<float>(_height), _frameTime});
+    return true;
+}
+
+bool Game::frameCreditsAutomatic() {
+    drawCreditsView({*this, static_cast<float>(_width), static_cast<float>(_height), _frameTime});
+    if (_credits.loops() > 0) {
+        mainMenu();
     }
     return true;
 }

@@ -240,11 +240,58 @@ bool Game::messageIngameMenu(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool Game::messagePlay(HWND, UINT, WPARAM, LPARAM) { return false; }
 bool Game::messageGameOver(HWND, UINT, WPARAM, LPARAM) { return false; }
-bool Game::messageViewScores(HWND, UINT, WPARAM, LPARAM) { return false; }
-bool Game::messageViewScoresAutomatic(HWND, UINT, WPARAM, LPARAM) { return false; }
 bool Game::messageEnterScore(HWND, UINT, WPARAM, LPARAM) { return false; }
-bool Game::messageCredits(HWND, UINT, WPARAM, LPARAM) { return false; }
-bool Game::messageCreditsAutomatic(HWND, UINT, WPARAM, LPARAM) { return false; }
+
+// ---- score and credits screens --------------------------------------------------------------
+
+namespace {
+
+bool isButtonDown(UINT msg) {
+    return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
+}
+
+// Bit 30 of a key message: the key was already down, so this is an auto-repeat.
+bool isFirstPress(LPARAM lParam) {
+    return (lParam & (LPARAM(1) << 30)) == 0;
+}
+
+}  // namespace
+
+bool Game::messageViewScores(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_KEYDOWN && wParam == VK_ESCAPE && isFirstPress(lParam)) {
+        mainMenu();
+    }
+    // A held key steps on through the tables: repeats that come during a fade-out are lost,
+    // the first one after it fades the next table out again.
+    if ((msg == WM_KEYDOWN || isButtonDown(msg)) && _scoreTables.lastFadeType() != MultiScoreTable::FADE_OUT) {
+        _scoreTables.fadeOut(4.0);
+    }
+    return false;
+}
+
+// The attract loop ends on any sign of a player but the window mouse, which only holds the
+// current table longer.
+bool Game::messageViewScoresAutomatic(HWND, UINT msg, WPARAM, LPARAM) {
+    if (msg != WM_KEYDOWN && !isButtonDown(msg) && msg != _wmMouseMoveDI) {
+        return false;
+    }
+    mainMenu();
+    return true;
+}
+
+bool Game::messageCreditsAutomatic(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return messageViewScoresAutomatic(hwnd, msg, wParam, lParam);
+}
+
+bool Game::messageCredits(HWND, UINT msg, WPARAM, LPARAM) {
+    // Every key and button is tracked on this screen, so the input layer reports them all.
+    if (msg != _wmKeyDownDI) {
+        return false;
+    }
+    mainMenu();
+    return true;
+}
+
 namespace {
 
 // Any key, repeats included, or any of the three mouse buttons skips a splash screen.

@@ -95,6 +95,18 @@ TestGame& GameFixture::game() {
     return *_game;
 }
 
+void GameFixture::loadToMainMenu() {
+    TestGame& g = game();
+    g.init();
+    g.splashZindle();
+    g.splashQuendle();
+    g.load();
+    for (int i = 0; i < 20000 && g._state == Vortel::Game::STATE_LOADING; ++i) {
+        frame(0.001);
+    }
+    ASSERT_EQ(g._state, Vortel::Game::STATE_MAIN_MENU);
+}
+
 bool GameFixture::send(UINT msg, WPARAM wParam, LPARAM lParam) {
     TestGame& g = game();
     return g.message(g.hwnd(), msg, wParam, lParam);

@@ -68,6 +68,9 @@ protected:
 
     TestGame& game();
     void destroyGame() { _game.reset(); }
+    // Start-up and loading as the player sees them, splash screens skipped, up to the first
+    // frame of the main menu.
+    void loadToMainMenu();
 
     bool frame(double frameTime = 0.01) { return game().runFrame(frameTime); }
     // A window message straight to the game, as the window procedure hands it on.
