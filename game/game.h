@@ -658,6 +658,13 @@ public:
     void drawCombo();
     void drawBarHud();
 
+    // ---- menu settings and HUD texts ------------------------------------------------------
+
+    // Every chaser's engine hum at this volume.
+    void setBotHumVolume(unsigned char volume);
+    // The overlays' text of the moment, kept so that its buffer serves every frame.
+    std::string _hudText;
+
     // The playfield is drawn shifted by this, so that a craft's position is its cell's centre.
     Vector3<float> _playfieldOffset{-0.5f, -0.5f, -0.5f};
     // The engine hum's pitch and loudness ramp with the boost.

@@ -5,6 +5,7 @@
 #include "actors/bot.h"
 #include "game/cornerpiece.h"
 #include "game/dialtexts.h"
+#include "game/hudtexts.h"
 #include "game/trickpath.h"
 #include "world/cuberenderer.h"
 
@@ -30,6 +31,18 @@ void printDialTexts(Stelkor::Renderer2D& renderer, Stelkor::Font* small, Stelkor
 }
 
 void glColor(const RGBA<float>& c) { glColor4f(c.r, c.g, c.b, c.a); }
+
+// The renderer's colour and GL's current one stay alike.
+void setColor(Stelkor::Renderer2D& renderer, const RGBA<float>& c) {
+    renderer._color = c;
+    glColor(c);
+}
+
+// Text and boxes are drawn untextured; the renderer binds again for its next image.
+void unbindTextures(Stelkor::Renderer2D& renderer) {
+    glBindTexture(GL_TEXTURE_2D, 0);
+    renderer._boundTexture = 0;
+}
 
 void glVertex(const Vector3<float>& v) { glVertex3f(v.x, v.y, v.z); }
 
@@ -319,6 +332,133 @@ void Game::drawWave() {
     _waveDial.draw();
     printDialTexts(_renderer, _fontSmall.get(), _font.get(), p, "STAGE", Vector2<float>(0.0f, 14.0f),
                    waveDialText(_stage), Vector2<float>(0.0f, 2.0f));
+}
+
+// ---- overlays and text bar -------------------------------------------------------------------
+
+void Game::drawCombo() {
+    const Vector2<float> p(300.0f, 100.0f);
+    const Vector2<float> unscaled(1.0f, 1.0f);
+    _comboDial.pos(p);
+    _comboDial.value(comboDialValue(_comboTime, _comboWindow));
+    _comboDial.draw();
+    glLoadIdentity();
+    setColor(_renderer, RGBA<float>(1.0f, 1.0f, 1.0f, 1.0f));
+    _renderer._font = _font.get();
+    _renderer.textAlign(Stelkor::Renderer2D::ALIGN_CENTER, Stelkor::Renderer2D::ALIGN_CENTER);
+    _hudText.clear();
+    _hudText += std::to_string(_comboCount);
+    _renderer._font = _fontBig.get();
+    _renderer.print(_hudText, p + Vector2<float>(0.0f, 4.0f), unscaled);
+    _renderer._font = _fontSmall.get();
+    _renderer.print("COMBO", p - Vector2<float>(0.0f, 14.0f), unscaled);
+}
+
+void Game::drawSpeeding() {
+    // Below the second level there is no bonus to show.
+    if (_speedLevelRounded <= 1) {
+        return;
+    }
+    const Vector2<float> p(500.0f, 100.0f);
+    const Vector2<float> unscaled(1.0f, 1.0f);
+    glLoadIdentity();
+    unbindTextures(_renderer);
+    _speedingDial.pos(p);
+    _speedingDial.value(speedingDialValue(_speedLevel, _speedLevelRounded, _speedingMaxLevel));
+    _speedingDial.draw();
+    setColor(_renderer, RGBA<float>(1.0f, 1.0f, 1.0f, 1.0f));
+    _renderer.textAlign(Stelkor::Renderer2D::ALIGN_CENTER, Stelkor::Renderer2D::ALIGN_CENTER);
+    _renderer._font = _fontBig.get();
+    speedingText(_speedLevelRounded, _hudText);
+    _renderer.print(_hudText, p + Vector2<float>(0.0f, 10.0f), unscaled);
+    // The two words sit closer than the font's rows.
+    _renderer._font = _fontSmall.get();
+    _renderer._lineSpacing = -5;
+    _renderer.print("BOOST\nBONUS", p - Vector2<float>(0.0f, 14.0f), unscaled);
+    _renderer._lineSpacing = 0;
+}
+
+void Game::drawBarHud() {
+    const Vector2<float> unscaled(1.0f, 1.0f);
+    glLoadIdentity();
+    _renderer._font = _font.get();
+    unbindTextures(_renderer);
+    setColor(_renderer, RGBA<float>(1.0f, 1.0f, 1.0f, 1.0f));
+    _renderer.textAlign(Stelkor::Renderer2D::ALIGN_LEFT, Stelkor::Renderer2D::ALIGN_BOTTOM);
+    BarHudValues values;
+    values.score = _score;
+    values.pointsToGo = _pointsToGo;
+    values.shields = _player._hitpoints;
+    values.ammo = _gun.ammo();
+    values.bombs = _bombs;
+    values.liveChasers = _liveBotCount;
+    values.chasers = static_cast<int>(_bots.size());
+    values.density = _density;
+    const std::array<BarHudColumn, 7>& columns = barHudColumns();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        setColor(_renderer, columns[i].color);
+        barHudText(i, values, _hudText);
+        // Just above the bottom edge, over the bottom bar drawn before.
+        _renderer.print(_hudText, Vector2<float>(columns[i].x, 1.0f), unscaled);
+    }
+}
+
+// ---- chaser labels, respawn list and frame rate ------------------------------------------------
+
+void Game::drawBotInfo() {
+    const Vector2<float> unscaled(1.0f, 1.0f);
+    setColor(_renderer, _hudColor);
+    glLoadIdentity();
+    _renderer._font = _fontSmall.get();
+    const float offset = hitpointBarOffset(_displayChaserNames, _displayChaserTypes);
+    const bool fog = glIsEnabled(GL_FOG) == GL_TRUE;
+    glDisable(GL_FOG);
+    glLoadIdentity();
+    HitpointBar bar;
+    for (const Bot* bot : _botInfoList) {
+        chaserLabel(bot->_name, bot->type(), _displayChaserNames, _displayChaserTypes, _hudText);
+        if (!_hudText.empty()) {
+            // Hung below the box's lower left corner.
+            setColor(_renderer, _hudColor);
+            _renderer.textAlign(Stelkor::Renderer2D::ALIGN_LEFT, Stelkor::Renderer2D::ALIGN_TOP);
+            _renderer.print(_hudText, bot->_screenBox.min, unscaled);
+        }
+        if (_displayChaserBoundingBoxes) {
+            setColor(_renderer, _hudColor);
+            _renderer.drawBox(bot->_screenBox, false, false);
+        }
+        if (_displayChaserHitpoints && hitpointBar(bot->_screenBox, bot->_hitpoints, bot->hitpointsMax(), offset, bar)) {
+            setColor(_renderer, RGBA<float>(0.0f, 0.0f, 0.0f, 1.0f));
+            _renderer.drawBox(bar.frame, true, false);
+            if (bar.hasFill) {
+                setColor(_renderer, bar.fillColor);
+                _renderer.drawBox(bar.fill, true, false);
+            }
+        }
+    }
+    if (fog) {
+        glEnable(GL_FOG);
+    }
+}
+
+void Game::drawDeadBots() {
+    respawnListText(_deadBots, _hudText);
+    setColor(_renderer, _hudColor);
+    _renderer._font = _fontSmall.get();
+    unbindTextures(_renderer);
+    _renderer.textAlign(Stelkor::Renderer2D::ALIGN_LEFT, Stelkor::Renderer2D::ALIGN_BOTTOM);
+    // The list grows upward from above the dials, or from above the text bar.
+    const Vector2<float> bottomLine(16.0f, _cockpitHud ? 40.0f : 26.0f);
+    _renderer.print(_hudText, bottomLine, Vector2<float>(1.0f, 1.0f));
+}
+
+void Game::drawDebugInfo() {
+    frameRateText(_displayFps, _fps, _hudText);
+    setColor(_renderer, _hudColor);
+    _renderer._font = _fontSmall.get();
+    unbindTextures(_renderer);
+    _renderer.textAlign(Stelkor::Renderer2D::ALIGN_LEFT, Stelkor::Renderer2D::ALIGN_TOP);
+    _renderer.print(_hudText, Vector2<float>(8.0f, static_cast<float>(_height) - 3.0f), Vector2<float>(1.0f, 1.0f));
 }
 
 }  // namespace Vortel

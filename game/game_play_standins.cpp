@@ -15,11 +15,6 @@ void Game::cutOffChasers() {}
 void Game::collectCollectable(const Vector3<int>&) {}
 void Game::checkTricks() {}
 void Game::stepComboClock(double) {}
-void Game::drawBotInfo() {}
-void Game::drawDeadBots() {}
-void Game::drawDebugInfo() {}
-void Game::drawSpeeding() {}
-void Game::drawCombo() {}
-void Game::drawBarHud() {}
+void Game::setBotHumVolume(unsigned char) {}
 
 }  // namespace Vortel

@@ -102,12 +102,17 @@ void OpenglApp::fullscreen(bool on) {
     if (on == _fullscreen) {
         return;
     }
-    _fullscreen = on;
-    if (!_glWindow.fullscreen(on, _width, _height)) {
+    // The flag follows the mode actually reached, so a failed switch leaves it telling the truth.
+    if (!switchDisplayMode(on)) {
         throw std::runtime_error(on ? "Cannot change to fullscreen" : "Cannot change to windowed");
     }
+    _fullscreen = on;
     _glWindow.outerSize(_windowWidth, _windowHeight);
     _frameTime = 0.0;
+}
+
+bool OpenglApp::switchDisplayMode(bool on) {
+    return _glWindow.fullscreen(on, _width, _height);
 }
 
 bool OpenglApp::keyDown(int virtualKey) const {

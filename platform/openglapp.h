@@ -50,6 +50,9 @@ protected:
               std::unique_ptr<EventSource> events);
 
     virtual void swapBuffers();
+    // The display-mode change itself; false when the mode cannot be had, the window then
+    // staying in the mode it was in.
+    virtual bool switchDisplayMode(bool on);
 
     double _frameTime;
     double _totalTime;

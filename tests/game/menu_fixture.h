@@ -53,12 +53,14 @@ protected:
         GameFixture::TearDown();
     }
 
-    // Without a settings file, so the menus show the game's own start values.
-    MenuGame& loadedGame() {
+    // Without a settings file, so the menus show the game's own start values. G may be a
+    // MenuGame of the test's own.
+    template <class G = MenuGame>
+    G& loadedGame() {
         std::filesystem::remove("data/vasp.conf");
-        menuGame = std::make_unique<MenuGame>(std::make_unique<testsupport::FakeEventSource>(),
-                                              std::make_unique<testsupport::FakeDevice>());
-        MenuGame& g = *menuGame;
+        menuGame = std::make_unique<G>(std::make_unique<testsupport::FakeEventSource>(),
+                                       std::make_unique<testsupport::FakeDevice>());
+        G& g = static_cast<G&>(*menuGame);
         g.init();
         g.load();
         for (int i = 0; i < 20000 && g._state == Vortel::Game::STATE_LOADING; ++i) {

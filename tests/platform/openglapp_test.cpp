@@ -46,7 +46,9 @@ public:
     double frameTime() const { return _frameTime; }
     void frameTime(double t) { _frameTime = t; }
     HWND hwnd() const { return _hwnd; }
+    bool switchDisplayMode(bool on) override { return !failDisplaySwitch && OpenglApp::switchDisplayMode(on); }
 
+    bool failDisplaySwitch = false;
     std::function<bool(ProbeApp&, int)> script;
     std::vector<std::string> log;
     std::vector<double> frameTimes;
@@ -252,6 +254,14 @@ TEST_F(OpenglAppGL, DisplaySwitchGoesBothWaysAndSameModeChangesNothing) {
     SDL_GL_GetDrawableSize(probe.app->sdlWindow(), &width, &height);
     EXPECT_EQ(width, 800);
     EXPECT_EQ(height, 600);
+}
+
+TEST_F(OpenglAppGL, AFailedDisplaySwitchThrowsAndKeepsTheModeItWasIn) {
+    Probe probe;
+    probe.app->failDisplaySwitch = true;
+    EXPECT_THROW(probe.app->fullscreen(true), std::runtime_error);
+    EXPECT_FALSE(probe.app->fullscreen());
+    EXPECT_EQ(SDL_GetWindowFlags(probe.app->sdlWindow()) & SDL_WINDOW_FULLSCREEN, 0u);
 }
 
 TEST_F(OpenglAppGL, StartsInFullScreenWhenAskedTo) {

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "actors/bot.h"
+#include "engine2d/font.h"
+#include "game/fontcharsets.h"
+#include "game/hudtexts.h"
+#include "tests/game/game_fixture.h"
+#include "tests/support/gl_readback.h"
+
+namespace {
+
+using Vortel::Game;
+
+TEST(HudTexts, TheTextBarShowsEachCounterInItsColumnAndColour) {
+    Vortel::BarHudValues v;
+    v.score = 1234;
+    v.pointsToGo = 250;
+    v.shields = 40.0f;
+    v.ammo = 7;
+    v.bombs = 3;
+    v.liveChasers = 2;
+    v.chasers = 4;
+    v.density = 5;
+    const struct {
+        const char* text;
+        float x;
+        RGBA<float> color;
+    } expected[] = {
+        {"SCORE: 001234", 16, {0.8f, 1, 0.8f, 1}}, {"TO GO: 250", 145, {0.8f, 1, 0.8f, 1}},
+        {"SHIELDS: 40", 290, {0.8f, 0.8f, 1, 1}},  {"AMMO: 007", 393, {0.8f, 0.8f, 0.8f, 1}},
+        {"EMP: 3", 481, {1, 0.8f, 0.8f, 1}},       {"CHASERS: 2/4", 600, {1, 0.8f, 1, 1}},
+        {"DENS: 05", 715, {0.9f, 1, 0.8f, 1}},
+    };
+    std::string text;
+    for (std::size_t i = 0; i < 7; ++i) {
+        Vortel::barHudText(i, v, text);
+        EXPECT_EQ(text, expected[i].text);
+        EXPECT_EQ(Vortel::barHudColumns()[i].x, expected[i].x);
+        EXPECT_EQ(Vortel::barHudColumns()[i].color, expected[i].color);
+    }
+    // Widths are minimums.
+    v.score = 1234567;
+    Vortel::barHudText(0, v, text);
+    EXPECT_EQ(text, "SCORE: 1234567");
+}
+
+TEST(HudTexts, HitpointBarsHangBelowTheBoxAndRunOutGreenOrangeRed) {
+    const Quib::AABB2<float> box(100, 200, 150, 240);
+    const struct {
+        float hitpoints;
+        int max;
+        bool labels;
+        bool bar, fill;
+        float frameBottom, fillRight;
+        RGBA<float> color;
+    } cases[] = {
+        {10, 10, true, true, true, 177, 136, {0, 1, 0, 1}},  // full: inner box from x 2 to 36
+        {6, 10, true, true, true, 177, 121.6f, {0, 1, 0, 1}},
+        {5, 10, false, true, true, 188, 118, {1, 0.7f, 0, 1}},  // exactly half is no longer green
+        {2, 10, false, true, true, 188, 107.2f, {1, 0, 0, 1}},  // exactly a fifth is red
+        {0.1f, 10, true, true, true, 177, 102, {1, 0, 0, 1}},   // too short to show: 0 wide
+        {0, 10, true, true, false, 177, 0, {}},                 // nothing left: no inner box
+        {5, 0, true, false, false, 0, 0, {}},                   // no maximum: no bar
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hitpoints);
+        const float offset = Vortel::hitpointBarOffset(c.labels, false);
+        Vortel::HitpointBar bar;
+        ASSERT_EQ(Vortel::hitpointBar(box, c.hitpoints, c.max, offset, bar), c.bar);
+        if (!c.bar) {
+            continue;
+        }
+        // 16 to 23 pixels under the box with labels, 5 to 12 without; 38 x 7.
+        EXPECT_EQ(bar.frame, Quib::AABB2<float>(100, c.frameBottom, 138, c.frameBottom + 7));
+        ASSERT_EQ(bar.hasFill, c.fill);
+        if (c.fill) {
+            EXPECT_FLOAT_EQ(bar.fill.min.x, 102);
+            EXPECT_FLOAT_EQ(bar.fill.max.x, c.fillRight);
+            EXPECT_EQ(bar.fill.min.y, c.frameBottom + 2);
+            EXPECT_EQ(bar.fill.max.y, c.frameBottom + 5);
+            EXPECT_EQ(bar.fillColor, c.color);
+        }
+    }
+    EXPECT_EQ(Vortel::hitpointBarOffset(false, true), 14.0f);
+}
+
+TEST(HudTexts, LabelsRingsAndFrameRate) {
+    std::string text;
+    const struct {
+        bool names, types;
+        const char* label;
+    } labels[] = {{true, true, "ZAK (rocker)"}, {true, false, "ZAK "}, {false, true, "(rocker)"}, {false, false, ""}};
+    for (const auto& l : labels) {
+        Vortel::chaserLabel("ZAK", "rocker", l.names, l.types, text);
+        EXPECT_EQ(text, l.label);
+    }
+    EXPECT_FLOAT_EQ(Vortel::comboDialValue(0.0, 5.0), 1.0f);
+    EXPECT_FLOAT_EQ(Vortel::comboDialValue(5.0, 5.0), 0.0f);
+    EXPECT_FLOAT_EQ(Vortel::comboDialValue(1.0, 0.0), 0.0f);
+    EXPECT_FLOAT_EQ(Vortel::speedingDialValue(2.4f, 2, 4), 0.4f);
+    EXPECT_FLOAT_EQ(Vortel::speedingDialValue(4.7f, 4, 4), 1.0f);
+    Vortel::speedingText(2, text);
+    EXPECT_EQ(text, "x2");
+    Vortel::frameRateText(true, 59.9, text);
+    EXPECT_EQ(text, "59 fps\n");
+    Vortel::frameRateText(false, 59.9, text);
+    EXPECT_EQ(text, "");
+}
+
+// The game with its fonts and its frame rate set by the test.
+class HudGame : public testgame::TestGame {
+public:
+    HudGame()
+        : TestGame(std::make_unique<testsupport::FakeEventSource>(), std::make_unique<testsupport::FakeDevice>()) {
+        _fontSmall.reset(
+            new Stelkor::Font("textures/font_small.png", fontcharsets::kCharsetA, 5, 16, 0, _renderer, true));
+        _font.reset(new Stelkor::Font("textures/font.png", fontcharsets::kCharsetB, 5, 16, 0, _renderer, true));
+        _fontBig.reset(new Stelkor::Font("textures/font_big.png", fontcharsets::kCharsetA, 5, 32, 2, _renderer, true));
+        _renderer.vport(Quib::AABB2<int>(0, 0, 800, 600));
+    }
+    void fps(double f) { _fps = f; }
+    void blank() {
+        _renderer.color(0, 0, 0, 1);
+        _renderer.clear();
+    }
+};
+
+class HudOverlaysGL : public testgame::GameFixture {
+protected:
+    void SetUp() override {
+        GameFixture::SetUp();
+        hud = std::make_unique<HudGame>();
+    }
+    void TearDown() override {
+        hud.reset();
+        GameFixture::TearDown();
+    }
+    std::unique_ptr<HudGame> hud;
+};
+
+TEST_F(HudOverlaysGL, BoostShowsOnlyFromTheSecondLevelAndTheComboRingRunsOut) {
+    HudGame& g = *hud;
+    const RGBA<float> before(0.1f, 0.2f, 0.3f, 0.4f);
+    g._renderer._color = before;
+    g._renderer._font = g._font.get();
+    g._renderer._lineSpacing = 3;
+    g._speedLevel = 1.9f;
+    g._speedLevelRounded = 1;
+    g.drawSpeeding();
+    EXPECT_EQ(g._renderer._color, before);
+    EXPECT_EQ(g._renderer._font, g._font.get());
+    EXPECT_EQ(g._renderer._lineSpacing, 3);
+
+    g._speedingMaxLevel = 4;
+    g._speedLevel = 2.4f;
+    g._speedLevelRounded = 2;
+    g.drawSpeeding();
+    EXPECT_EQ(g._speedingDial.pos(), Vector2<float>(500, 100));
+    EXPECT_NEAR(g._speedingDial.value(), 0.4f, 1e-6f);
+    EXPECT_EQ(g._hudText, "x2");
+    EXPECT_EQ(g._renderer._lineSpacing, 0);
+    EXPECT_EQ(g._renderer._font, g._fontSmall.get());
+    EXPECT_EQ(g._renderer._color, RGBA<float>(1, 1, 1, 1));
+    g._speedLevel = 4.3f;
+    g._speedLevelRounded = 4;
+    g.drawSpeeding();
+    EXPECT_FLOAT_EQ(g._speedingDial.value(), 1.0f);
+
+    g._comboCount = 3;
+    for (const double time : {0.0, g._comboWindow}) {
+        g._comboTime = time;
+        g.drawCombo();
+        EXPECT_FLOAT_EQ(g._comboDial.value(), time == 0.0 ? 1.0f : 0.0f);
+    }
+    EXPECT_EQ(g._comboDial.pos(), Vector2<float>(300, 100));
+    EXPECT_EQ(g._hudText, "3");
+    EXPECT_EQ(g._renderer._font, g._fontSmall.get());
+
+    g.drawBarHud();
+    EXPECT_EQ(g._hudText, "DENS: 00");
+    EXPECT_EQ(g._renderer._color, RGBA<float>(0.9f, 1, 0.8f, 1));
+    EXPECT_EQ(g._renderer._font, g._font.get());
+}
+
+TEST_F(HudOverlaysGL, ChaserLabelsLeaveFogAsTheyFoundIt) {
+    HudGame& g = *hud;
+    Vortel::Bot bot("ZAK", Vector3<int>(3, 3, 3), Vector3<int>::X_PLUS, Vector3<int>::Y_PLUS, 4.0f, g._octree);
+    bot.type("rocker");
+    bot._screenBox = Quib::AABB2<float>(100, 200, 150, 240);
+    g._botInfoList.push_back(&bot);
+    for (const bool fog : {true, false}) {
+        fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
+        g.drawBotInfo();
+        EXPECT_EQ(glIsEnabled(GL_FOG) == GL_TRUE, fog);
+    }
+    EXPECT_EQ(g._hudText, "ZAK (rocker)");
+    g._botInfoList.clear();
+}
+
+// The lowest and leftmost lit pixel of the screen.
+Vector2<int> lowerLeftOfLitPixels(const std::vector<unsigned char>& screen) {
+    Vector2<int> corner(800, 600);
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            const unsigned char* p = &screen[(y * 800 + x) * 4];
+            if (p[0] + p[1] + p[2] > 0) {
+                corner.set(std::min(corner.x, x), std::min(corner.y, y));
+            }
+        }
+    }
+    return corner;
+}
+
+TEST_F(HudOverlaysGL, TheRespawnListGrowsUpFromAboveTheDialsOrTheBar) {
+    HudGame& g = *hud;
+    g._hudColor = RGBA<float>(1, 1, 1, 1);
+    g.blank();
+    g.drawDeadBots();
+    EXPECT_EQ(g._hudText, "");
+    EXPECT_EQ(lowerLeftOfLitPixels(testsupport::readScreen()), Vector2<int>(800, 600));
+
+    Vortel::Bot bot("ZAK", Vector3<int>(3, 3, 3), Vector3<int>::X_PLUS, Vector3<int>::Y_PLUS, 4.0f, g._octree);
+    bot.die(3.9);
+    g._deadBots.push_back(&bot);
+    std::vector<Vector2<int> > corners;
+    for (const bool dials : {true, false}) {
+        g._cockpitHud = dials;
+        g.blank();
+        g.drawDeadBots();
+        EXPECT_EQ(g._hudText, "CHASER RESPAWN:\nZAK 3\n");
+        corners.push_back(lowerLeftOfLitPixels(testsupport::readScreen()));
+    }
+    g._deadBots.clear();
+    // The bottom line sits 14 pixels higher over the dials, from x 16 on.
+    EXPECT_EQ(corners[0].y - corners[1].y, 14);
+    EXPECT_EQ(corners[0].x, corners[1].x);
+    EXPECT_GE(corners[1].x, 16);
+    EXPECT_LT(corners[1].x, 20);
+    EXPECT_GE(corners[1].y, 26);
+}
+
+TEST_F(HudOverlaysGL, TheFrameRateIsPrintedOnlyWhenShownButTheTextIsAlwaysSetUp) {
+    HudGame& g = *hud;
+    g._hudColor = RGBA<float>(0.2f, 0.3f, 0.4f, 1);
+    g._displayFps = false;
+    g.fps(59.9);
+    g.drawDebugInfo();
+    EXPECT_EQ(g._hudText, "");
+    EXPECT_EQ(g._renderer._color, g._hudColor);
+    EXPECT_EQ(g._renderer._font, g._fontSmall.get());
+    EXPECT_EQ(g._renderer._boundTexture, 0u);
+    g._displayFps = true;
+    g.drawDebugInfo();
+    EXPECT_EQ(g._hudText, "59 fps\n");
+}
+
+}  // namespace
