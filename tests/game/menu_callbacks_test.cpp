@@ -127,6 +127,7 @@ TEST_F(MenuCallbacksGL, LevelsBecomeTheirValuesAndTheFileKeepsTheMenusNumbers) {
 
     // With no music playing only the member and the file change.
     g.sounds.clear();
+    g.volumes.clear();
     call(g, &Game::_menucallback_musicVolume, "4");
     EXPECT_EQ(g._musicVolume, 102);
     EXPECT_EQ(writtenFile()["musicVolume"].i, 4);

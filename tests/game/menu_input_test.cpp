@@ -44,6 +44,7 @@ protected:
         g.setCurrentMenu(menu.get());
         actions.clear();
         g.sounds.clear();
+        g.volumes.clear();
         return g;
     }
 
@@ -81,6 +82,7 @@ TEST_F(MenuInputGL, ArrowsMoveAndStepAndEscapeLeavesOneLevel) {
     g._menuDescription.setTimeline(g._menuDescription.textColor.a, fade);
     g._menuDescription.animate(1.0);
     g.sounds.clear();
+    g.volumes.clear();
 
     EXPECT_TRUE(key(VK_UP));
     EXPECT_EQ(g._menuMain->selectedItemID(), 6) << "from the first item to the last";
@@ -99,6 +101,7 @@ TEST_F(MenuInputGL, ArrowsMoveAndStepAndEscapeLeavesOneLevel) {
     }
     ASSERT_EQ(g._currentMenu, g._menuControls.get());
     g.sounds.clear();
+    g.volumes.clear();
     EXPECT_TRUE(key(VK_ESCAPE));
     EXPECT_TRUE(key(VK_ESCAPE, KEY_WAS_DOWN));
     EXPECT_TRUE(key(VK_ESCAPE, KEY_WAS_DOWN));
@@ -108,6 +111,7 @@ TEST_F(MenuInputGL, ArrowsMoveAndStepAndEscapeLeavesOneLevel) {
     // In the in-game menu the shared settings lead back to it, and its top resumes silently.
     g._state = Game::STATE_INGAME_MENU;
     g.sounds.clear();
+    g.volumes.clear();
     EXPECT_TRUE(key(VK_ESCAPE));
     EXPECT_EQ(g._currentMenu, g._menuIngame.get());
     EXPECT_TRUE(key(VK_ESCAPE));
@@ -118,6 +122,7 @@ TEST_F(MenuInputGL, ArrowsMoveAndStepAndEscapeLeavesOneLevel) {
     g._state = Game::STATE_MAIN_MENU;
     g.setCurrentMenu(g._menuSound.get());
     g.sounds.clear();
+    g.volumes.clear();
     EXPECT_TRUE(key(VK_RIGHT));
     EXPECT_TRUE(key(VK_LEFT));
     EXPECT_TRUE(g.sounds.empty());
@@ -141,6 +146,7 @@ TEST_F(MenuInputGL, LeftAndRightSoundOnlyOnAChangeButAlwaysAct) {
         menu->selectedItemID(step.item);
         actions.clear();
         g.sounds.clear();
+        g.volumes.clear();
         EXPECT_TRUE(key(step.key));
         EXPECT_EQ(actions, step.action[0] ? Sounds{step.action} : Sounds{}) << step.action;
         EXPECT_EQ(g.sounds, step.sound ? Sounds{"menu_left_right"} : Sounds{}) << step.action;
@@ -150,6 +156,7 @@ TEST_F(MenuInputGL, LeftAndRightSoundOnlyOnAChangeButAlwaysAct) {
     menu->selectedItemID(0);
     actions.clear();
     g.sounds.clear();
+    g.volumes.clear();
     EXPECT_TRUE(key(VK_RETURN));
     EXPECT_EQ(actions, Sounds{"WRAP=A"});
     EXPECT_EQ(g.sounds, Sounds{"menu_enter"});
@@ -167,6 +174,7 @@ TEST_F(MenuInputGL, MouseHoversClicksAndDragsTheSlider) {
 
     // A click off every item acts on the one selected before.
     g.sounds.clear();
+    g.volumes.clear();
     EXPECT_TRUE(sendTo(WM_LBUTTONDOWN, 0, point(5, 5)));
     EXPECT_EQ(actions, Sounds{"STOP=Y"});
     EXPECT_TRUE(sendTo(WM_LBUTTONDOWN, 0, on("PLAIN")));
@@ -177,6 +185,7 @@ TEST_F(MenuInputGL, MouseHoversClicksAndDragsTheSlider) {
     // The right button steps back on items with values and without a slider, sounding always.
     actions.clear();
     g.sounds.clear();
+    g.volumes.clear();
     menu->selectedItemID(1);
     EXPECT_TRUE(sendTo(WM_RBUTTONDOWN));
     EXPECT_TRUE(sendTo(WM_RBUTTONDOWN));
@@ -190,6 +199,7 @@ TEST_F(MenuInputGL, MouseHoversClicksAndDragsTheSlider) {
     // With the slider item selected only its handle takes a click.
     actions.clear();
     g.sounds.clear();
+    g.volumes.clear();
     EXPECT_TRUE(sendTo(WM_LBUTTONDOWN, 0, on("PLAIN")));
     EXPECT_EQ(menu->selectedItemID(), 3);
     EXPECT_TRUE(actions.empty());
