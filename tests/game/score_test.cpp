@@ -11,48 +11,39 @@ namespace {
 using Vortel::Game;
 using ScoreGL = testgame::GameFixture;
 
-TEST_F(ScoreGL, PointsCountOnlyInPlay) {
-    testgame::TestGame& g = game();
-    for (const int state : {Game::STATE_INGAME_MENU, Game::STATE_TRICK_TRAINER, Game::STATE_GAME_OVER}) {
-        SCOPED_TRACE(state);
-        g._state = state;
-        g._score = 700;
-        g._previousScore = 600;
-        g._pointsToGo = 50;
-        g.score(100);
-        EXPECT_EQ(g._score, 700u);
-        EXPECT_EQ(g._previousScore, 600u);
-        EXPECT_EQ(g._pointsToGo, 50);
-        EXPECT_EQ(g._pendingWaves, 0);
-    }
-}
-
-TEST_F(ScoreGL, TheCountdownEarnsOneWaveWhenItFallsFromAboveZero) {
+TEST_F(ScoreGL, PointsCountOnlyInPlayAndTheCountdownEarnsOneWaveFromAboveZero) {
     struct Case {
+        int state;
         int toGo;
         int points;
         int toGoAfter;
         int waves;
     };
     const Case cases[] = {
-        {50, 300, -250, 1},   // one large award, one wave
-        {-250, 10, -260, 0},  // already earned
-        {0, 0, 0, 0},         // the old value must be above 0
-        {10, 10, 0, 1},
-        {11, 10, 1, 0},
+        {Game::STATE_INGAME_MENU, 50, 100, 50, 0},
+        {Game::STATE_TRICK_TRAINER, 50, 100, 50, 0},
+        {Game::STATE_GAME_OVER, 50, 100, 50, 0},
+        {Game::STATE_PLAY, 50, 300, -250, 1},   // one large award, one wave
+        {Game::STATE_PLAY, -250, 10, -260, 0},  // already earned
+        {Game::STATE_PLAY, 0, 0, 0, 0},         // the old value must be above 0
+        {Game::STATE_PLAY, 10, 10, 0, 1},
     };
     testgame::TestGame& g = game();
-    g._state = Game::STATE_PLAY;
+    g._score = 700;
+    g._previousScore = 600;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.toGo);
+        SCOPED_TRACE(testing::Message() << c.state << ": " << c.toGo << " - " << c.points);
+        g._state = c.state;
         g._pendingWaves = 0;
         g._pointsToGo = c.toGo;
         const std::uint32_t before = g._score;
+        const std::uint32_t previous = g._previousScore;
         g.score(c.points);
+        const bool counts = c.state == Game::STATE_PLAY;
         EXPECT_EQ(g._pointsToGo, c.toGoAfter);
         EXPECT_EQ(g._pendingWaves, c.waves);
-        EXPECT_EQ(g._previousScore, before);
-        EXPECT_EQ(g._score, before + static_cast<std::uint32_t>(c.points));
+        EXPECT_EQ(g._previousScore, counts ? before : previous);
+        EXPECT_EQ(g._score, before + (counts ? static_cast<std::uint32_t>(c.points) : 0u));
     }
 }
 
