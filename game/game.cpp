@@ -412,7 +412,6 @@ void Game::applyGameSpeed(const std::string& which) {
     }
 }
 
-
 // ---- score, shields, ammunition, bombs and pick-ups -------------------------------------
 
 void Game::score(int points) {

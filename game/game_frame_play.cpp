@@ -456,7 +456,7 @@ void Game::stepComboClock(double playerStep) {
         _comboTime += playerStep;
     }
     // Away from play a combo neither gains tricks nor ends: it ends on coming back.
-    const bool over = _comboTime > _comboWindow || _comboCount == COMBO_MAX_TRICKS;
+    const bool over = _comboTime > _comboWindow || _comboCount >= COMBO_MAX_TRICKS;
     if (!over || _state != STATE_PLAY) {
         return;
     }
