@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "actors/bot.h"
 #include "engine2d/bitmap.h"
@@ -15,6 +16,7 @@
 #include "engine2d/timelinesprite.h"
 #include "game/spriteshowing.h"
 #include "game/fontcharsets.h"
+#include "game/pickuppoints.h"
 #include "platform/crand.h"
 #include "platform/eventsource.h"
 #include "platform/game_openglextensions.h"
@@ -34,6 +36,14 @@ const int Game::_flyingScores[5] = {1, 2, 5, 10, 25};
 namespace {
 
 const RGBA<float> dialStopColor(1.0f, 1.0f, 1.0f, 0.55f);
+
+// Pick-ups stay this long at the normal game speed; slower speeds keep them longer.
+constexpr double PICKUP_LIFETIME = 15.0;
+
+// How many multiples of `every` lie in (before, now], in the score's signed 32-bit reading.
+int thresholdsCrossed(std::int32_t before, std::int32_t now, int every) {
+    return every > 0 ? now / every - before / every : 0;
+}
 
 }  // namespace
 
@@ -423,7 +433,6 @@ int Game::playSound(const std::string& name, unsigned char volume, const Vector3
 
 // ---- play rules ---------------------------------------------------------------------------
 
-void Game::score(int) {}
 void Game::addBot() {}
 void Game::clearBots() {}
 void Game::bomb(const Vector3<int>&, int) {}
@@ -520,6 +529,116 @@ void Game::applyGameSpeed(const std::string& which) {
         bot->velocity(base + static_cast<float>(r) * (2.0f * spread) / static_cast<float>(crand::CRAND_MAX) - spread);
         bot->timeStretch(static_cast<double>(_timeStretch));
     }
+}
+
+// ---- score, shields, ammunition, bombs and pick-ups -------------------------------------
+
+void Game::score(int points) {
+    // Points of the trainer, the demo and a game that has ended count for nothing.
+    if (_state != STATE_PLAY) {
+        return;
+    }
+    _previousScore = _score;
+    _score = _previousScore + static_cast<std::uint32_t>(points);
+    const std::int32_t before = static_cast<std::int32_t>(_previousScore);
+    const std::int32_t now = static_cast<std::int32_t>(_score);
+
+    const int shieldBonus = thresholdsCrossed(before, now, _shieldBonusEvery) * _shieldsPerBonus;
+    if (shieldBonus > 0) {
+        _message._text << "SHIELD +" << shieldBonus << "\n";
+        shields(shieldBonus);
+        _message.showText(1.2, 1.0);
+    }
+    const int ammoBonus = thresholdsCrossed(before, now, _ammoBonusEvery) * _ammoPerBonus;
+    if (ammoBonus > 0) {
+        _message._text << "AMMO +" << ammoBonus << "\n";
+        ammo(ammoBonus);
+        _message.showText(1.2, 1.0);
+    }
+
+    // One award earns one wave at most, however far it overshoots the quota.
+    const int toGoBefore = _pointsToGo;
+    _pointsToGo -= points;
+    if (toGoBefore > 0 && _pointsToGo <= 0) {
+        ++_pendingWaves;
+    }
+}
+
+void Game::shields(int delta) {
+    const int points = static_cast<int>(_player._hitpoints) + delta;
+    _player._hitpoints = static_cast<float>(std::min(points, _maxShields));
+}
+
+void Game::ammo(int delta) {
+    _gun.addAmmo(delta);
+    if (_gun.ammo() > _maxAmmo) {
+        _gun.ammo(_maxAmmo);
+    }
+}
+
+void Game::bombs(int delta) {
+    _bombs = std::clamp(_bombs + delta, 0, std::max(_maxBombs, 0));
+}
+
+void Game::addCollectable(const Vector3<int>& cell) {
+    const CollectableType kind = _collectableTypeGenerator();
+    if (kind == COLLECTABLE_NONE) {
+        return;
+    }
+    Collectable& pickup = *_octree.addCollectableObject(cell);
+    pickup._lifeTime = PICKUP_LIFETIME / static_cast<double>(_timeStretch);
+    switch (kind) {
+        case COLLECTABLE_SCORE:
+            pickup._mesh = _scorePickupMesh;
+            pickup._scoreAmount = scorePickupPoints(crand::rand());
+            break;
+        case COLLECTABLE_SHIELDS:
+            pickup._mesh = _shieldsPickupMesh;
+            pickup._shieldAmount = 5;
+            break;
+        case COLLECTABLE_AMMO:
+            pickup._mesh = _ammoPickupMesh;
+            pickup._ammoAmount = 50;
+            break;
+        case COLLECTABLE_EMP:
+            pickup._mesh = _empPickupMesh;
+            pickup._bombAmount = 1;
+            break;
+        case COLLECTABLE_NONE: break;
+    }
+    pickup._amountScale = 1.0f;
+}
+
+void Game::collectCollectable(const Vector3<int>& cell) {
+    const Collectable* const pickup = _octree.getTerminalNode(cell)->collectable();
+    if (pickup == nullptr) {
+        return;
+    }
+    // Every amount is announced, also when a limit swallows it or the game has ended.
+    if (pickup->_scoreAmount != 0) {
+        _message._text << "SCORE +" << pickup->_scoreAmount << "\n";
+        score(pickup->_scoreAmount);
+        playSound("score", _voiceVolume);
+    }
+    if (pickup->_ammoAmount != 0) {
+        _message._text << "AMMO +" << pickup->_ammoAmount << "\n";
+        ammo(pickup->_ammoAmount);
+        playSound("ammo", _voiceVolume);
+    }
+    if (pickup->_shieldAmount != 0) {
+        _message._text << "SHIELDS +" << pickup->_shieldAmount << "\n";
+        shields(pickup->_shieldAmount);
+        playSound("shields", _voiceVolume);
+    }
+    if (pickup->_bombAmount != 0) {
+        _message._text << "EMP +" << pickup->_bombAmount << "\n";
+        bombs(pickup->_bombAmount);
+        playSound("emp", _voiceVolume);
+    }
+    _message.showText(1.0, 1.0);
+    playSound("pickup", _effectsVolume);
+    // Deletes the pick-up: it must not be read after this.
+    _octree.setTerminalNode(cell, OcTree::SET_CLEAR_ANY, 0);
 }
 
 }  // namespace Vortel

@@ -648,9 +648,6 @@ public:
     void addShotTracer();
     void respawnBot(Bot* bot);
     void cutOffChasers();
-    void collectCollectable(const Vector3<int>& cell);
-    void checkTricks();
-    void stepComboClock(double playerStep);
     void drawBotInfo();
     void drawDeadBots();
     void drawDebugInfo();
@@ -673,6 +670,34 @@ public:
     // Wobble of the view after a crash, and the slow bob of the follow cameras.
     float _cameraRollPhase = 0.0f;
     float _cameraBobPhase = 0.0f;
+
+    // ---- counters, tricks and pick-ups ----------------------------------------------------
+
+    // The craft's shield points, truncated to whole points, plus delta, at most _maxShields;
+    // no lower bound (running out is the play frame's business).
+    void shields(int delta);
+    // The gun's ammunition plus delta, at most _maxAmmo; no lower bound.
+    void ammo(int delta);
+    // The EMP bombs plus delta, kept within 0 and _maxBombs.
+    void bombs(int delta);
+    // A pick-up of a kind drawn by weight in the cell (wrapped), replacing one already there;
+    // a draw of no kind places nothing.
+    void addCollectable(const Vector3<int>& cell);
+    // Grants, announces and removes the pick-up of the cell (wrapped); a cell without one is
+    // left as it is, in silence.
+    void collectCollectable(const Vector3<int>& cell);
+    // In play, a trick the craft's track has just completed is announced, scored (times the
+    // speed level) and joins the running combo if its window is still open; the track is
+    // cleared so that its steps cannot match again. Run once per new cell.
+    void checkTricks();
+    // Runs the combo's clock on the craft's time; in play a combo ends once its window has
+    // run out or its tenth trick is in, scored only if it holds two tricks or more.
+    void stepComboClock(double playerStep);
+    // Scores, rates and rewards the running combo of two tricks or more and queues its banner.
+    void scoreCombo();
+    // The trick a craft's track matched, reused for every new cell so that a cell without a
+    // trick copies nothing.
+    Trick _matchedTrick;
 
 private:
     // The numbered schemes of the colour file; unknown colour names give the black triplet.

@@ -5,12 +5,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <sstream>
 
 #include "actors/bot.h"
 #include "engine2d/image.h"
 #include "engine2d/sprite.h"
 #include "engine2d/textsprite.h"
 #include "engine2d/timelinesprite.h"
+#include "game/combo.h"
 #include "game/craftframe.h"
 #include "game/game.h"
 #include "platform/geometry.h"
@@ -42,6 +45,9 @@ constexpr float ROLL_PHASE_SPEED = 45.0f;
 constexpr float BOB_PHASE_SPEED = 5.0f;
 constexpr float BOB_CELLS = 0.1f;
 constexpr float TWO_PI = 6.28318530717959f;
+
+// A combo ends at this many tricks, however much of its window is left.
+constexpr int COMBO_MAX_TRICKS = 10;
 
 // A crash that leaves the shields at exactly this many warns the player.
 constexpr float LOW_SHIELDS = 4.0f;
@@ -414,6 +420,74 @@ void Game::moveEffectsWithWrap(const Vector3<float>& subjectBefore) {
     for (Explosion* explosion : _explosions) {
         explosion->origin(plus(explosion->origin(), amount));
     }
+}
+
+// ---- tricks and combos ------------------------------------------------------------------
+
+void Game::checkTricks() {
+    MovementTrack& track = _player.movementTrack();
+    if (track.match(_trickLibrary, _matchedTrick) != MovementTrack::MATCH_EARLIER || _state != STATE_PLAY) {
+        return;
+    }
+    track.clear();
+    const Trick& trick = _matchedTrick;
+    _message._text << '*' << trick.name() << '*' << " +" << trick.score();
+    if (_speedLevelRounded >= 2) {
+        _message._text << " x " << _speedLevelRounded;
+    }
+    _message._text << '\n';
+    const int points = trick.score() * _speedLevelRounded;
+    score(points);
+    _message.showText(1.0, 0.7);
+    playSound("trick", _effectsVolume);
+
+    // With no combo running the clock stands at 0, so a first trick always opens one; only a
+    // combo whose window ran out while play was away sees a trick score alone.
+    if (_comboTime <= _comboWindow) {
+        _comboTime = 0.0;
+        _comboTricks.push_back(trick);
+        _comboScores.push_back(points);
+        ++_comboCount;
+    }
+}
+
+void Game::stepComboClock(double playerStep) {
+    if (_comboCount > 0) {
+        _comboTime += playerStep;
+    }
+    // Away from play a combo neither gains tricks nor ends: it ends on coming back.
+    const bool over = _comboTime > _comboWindow || _comboCount >= COMBO_MAX_TRICKS;
+    if (!over || _state != STATE_PLAY) {
+        return;
+    }
+    if (_comboCount > 1) {
+        scoreCombo();
+    }
+    _comboTime = 0.0;
+    _comboCount = 0;
+    _comboTricks.clear();
+    _comboScores.clear();
+}
+
+void Game::scoreCombo() {
+    const int tricks = _comboCount;
+    std::ostringstream text;
+    text << tricks << "-COMBO";
+    playSound(std::to_string(tricks) + "combo", _voiceVolume);
+    const int points = comboPoints(tricks, std::accumulate(_comboScores.begin(), _comboScores.end(), 0));
+    score(points);
+    playSound("combo", _effectsVolume);
+
+    const ComboRating& rating = comboRating(points);
+    text << rating.text << '+' << points << " shields+" << rating.shields << " ammo+" << rating.ammo;
+    shields(rating.shields);
+    ammo(rating.ammo);
+    playSound(rating.sound, _voiceVolume);
+    if (tricks == COMBO_MAX_TRICKS) {
+        text << " EMP +1";
+        bombs(1);
+    }
+    _overlayTextQueue.push(text.str());
 }
 
 // ---- stages -----------------------------------------------------------------------------

@@ -12,9 +12,6 @@ void Game::endAimRay() {}
 void Game::addShotTracer() {}
 void Game::respawnBot(Bot*) {}
 void Game::cutOffChasers() {}
-void Game::collectCollectable(const Vector3<int>&) {}
-void Game::checkTricks() {}
-void Game::stepComboClock(double) {}
 void Game::setBotHumVolume(unsigned char) {}
 
 }  // namespace Vortel

@@ -4,6 +4,7 @@
 #include <GL/glext.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <iterator>
 #include <string>
@@ -47,8 +48,27 @@ unsigned int setupCubeMap(Stelkor::BitmapManager& bitmaps) {
 void Game::setupTrickLibrary() {
     addBuiltInTricks(_trickLibrary);
 }
-void Game::setupCollectables() {}
-void Game::setupBots() {}
+
+// ---------------------------------------------------------------------------------------
+// Pick-up kinds and chaser kinds
+// ---------------------------------------------------------------------------------------
+
+void Game::setupCollectables() {
+    _collectableTypeGenerator.addValue(COLLECTABLE_SCORE, 1.0f);
+    _collectableTypeGenerator.addValue(COLLECTABLE_SHIELDS, 1.0f);
+    _collectableTypeGenerator.addValue(COLLECTABLE_AMMO, 1.0f);
+    _collectableTypeGenerator.addValue(COLLECTABLE_EMP, 0.1f);
+    // The whole seconds the program has run: pick-ups differ from run to run only that much.
+    _collectableTypeGenerator.seed(static_cast<std::uint32_t>(_totalTime));
+}
+
+void Game::setupBots() {
+    // Never seeded: the chasers come in the same kinds, in the same order, in every run.
+    _botTypeGenerator.addValue(BOT_ROCKER, 1.0f);
+    _botTypeGenerator.addValue(BOT_THIEF, 1.0f);
+    _botTypeGenerator.addValue(BOT_DOVE, 1.0f);
+    _botTypeGenerator.addValue(BOT_SHIVA, 1.0f);
+}
 
 // ---------------------------------------------------------------------------------------
 // Game speeds, boost tuning and the score tables of the speeds

@@ -17,7 +17,10 @@ TestGame::TestGame(std::unique_ptr<testsupport::FakeEventSource> ownedEvents,
 TestGame::TestGame(testsupport::FakeEventSource& events, testsupport::FakeDevice& device,
                    std::unique_ptr<testsupport::FakeEventSource>&& ownedEvents,
                    std::unique_ptr<testsupport::FakeDevice>&& ownedDevice)
-    : Game(std::move(ownedEvents), std::move(ownedDevice)), events(events), device(device) {}
+    : Game(std::move(ownedEvents), std::move(ownedDevice)), events(events), device(device) {
+    // Reserved as callers reserve sounds, so that recording allocates no more than they do.
+    volumes.reserve(4096);
+}
 
 bool TestGame::runFrame(double frameTime) {
     _frameTime = frameTime;
@@ -31,6 +34,7 @@ bool TestGame::playFrame(double frameTime) {
 
 int TestGame::playSound(const std::string& name, unsigned char volume, const Vector3<float>* position) {
     sounds.push_back(name);
+    volumes.push_back(volume);
     return Game::playSound(name, volume, position);
 }
 

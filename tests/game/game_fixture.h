@@ -25,6 +25,8 @@ public:
     bool playFrame(double frameTime);
     // The frame time the next steps read, for calling parts of the frame on their own.
     void frameTime(double t) { _frameTime = t; }
+    // The running time that set-ups read, as if the program had run that long.
+    void totalTime(double t) { _totalTime = t; }
     // Records every named sound before the game plays it.
     int playSound(const std::string& name, unsigned char volume, const Vector3<float>* position = nullptr) override;
     HWND hwnd() const { return _hwnd; }
@@ -33,6 +35,8 @@ public:
     testsupport::FakeEventSource& events;
     testsupport::FakeDevice& device;
     std::vector<std::string> sounds;
+    // The volume each recorded sound was played at, in step with sounds.
+    std::vector<unsigned char> volumes;
 
 private:
     TestGame(testsupport::FakeEventSource& events, testsupport::FakeDevice& device,
