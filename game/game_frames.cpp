@@ -45,12 +45,59 @@ bool Game::frame() {
 bool Game::frameMainMenu() { return !_quit; }
 bool Game::frameGameOver() { return true; }
 bool Game::frameIngameMenu() { return true; }
-bool Game::frameTrickTrainer() { return true; }
 bool Game::frameViewScores() { return true; }
 bool Game::frameViewScoresAutomatic() { return true; }
 bool Game::frameEnterScore() { return true; }
 bool Game::frameCredits() { return true; }
 bool Game::frameCreditsAutomatic() { return true; }
+bool Game::frameTrickTrainer() {
+    using Stelkor::Renderer2D;
+    const bool result = framePlay();
+    const float w = static_cast<float>(_width);
+    const float h = static_cast<float>(_height);
+    const Vector2<float> unscaled(1.0f, 1.0f);
+
+    const std::string title = _trainedTrick ? _trainedTrick->name() + " " + _trainedTrick->subname() : std::string();
+    drawTrickIllustrationByName(title, Vector2<float>(w - 136.0f, 8.0f), Vector2<float>(128.0f, 128.0f),
+                                RGBA<float>(0.0f, 0.0f, 1.0f, 0.8f), true);
+    const int lineSpacing = _renderer.lineSpacing();
+    _renderer.font(*_fontSmall);
+    _renderer.lineSpacing(-5);
+    _renderer.color(_hudColor);
+    _renderer.textAlign(Renderer2D::ALIGN_RIGHT, Renderer2D::ALIGN_BOTTOM);
+    _renderer.print("Training\n" + title, Vector2<float>(w - 12.0f, 8.0f), unscaled);
+
+    _renderer.lineSpacing(4);
+    _renderer.textAlign(Renderer2D::ALIGN_LEFT, Renderer2D::ALIGN_TOP);
+    _renderer.font(*_font);
+    const auto panel = [&](const RGBA<float>& color, float right, float bottom, const char* text) {
+        _renderer.color(color);
+        _renderer.drawBox(Quib::AABB2<float>(8.0f, h - bottom, right, h - 8.0f), true, false);
+        _renderer.color(1.0f, 1.0f, 1.0f, 1.0f);
+        _renderer.print(text, Vector2<float>(26.0f, h - 20.0f), unscaled);
+    };
+    if (_trickIntroPanel) {
+        panel(RGBA<float>(0.0f, 0.0f, 0.8f, 0.8f), 350.0f, 158.0f,
+              "Briefly continue to fly forward.\n"
+              "\t\t\tWhen in position to perform the trick\n"
+              "\t\t\tfollow the displayed movement sequence.\n\n"
+              "\t\t\tPress ESC to return to tricks menu.\n"
+              "\t\t\tPress any other key to start.");
+    }
+    if (_trickResultPanel && _trickSucceeded) {
+        panel(RGBA<float>(0.0f, 0.4f, 0.0f, 0.8f), 420.0f, 173.0f,
+              "SUCCESS!\n\n"
+              "\t\t\t\tPress any key to continue free flying and practicing.\n"
+              "\t\t\t\tArrows will appear whenever you are in position\n"
+              "\t\t\t\tto perform the trick.\n\n"
+              "\t\t\t\tPress ESC at any time to start over.");
+    } else if (_trickResultPanel) {
+        panel(RGBA<float>(0.7f, 0.0f, 0.0f, 0.8f), 280.0f, 93.0f, "FAILED!\n\n\t\t\t\tPress any key to start over.");
+    }
+    _renderer.lineSpacing(lineSpacing);
+    return result;
+}
+
 bool Game::frameSplashLumisk() {
     _renderer.color(1.0f, 1.0f, 1.0f, 1.0f);
     _renderer.clear();
