@@ -282,6 +282,8 @@ void Game::startTrickTrainer(Trick* trick) {
     cursor(false);
     _trainedTrick = trick;
     _trickTrainerAdviceHud.clear();
+    // A trick followed when training starts over would be judged against the new flight.
+    _trickTrainer.endTrick();
 
     _playClock = 0.0;
     _stageClock = 0.0;

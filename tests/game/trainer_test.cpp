@@ -76,6 +76,8 @@ TEST_F(TrickTrainerGL, StartingEmptiesTheFieldPlacesTheObstaclesAndWaitsOnTheInt
     g._trickResultPanel = true;
     g._player.orientation(Vector3<int>::X_MINUS);
     g._player.up(Vector3<int>::Z_PLUS);
+    g._trickTrainer.trick(*slick);
+    g._trickTrainer.beginTrick();  // left in the middle of a trick
 
     const struct {
         const Trick* trick;
@@ -95,6 +97,7 @@ TEST_F(TrickTrainerGL, StartingEmptiesTheFieldPlacesTheObstaclesAndWaitsOnTheInt
         }
         EXPECT_EQ(g._state, Game::STATE_TRICK_TRAINER);
         EXPECT_EQ(g._trainedTrick, c.trick);
+        EXPECT_FALSE(g._trickTrainer.doingTrick());
         EXPECT_EQ(g._player._cell, START);
         EXPECT_EQ(g._player._forward, Vector3<int>::Z_PLUS);
         EXPECT_EQ(g._player._up, Vector3<int>::Y_PLUS);
@@ -128,8 +131,8 @@ TEST_F(TrickTrainerGL, StartingEmptiesTheFieldPlacesTheObstaclesAndWaitsOnTheInt
     EXPECT_EQ(recorder.keys, std::vector<unsigned int>{UNBOUND_KEY});
 }
 
-// The panels are answered by the play input; a play input that answers no key leaves nothing
-// here to check.
+// The panels are answered by the play input of the trainer's state; a play input that answers
+// no key leaves nothing here to check.
 bool playInputAnswers(testmenu::MenuGame& g) {
     return g.message(g.hwnd(), g._wmKeyUpDI, UNBOUND_KEY, 0);
 }
@@ -137,6 +140,7 @@ bool playInputAnswers(testmenu::MenuGame& g) {
 TEST_F(TrickTrainerGL, EachPanelAnswersEscapeAndAnyOtherKeyAsTheTrainerPlans) {
     testmenu::MenuGame& g = loadedGame();
     Trick* const slick = g._trickLibrary.trickByName("SLICK", "LEFT");
+    g.startTrickTrainer(slick);
     if (!playInputAnswers(g)) {
         GTEST_SKIP() << "the play input answers no keys yet";
     }
