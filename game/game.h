@@ -667,6 +667,13 @@ public:
     float _cameraRollPhase = 0.0f;
     float _cameraBobPhase = 0.0f;
 
+    // ---- the trick trainer screen ---------------------------------------------------------
+
+    // The trained trick's name and the caption over its picture, rebuilt every frame in the
+    // same storage.
+    std::string _trickTrainerTitle;
+    std::string _trickTrainerCaption;
+
 private:
     // The numbered schemes of the colour file; unknown colour names give the black triplet.
     void readUserColorSchemes(unsigned char black);
