@@ -55,6 +55,11 @@ void TrickTrainer::beginTrick() {
     clearSteps();
 }
 
+void TrickTrainer::endTrick() {
+    _doingTrick = false;
+    clearSteps();
+}
+
 void TrickTrainer::clearSteps() {
     _advicePos = 0;
     _checkPos = stepCount();

@@ -32,6 +32,8 @@ public:
     // which starts with the third step given, covers it before it ends.
     void trick(const Trick& trick);
     void beginTrick();
+    // Stops following the trick without a verdict: advice() keeps its value.
+    void endTrick();
     void clearSteps();
 
     void step(unsigned int move, unsigned int surround);

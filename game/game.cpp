@@ -383,8 +383,80 @@ void Game::creditsAutomatic() {
 }
 
 void Game::startTrickTrainer(Trick* trick) {
+    // Without a trick there is nothing to place or to judge; the screen stays as it is.
+    if (trick == nullptr) {
+        return;
+    }
+    // Training is flown in silence but for the engine.
+    FSOUND_StopSound(FSOUND_ALL);
+    _musicChannel = -1;
+    cursor(false);
     _trainedTrick = trick;
+    _trickTrainerAdviceHud.clear();
+    // A trick followed when training starts over would be judged against the new flight.
+    _trickTrainer.endTrick();
+
+    _playClock = 0.0;
+    _stageClock = 0.0;
+    _octree.time(0.0);
+    _octree.root()->clear(0.0);
+    _message.clear();
+
+    _player._hitpoints = static_cast<float>(_startShields);
+    _bombs = 0;
+    _gun.ammo(0);
+    _gun.fireDelayMinMax(0.05f, _gunFireDelayMax);
+    _gun.resetPowerups();
+    _bounceOffset = 0.0f;
+    clearBots();
+    _deadBots.clear();
+    _liveBotCount = 0;
+    _score = 0;
+    _previousScore = 0;
+
     _state = STATE_TRICK_TRAINER;
+    _demoMode = false;
+    _playerActive = true;
+    _cameraMode = 0;
+    _currentMenu = nullptr;
+    _cameraSubject = &_player;
+    _bottomBar.set(0.0f, _barSpeed);
+    if (_aimCursorSprite) {
+        _aimCursorSprite->pos(Vector2<float>(static_cast<float>(_width / 2), (_height + _barPlayHeight) * 0.5f));
+    }
+    trackPlayerKeys();
+    _stage = 1;
+    _speedLevel = 1.0f;
+    _botLevel = 1;
+    if (_currentColorScheme != _colorSchemes.end()) {
+        applyColorScheme(_currentColorScheme->first);
+    }
+
+    // The craft starts at (16, 16, 0) heading +z with +y up; the trick's frame lies ten cells
+    // ahead of it with its y axis pointing down the field.
+    const Vector3<int> start(16, 16, 0);
+    _player.position(start);
+    _player.up(Vector3<int>::Y_PLUS);
+    _player.orientation(Vector3<int>::Z_PLUS);
+    for (const Vector3<int>& offset : trick->obstacles()) {
+        const Vector3<int> cell(start.x + offset.x, start.y - offset.y, start.z + offset.z + 10);
+        _octree.setTerminalNode(cell, OcTree::CELL_SOLID_1, _player._trailColor);
+    }
+    _waveBotCount = 0;
+    if (_bumpNoise) {
+        _bumpNoise->clear();
+    }
+
+    FSOUND_StopSound(_humChannel);
+    _humChannel = FSOUND_PlaySound(FSOUND_FREE, _soundSamples["hum_player"]);
+    FSOUND_SetVolume(_humChannel, _effectsVolume);
+    // The intro panel waits for any key, with the world and the engine held.
+    _trickDone = false;
+    _trickIntroPanel = true;
+    _trickResultPanel = false;
+    _paused = true;
+    FSOUND_SetPaused(_humChannel, true);
+    _input.trackAllKeys(true);
 }
 void Game::toggleDemoMode() {
     _demoMode = !_demoMode;

@@ -699,6 +699,13 @@ public:
     // trick copies nothing.
     Trick _matchedTrick;
 
+    // ---- the trick trainer screen ---------------------------------------------------------
+
+    // The trained trick's name and the caption over its picture, rebuilt every frame in the
+    // same storage.
+    std::string _trickTrainerTitle;
+    std::string _trickTrainerCaption;
+
 private:
     // The numbered schemes of the colour file; unknown colour names give the black triplet.
     void readUserColorSchemes(unsigned char black);
