@@ -8,6 +8,7 @@
 #include "engine2d/sprite.h"
 #include "game/multiscoretable.h"
 #include "tests/game/game_fixture.h"
+#include "tests/support/gl_readback.h"
 #include "world/explosion.h"
 
 namespace {
@@ -213,6 +214,34 @@ TEST_F(LifeCycleGL, GameOverWaitsHalfASecondForAKeyAndTenWithout) {
         }
         g._scoreTables.endEditName();
     }
+}
+
+TEST_F(LifeCycleGL, TheGameOverTextReadsAsWellOverTheOrbitedWreck) {
+    testgame::TestGame& g = loaded();
+    // Dark pixels of the message's lines, above its bottom edge at the middle of the screen.
+    const auto textPixels = [] {
+        const std::vector<unsigned char> screen = testsupport::readScreen();
+        int dark = 0;
+        for (int y = 345; y < 400; ++y) {
+            for (int x = 270; x < 530; ++x) {
+                const unsigned char* p = &screen[static_cast<std::size_t>((y * 800 + x) * 4)];
+                dark += p[0] < 60 && p[1] < 60 && p[2] < 60 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    g.startGame();
+    frame(FRAME);
+    g._message._text << "GAME OVER\n\nPRESS ANY KEY TO CONTINUE";
+    g._message.showText(10.0, 0.0);
+    frame(FRAME);
+    const int inPlay = textPixels();
+    ASSERT_GT(inPlay, 500);
+
+    g.gameOver();
+    frame(FRAME);
+    frame(FRAME);
+    EXPECT_NEAR(textPixels(), inPlay, inPlay / 20);
 }
 
 // Stage changes by points come from the scoring rule; here the pending stage it would leave
