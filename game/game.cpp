@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "actors/bot.h"
 #include "engine2d/bitmap.h"
@@ -14,9 +15,9 @@
 #include "engine2d/sprite.h"
 #include "engine2d/timeline.h"
 #include "engine2d/timelinesprite.h"
-#include "game/spriteshowing.h"
 #include "game/fontcharsets.h"
 #include "game/pickuppoints.h"
+#include "game/spriteshowing.h"
 #include "platform/crand.h"
 #include "platform/eventsource.h"
 #include "platform/game_openglextensions.h"
@@ -322,13 +323,218 @@ void Game::mainMenu() {
     }
     _idleTime = 0.0;
 }
-void Game::startGame() { _state = STATE_PLAY; }
-void Game::nextWave() {}
-void Game::gameOver() { _state = STATE_GAME_OVER; }
-void Game::enterScore() { _state = STATE_ENTER_SCORE; }
-void Game::ingameMenu() { _state = STATE_INGAME_MENU; }
-void Game::resumeGame() { _state = STATE_PLAY; }
-void Game::pause(bool paused) { _paused = paused; }
+
+// ---- game life cycle --------------------------------------------------------------------
+void Game::startGame() {
+    FSOUND_StopSound(FSOUND_ALL);
+    _musicChannel = -1;
+    _musicChannel = playSound("theme_play", _musicVolume);
+    _playClock = 0.0;
+    _stageClock = 0.0;
+    cursor(false);
+
+    _trainedTrick = nullptr;
+    _octree.time(_playClock);
+    _octree.root()->clear(_playClock);
+    _message.clear();
+
+    // The reset leaves the craft's own start shields; a game starts with the game's.
+    _player.reset();
+    _player._hitpoints = static_cast<float>(_startShields);
+    _bombs = _startBombs;
+    _gun.ammo(_startAmmo);
+    _gun.fireDelayMinMax(0.05f, _gunFireDelayMax);
+    _gun.resetPowerups();
+
+    _bounceOffset = 0.0f;
+    clearBots();
+    for (Explosion* explosion : _explosions) {
+        delete explosion;
+    }
+    _explosions.clear();
+    // Its chasers went with the chaser list.
+    _deadBots.clear();
+
+    _liveBotCount = 0;
+    _score = 0;
+    _previousScore = 0;
+    _state = STATE_PLAY;
+    _demoMode = false;
+    _playerActive = true;
+    _cameraSubject = &_player;
+    _cameraMode = 0;
+    _currentMenu = nullptr;
+
+    _bottomBar.set(_cockpitHud ? 0.0f : _barPlayHeight, _barSpeed);
+    if (_aimCursorSprite) {
+        _aimCursorSprite->pos(Vector2<float>(static_cast<float>(_width / 2), (_height + _barPlayHeight) * 0.5f));
+    }
+    trackPlayerKeys();
+
+    _pendingWaves = 0;
+    _speedLevel = 1.0f;
+    _stage = 1;
+    _botLevel = 1;
+    if (_currentColorScheme != _colorSchemes.end()) {
+        applyColorScheme(_currentColorScheme->first);
+    }
+    _waveBotCount = 1;
+
+    playSound("getready", _voiceVolume);
+    _humChannel = playSound("hum_player", _effectsVolume);
+    if (_bumpNoise) {
+        _bumpNoise->clear();
+    }
+    _comboCount = 0;
+    _comboTime = 0.0;
+
+    // Rewound, the banner pops up at once instead of waiting in the queue.
+    if (_overlayText) {
+        _overlayText->text = "STAGE " + std::to_string(_stage);
+        _overlayText->rewindAllTimelines();
+    }
+    _waveQuota = _waveQuotaBase;
+    _pointsToGo = _waveQuotaBase;
+}
+void Game::nextWave() {
+    _stageClock = 0.0;
+    _stage = std::max(1, _stage + 1);
+    const int placeInRound = (_stage - 1) % std::max(1, _wavesPerRound);
+    _waveBotCount = placeInRound + 1;
+    if (placeInRound == 0) {
+        // A new round starts on an empty field with stronger chasers.
+        ++_botLevel;
+        _waveQuota += _waveQuotaStep;
+        _deadBots.clear();
+        clearBots();
+        _liveBotCount = 0;
+        _waveBotCount = 1;
+    }
+    // Points scored past the last quota count toward this one.
+    _pointsToGo += _waveQuota;
+
+    _message.clear();
+    _overlayTextQueue.push("STAGE " + std::to_string(_stage));
+    _octree.meltAll();
+    _message.showText(2.0, 1.0);
+    // The demo behind the menus changes stage silently.
+    if (_state == STATE_PLAY) {
+        playSound("next_wave_signal", _effectsVolume);
+        playSound("melt_all", _effectsVolume);
+    }
+    _aimedBot = nullptr;
+    _backgroundTime = 0.0;
+    if (_cameraMode == 0) {
+        _shaker.shake(0.25f, 0.7f);
+    }
+
+    if (_currentColorScheme != _colorSchemes.end() && !_currentColorScheme->second.backgrounds.empty()) {
+        const ColorScheme& scheme = _currentColorScheme->second;
+        const bool playing = _state == STATE_PLAY || _state == STATE_INGAME_MENU;
+        const int stage = playing ? _stage : 1;
+        const int perBackground = std::max(1, scheme.changeBackgroundOnEvery);
+        const std::size_t index = static_cast<std::size_t>((stage - 1) / perBackground) % scheme.backgrounds.size();
+        _fogColor = scheme.backgrounds[index];
+    }
+    // The screen flashes red for half a second, then blends into the stage's background.
+    setFog(_fogColor);
+    setupNukeBackgroundGradient(_fogColor);
+
+    _message._text << "EMP +1\n";
+    _bombs = std::clamp(_bombs + 1, 0, _maxBombs);
+}
+void Game::gameOver() {
+    FSOUND_StopSound(_musicChannel);
+    _musicChannel = playSound("theme_game_over", _musicVolume);
+    _gameOverSoundPosition = Vector3<float>(_player._pos.x, _player._pos.y, _player._pos.z + 4.0f);
+    playSound("explosion", _effectsVolume, &_gameOverSoundPosition);
+    addExplosion(_player._pos);
+    _octree.melt(_player._cell, 3, false);
+
+    _message.clear();
+    _message._text << "GAME OVER\n\nPRESS ANY KEY TO CONTINUE";
+    _message.showText(_gameOverDuration, 0.0);
+
+    _state = STATE_GAME_OVER;
+    _player.boost(false);
+    _input.trackAllKeys(true);
+    _gun.trigger(false);
+    // Entered from inside the play frame, where the dispatch does not restart the clock: the
+    // screen's delays count from here.
+    _stateTime = 0.0;
+    playSound("gameover", _voiceVolume);
+    FSOUND_StopSound(_humChannel);
+}
+
+void Game::leaveGameOver() {
+    if (_currentGameSpeed != _gameSpeeds.end()) {
+        _scoreTables.currentTable(_currentGameSpeed->second.name);
+    }
+    if (_scoreTables.scoreQualifies(_score)) {
+        enterScore();
+    } else {
+        mainMenu();
+    }
+}
+void Game::enterScore() {
+    _state = STATE_ENTER_SCORE;
+    _scoreTables.finishFade();
+    if (_currentGameSpeed != _gameSpeeds.end()) {
+        _scoreTables.currentTable(_currentGameSpeed->second.name);
+    }
+    _scoreTables.alpha(1.0f);
+    _scoreTables.addEntry(_score, "");
+    _scoreTables.beginEditName();
+    // The name is typed through the window's own key messages.
+    _input.clearKeyTracking();
+    _bottomBar.set(-1.0f, _barSpeed);
+}
+
+// ---- pause and the in-game menu -----------------------------------------------------------
+void Game::ingameMenu() {
+    cursor(true);
+    pause(true);
+    _currentMenu = _menuIngame.get();
+    if (_currentMenu) {
+        _currentMenu->selectedItemID(0);
+    }
+    _state = STATE_INGAME_MENU;
+    _input.clearKeyTracking();
+    _gun.trigger(false);
+
+    const float menuHeight = _currentMenu ? _currentMenu->boundingBox().size().y : 0.0f;
+    _bottomBar.set(std::max(_barMenuMinHeight, menuHeight + _barMenuMargin), _barSpeed);
+    _bottomBar.animate(0.0);
+    if (_titleLogo) {
+        _titleLogo->pos(Vector2<float>(_titleLogo->pos().x, _bottomBar.height() - 10.0f));
+    }
+    for (Bot* bot : _bots) {
+        bot->muteHum(true);
+    }
+}
+void Game::resumeGame() {
+    cursor(false);
+    pause(false);
+    _currentMenu = nullptr;
+    if (_trainedTrick) {
+        _state = STATE_TRICK_TRAINER;
+        _bottomBar.set(0.0f, _barSpeed);
+    } else {
+        _state = STATE_PLAY;
+        _bottomBar.set(_cockpitHud ? 0.0f : _barPlayHeight, _barSpeed);
+    }
+    trackPlayerKeys();
+    for (Bot* bot : _bots) {
+        bot->muteHum(false);
+    }
+}
+void Game::pause(bool paused) {
+    _paused = paused;
+    FSOUND_SetPaused(_humChannel, paused);
+    for (Bot* bot : _bots) {
+        bot->muteHum(paused);
+    }
+}
 
 namespace {
 

@@ -706,6 +706,14 @@ public:
     std::string _trickTrainerTitle;
     std::string _trickTrainerCaption;
 
+    // ---- game life cycle ------------------------------------------------------------------
+
+    // The end of the game-over screen, by a key or by its time-out: the score entry when the
+    // score makes the applied speed's table, else the main menu.
+    void leaveGameOver();
+    // Where the wreck's explosion is heard.
+    Vector3<float> _gameOverSoundPosition;
+
 private:
     // The numbered schemes of the colour file; unknown colour names give the black triplet.
     void readUserColorSchemes(unsigned char black);

@@ -715,6 +715,8 @@ void Game::drawStarfield() {
 void Game::drawHud() {
     const int barHeight = roundToInt(_bottomBar.height());
     _renderer.vport(Quib::AABB2<int>(0, 0, _width, _height + barHeight));
+    // The world's meshes bound textures of their own behind the renderer's back.
+    _renderer._boundTexture = 0;
     const double worldStep = _paused ? 0.0 : _frameTime;
     const bool play = _state == STATE_PLAY;
     const bool ingameMenu = _state == STATE_INGAME_MENU;

@@ -80,9 +80,65 @@ bool Game::frame() {
     return result;
 }
 
-bool Game::frameGameOver() { return true; }
-bool Game::frameIngameMenu() { return true; }
-bool Game::frameEnterScore() { return true; }
+bool Game::frameGameOver() {
+    // The wreck is orbited while the world goes on.
+    _demoMode = true;
+    _cameraMode = 2;
+    _cameraSubject = &_player;
+    _playerActive = false;
+    framePlay();
+    if (_stateTime >= _gameOverDuration) {
+        leaveGameOver();
+    }
+    return true;
+}
+bool Game::frameIngameMenu() {
+    framePlay();
+    if (_currentMenu) {
+        _currentMenu->animate(_frameTime);
+        _currentMenu->draw();
+    }
+    if (_titleLogo) {
+        _titleLogo->pos(Vector2<float>(_titleLogo->pos().x, _bottomBar.height() - 10.0f));
+        _titleLogo->animate(_frameTime);
+        _titleLogo->draw();
+    }
+    glLoadIdentity();
+    // The menu rides on the rising bar.
+    if (_currentMenu) {
+        _currentMenu->pos(_menuX, _bottomBar.height() - _menuBarGap);
+        _currentMenu->animate(_frameTime);
+        _currentMenu->draw();
+    }
+    return true;
+}
+bool Game::frameEnterScore() {
+    framePlay();
+    // The panel opens from a margin of 210 to its final 80 within the first half second.
+    const float margin = std::max(80.0f, static_cast<float>((0.7 - _stateTime) * 300.0));
+    const float w = static_cast<float>(_width);
+    const float h = static_cast<float>(_height);
+    _scoreTables.animate(_frameTime);
+    if (_titleLogoSmall) {
+        _titleLogoSmall->pos(87.0f, h - 87.0f);
+        _titleLogoSmall->animate(_frameTime);
+    }
+    if (_highScoresTitle) {
+        _highScoresTitle->pos(210.0f, h - 87.0f);
+        _highScoresTitle->animate(_frameTime);
+    }
+    _renderer.color(0.0f, 0.0f, 0.0f, 0.6f);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
+    _renderer.drawBox(Quib::AABB2<float>(margin, margin, w - margin, h - margin), true, false);
+    if (_titleLogoSmall) {
+        _titleLogoSmall->draw();
+    }
+    if (_highScoresTitle) {
+        _highScoresTitle->draw();
+    }
+    _scoreTables.print(Vector2<float>(140.0f, h - 135.0f), 0);
+    return true;
+}
 bool Game::frameTrickTrainer() {
     using Stelkor::Renderer2D;
     const bool result = framePlay();

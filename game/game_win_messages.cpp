@@ -1,8 +1,10 @@
 #include "game/game.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "engine2d/simplemenu.h"
+#include "engine2d/sprite.h"
 
 namespace Vortel {
 
@@ -238,9 +240,148 @@ bool Game::messageIngameMenu(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     return menuReady(_currentMenu) && MenuInput(*this, _height, true).handle(msg, wParam, lParam);
 }
 
-bool Game::messagePlay(HWND, UINT, WPARAM, LPARAM) { return false; }
-bool Game::messageGameOver(HWND, UINT, WPARAM, LPARAM) { return false; }
-bool Game::messageEnterScore(HWND, UINT, WPARAM, LPARAM) { return false; }
+// Flight input of play and of the trick trainer: the nine bindings, the end of a pause, the
+// trainer's panels, ESCAPE, and the mouse on the mouselook offsets or the aim cursor.
+class PlayInput {
+public:
+    PlayInput(Game& game, int windowWidth, int windowHeight)
+        : _game(game), _windowWidth(windowWidth), _windowHeight(windowHeight) {}
+
+    void keyDown(unsigned int key) {
+        if (_game._paused) {
+            _game.pause(false);
+            if (_game._state == Game::STATE_TRICK_TRAINER && !answerTrainerPanel(key)) {
+                return;
+            }
+            // The pause had every key reported.
+            _game.trackPlayerKeys();
+        } else {
+            flightKeyDown(key);
+        }
+        // After whatever matched: ESCAPE in a pause ends it and opens the menu too.
+        if (key == ESCAPE_KEY) {
+            if (_game._state == Game::STATE_PLAY) {
+                _game.ingameMenu();
+            } else if (_game._state == Game::STATE_TRICK_TRAINER) {
+                restartTrick();
+            }
+        }
+    }
+
+    // Released while paused too, so nothing stays held through the pause.
+    void keyUp(unsigned int key) {
+        if (bound(_game._keyBoost, key)) {
+            _game._player.boost(false);
+            _game._boostTime = 0.0;
+        } else if (bound(_game._keyFire, key)) {
+            _game._gun.trigger(false);
+        } else if (bound(_game._keyMouselook, key)) {
+            _game._mouselookHeld = false;
+        }
+    }
+
+    void mouseMove(const std::int32_t* motion) {
+        if (_game._paused) {
+            return;
+        }
+        const float dx = static_cast<float>(motion[0]) * _game._mouseSensitivity;
+        const float dy = static_cast<float>(motion[1]) * _game._mouseSensitivity;
+        if (_game._mouselookHeld && _game._mouselookEnabled) {
+            _game._mouselookYaw += dx;
+            _game._mouselookPitch += _game._invertMouse ? dy : -dy;
+        } else if (_game._pointAndClickEnabled && _game._aimCursorSprite) {
+            // The cursor's y axis points up the screen.
+            const Vector2<float>& at = _game._aimCursorSprite->pos();
+            _game._aimCursorSprite->pos(
+                Vector2<float>(std::clamp(at.x + dx, 0.0f, static_cast<float>(_windowWidth)),
+                               std::clamp(at.y - dy, 0.0f, static_cast<float>(_windowHeight))));
+        }
+    }
+
+private:
+    static constexpr unsigned int ESCAPE_KEY = 1;
+
+    // 0 is no key: an unbound action never acts.
+    static bool bound(unsigned int binding, unsigned int key) { return binding != 0 && binding == key; }
+
+    bool playing() const { return _game._state == Game::STATE_PLAY; }
+
+    void play(const char* sound) { _game.playSound(sound, _game._effectsVolume); }
+
+    void restartTrick() {
+        if (_game._trainedTrick) {
+            _game.startTrickTrainer(_game._trainedTrick);
+        }
+    }
+
+    // False when the key left the trainer altogether.
+    bool answerTrainerPanel(unsigned int key) {
+        if (_game._trickIntroPanel) {
+            if (key == ESCAPE_KEY) {
+                _game.mainMenu();
+                if (_game._trainedTrick && _game._trickTrainerReturnMenu) {
+                    _game.setCurrentMenu(_game._trickTrainerReturnMenu);
+                }
+                return false;
+            }
+            _game._trickIntroPanel = false;
+        } else if (_game._trickResultPanel && !_game._trickSucceeded) {
+            restartTrick();
+        } else if (_game._trickResultPanel) {
+            if (key == ESCAPE_KEY) {
+                restartTrick();
+            } else {
+                _game._trickResultPanel = false;
+            }
+        }
+        return true;
+    }
+
+    // The first binding that matches acts; fire and EMP belong to play only.
+    void flightKeyDown(unsigned int key) {
+        Player& craft = _game._player;
+        if (bound(_game._keyLeft, key)) {
+            craft.turn(Player::DIR_LEFT);
+            play("swoosh_left");
+        } else if (bound(_game._keyRight, key)) {
+            craft.turn(Player::DIR_RIGHT);
+            play("swoosh_right");
+        } else if (bound(_game._keyDown, key)) {
+            craft.turn(Player::DIR_DOWN);
+            play("swoosh_down");
+        } else if (bound(_game._keyUp, key)) {
+            craft.turn(Player::DIR_UP);
+            play("swoosh_up");
+        } else if (bound(_game._keyBoost, key)) {
+            craft.boost(true);
+            _game._boostTime = 0.0;
+        } else if (playing() && bound(_game._keyFire, key)) {
+            _game._gun.trigger(true);
+            if (_game._gun.ammo() <= 0) {
+                play("weapon_empty");
+            }
+        } else if (bound(_game._keyMouselook, key)) {
+            if (_game._mouselookEnabled) {
+                _game._mouselookYaw = 0.0f;
+                _game._mouselookPitch = 0.0f;
+                _game._mouselookHeld = true;
+            }
+        } else if (playing() && bound(_game._keyNuke, key)) {
+            // Four cells ahead, so the blast clears the way the craft is heading.
+            const Vector3<int>& cell = craft._cell;
+            const Vector3<int>& ahead = craft._forward;
+            _game.bomb(Vector3<int>(cell.x + 4 * ahead.x, cell.y + 4 * ahead.y, cell.z + 4 * ahead.z), 8);
+        } else if (bound(_game._keyPause, key)) {
+            _game.pause(true);
+            // Any key ends the pause.
+            _game._input.trackAllKeys(true);
+        }
+    }
+
+    Game& _game;
+    const int _windowWidth;
+    const int _windowHeight;
+};
 
 // ---- score and credits screens --------------------------------------------------------------
 
@@ -322,6 +463,64 @@ bool Game::messageSplashQuendle(HWND, UINT msg, WPARAM, LPARAM) {
         return false;
     }
     load();
+    return true;
+}
+
+bool Game::messagePlay(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    PlayInput input(*this, _width, _height);
+    if (msg == _wmKeyDownDI) {
+        input.keyDown(static_cast<unsigned int>(wParam));
+        return true;
+    }
+    if (msg == _wmKeyUpDI) {
+        input.keyUp(static_cast<unsigned int>(wParam));
+        return true;
+    }
+    if (msg == _wmMouseMoveDI) {
+        if (lParam != 0) {
+            input.mouseMove(reinterpret_cast<const std::int32_t*>(lParam));
+        }
+        return false;
+    }
+    // The window's own key-downs count as handled; the rest goes to the default handling.
+    return msg == WM_KEYDOWN;
+}
+
+bool Game::messageGameOver(HWND, UINT msg, WPARAM, LPARAM) {
+    // Keys still held from play in the first half second are left alone.
+    if (_stateTime < 0.5 || msg != _wmKeyDownDI) {
+        return false;
+    }
+    leaveGameOver();
+    return true;
+}
+
+bool Game::messageEnterScore(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_KEYDOWN) {
+        return false;
+    }
+    // A held key types once.
+    if ((lParam & KEY_WAS_DOWN) != 0) {
+        return true;
+    }
+    switch (wParam) {
+    case VK_ESCAPE:
+    case VK_RETURN:
+        // Either keeps the name as typed. A file that cannot be written keeps the old one;
+        // the entry still holds for this run.
+        _scoreTables.endEditName();
+        _scoreTables.save(_scoresPath);
+        mainMenu();
+        break;
+    case VK_BACK:
+    case VK_DELETE: _scoreTables.typeBackspace(); break;
+    default:
+        // The key code is the character: letters come as capitals. Codes past a byte have none.
+        if (wParam <= 0xFF) {
+            _scoreTables.typeChar(static_cast<char>(static_cast<unsigned char>(wParam)));
+        }
+        break;
+    }
     return true;
 }
 

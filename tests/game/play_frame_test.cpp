@@ -141,7 +141,8 @@ TEST_F(PlayFrameGL, ACrashClearsTheCellAndCostsAShieldOnlyInPlay) {
     const Case cases[] = {
         {Game::STATE_PLAY, 50.0f, 0.0, 49.0f, 1.0, {"bump"}, Game::STATE_PLAY},
         {Game::STATE_PLAY, 5.0f, 4.5, 4.0f, 5.0, {"warning_low_shields", "bump"}, Game::STATE_PLAY},
-        {Game::STATE_PLAY, 1.0f, 0.0, 0.0f, 1.0, {"bump"}, Game::STATE_GAME_OVER},
+        {Game::STATE_PLAY, 1.0f, 0.0, 0.0f, 1.0, {"bump", "theme_game_over", "explosion", "gameover"},
+         Game::STATE_GAME_OVER},
         {Game::STATE_MAIN_MENU, 4.0f, 0.0, 4.0f, 1.0, {"bump"}, Game::STATE_MAIN_MENU},
     };
     const double dt = 0.25;  // one cell at the craft's 4 cells a second
@@ -208,7 +209,8 @@ TEST_F(PlayFrameGL, TheDemoStartsItsRoundAgainOnceTheFieldFillsAtTheLastStage) {
         int stage;
         int stageAfter;
     };
-    for (const Case& c : {Case{10, 3}, Case{5, 5}}) {
+    // The stage the demo earns starts in the same frame: from 3 after a restart.
+    for (const Case& c : {Case{10, 4}, Case{5, 6}}) {
         testgame::TestGame& g = game();
         g._playerActive = false;
         g._demoMode = true;
