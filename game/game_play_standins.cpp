@@ -4,14 +4,7 @@
 
 namespace Vortel {
 
-void Game::resolveShot() {}
-void Game::beginAimRay() {}
-void Game::aimRayAtCopy(const Vector3<float>&) {}
-void Game::aimRayAtChaser(Bot&, const Vector3<float>&) {}
-void Game::endAimRay() {}
-void Game::addShotTracer() {}
-void Game::respawnBot(Bot*) {}
-void Game::cutOffChasers() {}
+void Game::addCollectable(const Vector3<int>&) {}
 void Game::collectCollectable(const Vector3<int>&) {}
 void Game::checkTricks() {}
 void Game::stepComboClock(double) {}
