@@ -538,7 +538,11 @@ std::list<Bot*>::iterator Game::respawnBot(std::list<Bot*>::iterator& it) {
         return it;
     }
     Bot& bot = **it;
-    bot.respawn();
+    // A chaser whose delay ran out came back in its own update; a second respawn would move
+    // it once more after that update, and the frame would lay a trail cube where it died.
+    if (bot.dead()) {
+        bot.respawn();
+    }
     if (_state != STATE_GAME_OVER) {
         _message._text << "RE-ENTER: " << bot._name << "\n";
     }

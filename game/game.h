@@ -33,6 +33,7 @@
 #include "platform/matrix.h"
 #include "platform/mrand.h"
 #include "platform/openglapp.h"
+#include "platform/ray3.h"
 #include "platform/rgba.h"
 #include "platform/settings.h"
 #include "platform/shaker.h"
@@ -685,6 +686,9 @@ public:
     void shootCell(const OcTree::NodeHitInfo& hit);
     // A shot's sparks at the point; the oldest go while more than eight burn.
     void addShotExplosion(const ParticleSet* sets, int count, const Vector3<float>& at);
+    // Starts this frame's aim along the world ray; the copies and chasers are then tested
+    // against it one by one, and endAimRay() settles what is aimed at.
+    void aimAlong(const Ray3<float>& ray);
 
     // Where the aim ray met what it aims at, in the world as drawn.
     Vector3<float> _aimPoint;

@@ -865,9 +865,6 @@ void Game::addShotExplosion(const ParticleSet* sets, int count, const Vector3<fl
 }
 
 void Game::beginAimRay() {
-    _aimHits.clear();
-    _aimedBot = nullptr;
-    _aimedBotDistanceSq = std::numeric_limits<float>::max();
     // The modelview holds the view: the ray runs in the world from the eye through the aim.
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -877,7 +874,13 @@ void Game::beginAimRay() {
         point = Vector2<int>(roundToInt(cursor.x), roundToInt(cursor.y));
     }
     const Vector3<float> eye = !_viewMatrix * Vector3<float>(0.0f, 0.0f, 0.0f);
-    const Ray3<float> ray = PickRayGenerator::generateInWorldSpace(eye, point);
+    aimAlong(PickRayGenerator::generateInWorldSpace(eye, point));
+}
+
+void Game::aimAlong(const Ray3<float>& ray) {
+    _aimHits.clear();
+    _aimedBot = nullptr;
+    _aimedBotDistanceSq = std::numeric_limits<float>::max();
     _aimRayOrigin = ray.origin;
     _aimRayDirection = ray.direction;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "actors/bot.h"
@@ -193,6 +194,7 @@ TEST_F(ChasersGL, DeadChaserReEntersAfterTwentySecondsOfItsTime) {
     g._state = Game::STATE_PLAY;
     g._playerActive = false;
     Bot* bot = addChaser(g, Vector3<int>(20, 20, 20));
+    bot->_previousCell = Vector3<int>(25, 25, 25);
     g.destroyBot(bot, Game::DEATH_EMP);
     std::list<Bot*>::iterator end = g._deadBots.end();
     EXPECT_EQ(g.respawnBot(end), g._deadBots.end());
@@ -213,6 +215,9 @@ TEST_F(ChasersGL, DeadChaserReEntersAfterTwentySecondsOfItsTime) {
     EXPECT_EQ(g._message._text.str(), "RE-ENTER: " + bot->_name + "\n");
     EXPECT_EQ(count(g.sounds, "chaserentered"), 1);
     EXPECT_EQ(bot->_hitpoints, static_cast<float>(bot->hitpointsMax()));
+    // It comes back where its own update put it, with no trail from where it died.
+    EXPECT_EQ(Vector3<int>(std::lround(bot->_pos.x), std::lround(bot->_pos.y), std::lround(bot->_pos.z)), bot->_cell);
+    EXPECT_EQ(g._octree.getTerminalNode(Vector3<int>(25, 25, 25))->count(), OcTree::CELL_EMPTY);
 }
 
 TEST_F(ChasersGL, NearestWrappedPointTakesTheNearestCopyOfTheField) {
