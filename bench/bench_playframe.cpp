@@ -39,6 +39,8 @@ std::unique_ptr<BenchGame> busyGame() {
     }
     std::unique_ptr<BenchGame> g = std::make_unique<BenchGame>();
     g->_state = Game::STATE_PLAY;
+    // The explosions' sparks find their textures as after loading.
+    g->_bitmapManager.addPath("textures");
     g->_waveBotCount = CHASERS;
     g->_player._hitpoints = 1.0e9f;  // crashes go on without ending the game
     crand::srand(11);
