@@ -24,7 +24,8 @@ testgame::TestGame& readyGame(testgame::TestGame& g) {
 }
 
 Bot* addChaser(Game& g, const Vector3<int>& cell, const Vector3<int>& forward = Vector3<int>::Z_MINUS) {
-    Bot* bot = new Bot("chaser" + std::to_string(g._bots.size()), cell, forward, Vector3<int>::Y_PLUS, 0.001f, g._octree);
+    const std::string name = "chaser" + std::to_string(g._bots.size());
+    Bot* bot = new Bot(name, cell, forward, Vector3<int>::Y_PLUS, 0.001f, g._octree);
     bot->scoreShot(250);
     bot->scoreBurn(500);
     g._bots.push_back(bot);

@@ -74,7 +74,8 @@ TEST_F(ShotGL, EveryShotSoundsAndMeltsACubeWithinReachInABurstOfSparks) {
             g._octree.setTerminalNode(v, OcTree::CELL_SOLID_1, 0);
         }
         g._aimRayOrigin = Vector3<float>(0.0f, 0.0f, 0.0f);
-        g._aimHits.assign(1, OcTree::NodeHitInfo{g._octree.getTerminalNode(cell), Vector3<float>(1, 2, 3), c.distanceSq});
+        const OcTree::NodeHitInfo aimed{g._octree.getTerminalNode(cell), Vector3<float>(1, 2, 3), c.distanceSq};
+        g._aimHits.assign(1, aimed);
         g._gun.ammo(c.ammo);
         if (c.fired) {
             g._gun.fire();
