@@ -5,12 +5,14 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <memory>
 
 #include "actors/bot.h"
 #include "game/game.h"
 #include "platform/crand.h"
 #include "world/explosion.h"
+#include "world/meshchrome.h"
 
 namespace {
 
@@ -37,6 +39,8 @@ std::unique_ptr<BenchGame> busyGame() {
     }
     std::unique_ptr<BenchGame> g = std::make_unique<BenchGame>();
     g->_state = Game::STATE_PLAY;
+    // The explosions' sparks find their textures as after loading.
+    g->_bitmapManager.addPath("textures");
     g->_waveBotCount = CHASERS;
     g->_player._hitpoints = 1.0e9f;  // crashes go on without ending the game
     crand::srand(11);
@@ -101,5 +105,43 @@ void BM_PlayFrameWithEmpOnTenChasers(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_PlayFrameWithEmpOnTenChasers)->Unit(benchmark::kMicrosecond);
+
+// One frame's aim ray without GL, the ray given: the 27 copies of the half-filled field and
+// every chaser in each copy (the frame tests only the chasers it draws), then the nearest.
+void BM_AimRayThroughCopiesAndChasers(benchmark::State& state) {
+    std::unique_ptr<BenchGame> g = busyGame();
+    if (!g) {
+        state.SkipWithError("no game folder");
+        return;
+    }
+    Vortel::MeshChrome* mesh = g->_meshChromeManager.get("mesh/shiva.obj");
+    for (Vortel::Bot* bot : g->_bots) {
+        bot->mesh(mesh);
+    }
+    g->updateCraftMatrices();
+    // From beside the field's centre back through the chasers' row and on across the field.
+    const float n = 1.0f / std::sqrt(1.0f + 0.04f + 0.01f);
+    const Ray3<float> ray{Vector3<float>(16.2f, 16.1f, 20.0f), Vector3<float>(0.2f * n, 0.1f * n, -n)};
+    const float edge = static_cast<float>(g->_octree.size());
+    for (auto _ : state) {
+        g->aimAlong(ray);
+        for (int k = -1; k <= 1; ++k) {
+            for (int j = -1; j <= 1; ++j) {
+                for (int i = -1; i <= 1; ++i) {
+                    const Vector3<float> copy(i * edge, j * edge, k * edge);
+                    g->aimRayAtCopy(copy);
+                    for (Vortel::Bot* bot : g->_bots) {
+                        g->aimRayAtChaser(*bot, copy);
+                    }
+                }
+            }
+        }
+        g->endAimRay();
+        benchmark::DoNotOptimize(g->_aimedBot);
+    }
+    state.counters["cells"] = static_cast<double>(g->_aimHits.size());
+    state.counters["aimed"] = g->_aimedBot != nullptr ? 1.0 : 0.0;
+}
+BENCHMARK(BM_AimRayThroughCopiesAndChasers)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

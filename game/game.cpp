@@ -3,7 +3,9 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "actors/bot.h"
@@ -16,6 +18,7 @@
 #include "engine2d/timeline.h"
 #include "engine2d/timelinesprite.h"
 #include "game/fontcharsets.h"
+#include "game/particleset.h"
 #include "game/pickuppoints.h"
 #include "game/spriteshowing.h"
 #include "platform/crand.h"
@@ -23,6 +26,7 @@
 #include "platform/game_openglextensions.h"
 #include "platform/inputdevice.h"
 #include "platform/soundsetup.h"
+#include "world/botexplosion.h"
 #include "world/bumpnoise.h"
 #include "world/explosion.h"
 #include "world/mesh.h"
@@ -711,10 +715,190 @@ int Game::playSound(const std::string& name, unsigned char volume, const Vector3
 
 // ---- play rules ---------------------------------------------------------------------------
 
-void Game::addBot() {}
-void Game::clearBots() {}
-void Game::bomb(const Vector3<int>&, int) {}
-void Game::addExplosion(const Vector3<float>&) {}
+namespace {
+
+// What every kind of chaser shares.
+constexpr int CHASER_SHOT_SCORE = 250;
+constexpr int CHASER_CUTOFF_SCORE = 500;
+constexpr double CHASER_RECOVERY_TIME = 0.12;
+constexpr double CHASER_RESPAWN_DELAY = 20.0;
+constexpr int CHASER_NAME_MIN = 3;
+constexpr int CHASER_NAME_MAX = 16;
+// Chasers grow faster by a tenth of the preset's factor per level, up to twice the craft.
+constexpr float CHASER_LEVEL_FACTOR = 0.1f;
+constexpr float CHASER_FACTOR_MAX = 2.0f;
+// A dead chaser leaves this much melted round its cell, its pick-up spared.
+constexpr int CHASER_DEATH_MELT = 6;
+
+// The EMP blast: chasers closer than radius times this go; the view shakes in first person.
+constexpr float EMP_REACH = 1.4f;
+constexpr float EMP_SHAKE_AMPLITUDE = 0.25f;
+constexpr float EMP_SHAKE_DURATION = 0.5f;
+
+constexpr std::size_t MAX_EXPLOSIONS = 10;
+
+struct ChaserKind {
+    const char* type;
+    float speedChange;
+    float avoidCrash;
+    int hitpoints;
+    RGBA<float> color;
+};
+
+// By botType.
+const ChaserKind chaserKinds[4] = {
+    {"ROCKER", 1.0f, 0.85f, 8, RGBA<float>(0.6f, 0.5f, 0.6f, 1.0f)},
+    {"THIEF", 1.0f, 0.5f, 8, RGBA<float>(0.5f, 0.65f, 0.5f, 1.0f)},
+    {"DOVE", 1.1f, 0.05f, 10, RGBA<float>(0.65f, 0.5f, 0.5f, 1.0f)},
+    {"SHIVA", 0.85f, 1.0f, 6, RGBA<float>(0.5f, 0.5f, 0.6f, 1.0f)},
+};
+
+// Straight runs by kind and level: the thief's grow longer and less even with the level, the
+// shiva's shorter.
+std::pair<int, int> straightMovesOf(Game::botType kind, int level) {
+    switch (kind) {
+        case Game::BOT_THIEF: return {std::max(8 - level, 3), std::min(level + 22, 31)};
+        case Game::BOT_DOVE: return {20, 31};
+        case Game::BOT_SHIVA: return {std::max(5 - level / 2, 3), std::max(15 - level, 5)};
+        case Game::BOT_ROCKER:
+        default: return {10, 20};
+    }
+}
+
+int randomCell(int size) {
+    return static_cast<int>(static_cast<long>(crand::rand()) * size / (crand::CRAND_MAX + 1L));
+}
+
+// The chaser's explosion: hot sparks, a red flash and grey smoke. Speeds and sizes follow the
+// shot's sparks of the same textures.
+const ParticleSet explosionSets[3] = {
+    {170, "particle2.png", 15.0f, -3.0f, 0.07f, 0.02f, 0.0f, RGBA<float>(1.0f, 0.2f, 0.1f, 0.9f),
+     RGBA<float>(0.2f, 0.4f, 0.4f, 0.2f), RGBA<float>(0.0f, 0.0f, 0.0f, -0.5f), RGBA<float>(0.0f, 0.0f, 0.0f, 0.01f)},
+    {100, "particle1.png", 26.0f, -15.0f, 0.4f, 0.3f, 1.0f, RGBA<float>(1.0f, 0.1f, 0.1f, 1.0f),
+     RGBA<float>(0.0f, 0.0f, 0.0f, 0.1f), RGBA<float>(0.0f, 0.0f, 0.0f, -1.0f), RGBA<float>(0.0f, 0.0f, 0.0f, 0.01f)},
+    {370, "particle2.png", 5.0f, -3.0f, 0.04f, 0.02f, 0.0f, RGBA<float>(0.4f, 0.4f, 0.4f, 1.0f),
+     RGBA<float>(0.1f, 0.1f, 0.1f, 0.2f), RGBA<float>(0.0f, 0.0f, 0.0f, -0.45f), RGBA<float>(0.0f, 0.0f, 0.0f, 0.01f)},
+};
+
+float distanceSq(const Vector3<float>& a, const Vector3<float>& b) {
+    const float x = a.x - b.x;
+    const float y = a.y - b.y;
+    const float z = a.z - b.z;
+    return x * x + y * y + z * z;
+}
+
+}  // namespace
+
+void Game::addBot() {
+    const botType kind = _botTypeGenerator();
+    const std::string name = _nameGenerator.generate(CHASER_NAME_MIN, CHASER_NAME_MAX);
+
+    const GameSpeed preset = _currentGameSpeed != _gameSpeeds.end() ? _currentGameSpeed->second : GameSpeed();
+    const float factor =
+        std::min(static_cast<float>(_botLevel) * CHASER_LEVEL_FACTOR + preset.chaserFactor, CHASER_FACTOR_MAX);
+    const float base = factor * preset.velocity;
+    const float spread = base * preset.chaserSpread;
+    const float velocity =
+        base + static_cast<float>(crand::rand()) * (2.0f * spread) / static_cast<float>(crand::CRAND_MAX) - spread;
+
+    const int size = _octree.size();
+    const int x = randomCell(size);
+    const int y = randomCell(size);
+    const int z = randomCell(size);
+    Bot* const bot =
+        new Bot(name, Vector3<int>(x, y, z), Vector3<int>::Z_MINUS, Vector3<int>::Y_PLUS, velocity, _octree);
+
+    if (_currentColorScheme != _colorSchemes.end() && !_currentColorScheme->second.trailColors.empty()) {
+        const std::vector<unsigned char>& colors = _currentColorScheme->second.trailColors;
+        const std::size_t index =
+            static_cast<std::size_t>(crand::rand()) * colors.size() / static_cast<std::size_t>(crand::CRAND_MAX);
+        bot->_trailColor = colors[std::min(index, colors.size() - 1)];
+    }
+
+    const ChaserKind& row = chaserKinds[kind];
+    const std::pair<int, int> moves = straightMovesOf(kind, _botLevel);
+    bot->type(row.type);
+    if (row.speedChange != 1.0f) {
+        bot->velocity(velocity * row.speedChange);
+    }
+    bot->avoidCrash(row.avoidCrash);
+    bot->_hitpoints = static_cast<float>(row.hitpoints);
+    bot->hitpointsMax(row.hitpoints);
+    bot->straightMoves(moves.first, moves.second);
+    bot->baseColor(row.color);
+    bot->mesh(_chaserMesh);
+    bot->scoreShot(CHASER_SHOT_SCORE);
+    bot->scoreBurn(CHASER_CUTOFF_SCORE);
+    bot->timeStretch(static_cast<double>(_timeStretch));
+    bot->recoveryTime(CHASER_RECOVERY_TIME);
+    bot->hitColor(_hitColor);
+
+    _bots.push_back(bot);
+    ++_liveBotCount;
+    _message._text << "ENTER: " << name << "\n";
+    _message.showText(1.5, 1.0);
+    ++_botsAddedThisFrame;
+    if (_botsAddedThisFrame == 1 && _state == STATE_PLAY) {
+        playSound("chaserentered", _voiceVolume);
+    }
+}
+
+std::list<Bot*>::iterator Game::respawnBot(std::list<Bot*>::iterator& it) {
+    if (it == _deadBots.end()) {
+        return it;
+    }
+    Bot& bot = **it;
+    // A chaser whose delay ran out came back in its own update; a second respawn would move
+    // it once more after that update, and the frame would lay a trail cube where it died.
+    if (bot.dead()) {
+        bot.respawn();
+    }
+    if (_state != STATE_GAME_OVER) {
+        _message._text << "RE-ENTER: " << bot._name << "\n";
+    }
+    if (_state == STATE_PLAY) {
+        ++_botsAddedThisFrame;
+        if (_botsAddedThisFrame == 1) {
+            playSound("chaserentered", _voiceVolume);
+        }
+    }
+    it = _deadBots.erase(it);
+    ++_liveBotCount;
+    _message.showText(1.5, 1.0);
+    return it;
+}
+void Game::clearBots() {
+    if (std::find(_bots.begin(), _bots.end(), _cameraSubject) != _bots.end()) {
+        _cameraSubject = &_player;
+    }
+    for (Bot* bot : _bots) {
+        delete bot;
+    }
+    _bots.clear();
+    _deadBots.clear();
+    _botInfoList.clear();
+    _aimedBot = nullptr;
+}
+
+Vector3<float> Game::nearestWrappedPoint(const Vector3<float>& from, const Vector3<float>& to) const {
+    const float period = static_cast<float>(_octree.size());
+    Vector3<float> nearest = to;
+    float best = std::numeric_limits<float>::max();
+    for (int k = -1; k <= 1; ++k) {
+        for (int j = -1; j <= 1; ++j) {
+            for (int i = -1; i <= 1; ++i) {
+                const Vector3<float> p(to.x + static_cast<float>(i) * period, to.y + static_cast<float>(j) * period,
+                                       to.z + static_cast<float>(k) * period);
+                const float d = distanceSq(from, p);
+                if (d < best) {
+                    best = d;
+                    nearest = p;
+                }
+            }
+        }
+    }
+    return nearest;
+}
 void Game::applyColorScheme(const std::string& which) {
     auto found = _colorSchemes.find(which);
     if (found == _colorSchemes.end()) {
@@ -808,6 +992,8 @@ void Game::applyGameSpeed(const std::string& which) {
         bot->timeStretch(static_cast<double>(_timeStretch));
     }
 }
+
+// ---- chasers: entry, death and return -----------------------------------------------------
 
 // ---- score, shields, ammunition, bombs and pick-ups -------------------------------------
 
@@ -917,6 +1103,122 @@ void Game::collectCollectable(const Vector3<int>& cell) {
     playSound("pickup", _effectsVolume);
     // Deletes the pick-up: it must not be read after this.
     _octree.setTerminalNode(cell, OcTree::SET_CLEAR_ANY, 0);
+}
+
+void Game::respawnBot(Bot* bot) {
+    std::list<Bot*>::iterator it = std::find(_deadBots.begin(), _deadBots.end(), bot);
+    respawnBot(it);
+}
+
+void Game::respawnAllBots() {
+    for (std::list<Bot*>::iterator it = _deadBots.begin(); it != _deadBots.end();) {
+        respawnBot(it);
+    }
+}
+
+std::list<Bot*>::iterator Game::destroyBot(Bot* bot, BotDeathType how) {
+    std::list<Bot*>::iterator it = std::find(_bots.begin(), _bots.end(), bot);
+    if (it != _bots.end()) {
+        ++it;
+    }
+    // A chaser dies once: a second death would list it twice among the dead, count it off the
+    // live ones twice and drop a second pick-up.
+    if (bot->dead()) {
+        return it;
+    }
+    addCollectable(bot->_cell);
+    _octree.melt(bot->_cell, CHASER_DEATH_MELT, false);
+
+    if (how == DEATH_CUTOFF) {
+        const int points = bot->scoreBurn() * _speedLevelRounded;
+        _message._text << "CUTOFF: " << bot->_name << " +" << points << "\n";
+        playSound("chasercutoff", _voiceVolume);
+        score(points);
+    } else {
+        const int points = bot->scoreShot();
+        ++_botsDestroyedThisFrame;
+        _message._text << "DESTROYED: " << bot->_name << " +" << points << "\n";
+        if (_botsDestroyedThisFrame < 2) {
+            playSound("chaserdestroyed", _voiceVolume);
+        }
+        score(points);
+    }
+    _message.showText(1.5, 1.0);
+
+    const Vector3<float> where = how == DEATH_SHOT ? _aimPoint : nearestWrappedPoint(_player._pos, bot->_pos);
+    addExplosion(where);
+    bot->die(CHASER_RESPAWN_DELAY);
+    _deadBots.push_back(bot);
+    playSound("explosion", _effectsVolume, &where);
+
+    --_liveBotCount;
+    _aimedBot = nullptr;
+    return it;
+}
+
+void Game::muteBotHum(bool mute) {
+    for (Bot* bot : _bots) {
+        bot->muteHum(mute);
+    }
+}
+
+void Game::setBotHumVolume(unsigned char volume) {
+    for (Bot* bot : _bots) {
+        bot->humVolume(volume);
+    }
+}
+
+// ---- EMP blast and explosions ---------------------------------------------------------------
+
+void Game::bomb(const Vector3<int>& cell, int radius) {
+    if (_bombs < 1) {
+        _bombs = 0;
+        playSound("weapon_empty", _effectsVolume);
+        return;
+    }
+    _octree.melt(cell, radius, false);
+    playSound("emp_blast", _effectsVolume);
+    --_bombs;
+    if (_cameraMode == 0) {
+        _shaker.shake(EMP_SHAKE_AMPLITUDE, EMP_SHAKE_DURATION);
+    }
+    _message.clear();
+    const float reach = static_cast<float>(radius) * EMP_REACH;
+    for (std::list<Bot*>::iterator it = _bots.begin(); it != _bots.end();) {
+        Bot* const bot = *it;
+        if (bot != nullptr && !bot->dead()) {
+            const Vector3<float> seen = nearestWrappedPoint(_player._pos, bot->_pos);
+            if (std::sqrt(distanceSq(_player._pos, seen)) < reach) {
+                it = destroyBot(bot, DEATH_EMP);
+                continue;
+            }
+        }
+        ++it;
+    }
+    _message.showText(1.5, 1.0);
+}
+
+void Game::addExplosion(const Vector3<float>& position) {
+    std::list<Particle::CreateData> sets;
+    for (const ParticleSet& set : explosionSets) {
+        sets.push_back(particleTemplate(set, position, _effectsParticleDensity, textureOf(set.texture)));
+    }
+    BotExplosion* const explosion = new BotExplosion(sets, position);
+    if (_explosionRingMesh != nullptr) {
+        explosion->ringMesh(*_explosionRingMesh);
+    }
+    _explosions.push_back(explosion);
+    if (_explosions.size() > MAX_EXPLOSIONS) {
+        delete _explosions.front();
+        _explosions.pop_front();
+    }
+}
+
+void Game::clearExplosions() {
+    for (Explosion* explosion : _explosions) {
+        delete explosion;
+    }
+    _explosions.clear();
 }
 
 }  // namespace Vortel

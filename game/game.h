@@ -33,6 +33,7 @@
 #include "platform/matrix.h"
 #include "platform/mrand.h"
 #include "platform/openglapp.h"
+#include "platform/ray3.h"
 #include "platform/rgba.h"
 #include "platform/settings.h"
 #include "platform/shaker.h"
@@ -67,6 +68,7 @@ class Explosion;
 class Mesh;
 class MeshChrome;
 class Starfield;
+struct ParticleSet;
 
 // The game: the one application object, in its 800 x 600 window titled "Quellaris". It owns
 // every object of the game and runs a state machine with an entry, a frame and a message
@@ -661,6 +663,40 @@ public:
     void setBotHumVolume(unsigned char volume);
     // The overlays' text of the moment, kept so that its buffer serves every frame.
     std::string _hudText;
+
+    // ---- chasers, the EMP blast, explosions and the shot --------------------------------
+
+    enum BotDeathType { DEATH_SHOT = 0, DEATH_CUTOFF = 1, DEATH_EMP = 2 };
+
+    // Brings back the dead chaser at it (an iterator into _deadBots); returns the element
+    // after it. The end changes nothing.
+    std::list<Bot*>::iterator respawnBot(std::list<Bot*>::iterator& it);
+    void respawnAllBots();
+    // Kills the chaser with its pick-up, points, announcement and explosion; it stays in
+    // _bots, dead. Returns the element of _bots after it (the end when it is not listed). A
+    // chaser already dead only gets the next element.
+    std::list<Bot*>::iterator destroyBot(Bot* bot, BotDeathType how);
+    // Of the copies of to in the wrapped playfield, the one nearest to from.
+    Vector3<float> nearestWrappedPoint(const Vector3<float>& from, const Vector3<float>& to) const;
+    void muteBotHum(bool mute);
+    void clearExplosions();
+
+    // The shot's effects: damage and a bullet hole on the aimed chaser, or the nearest cube
+    // of the aim ray melted with its neighbours.
+    void shootChaser(Bot& bot);
+    void shootCell(const OcTree::NodeHitInfo& hit);
+    // A shot's sparks at the point; the oldest go while more than eight burn.
+    void addShotExplosion(const ParticleSet* sets, int count, const Vector3<float>& at);
+    // Starts this frame's aim along the world ray; the copies and chasers are then tested
+    // against it one by one, and endAimRay() settles what is aimed at.
+    void aimAlong(const Ray3<float>& ray);
+
+    // Where the aim ray met what it aims at, in the world as drawn.
+    Vector3<float> _aimPoint;
+    // Squared distance from the aim ray's origin to the aimed chaser's hit.
+    float _aimedBotDistanceSq = 0.0f;
+    // A shot was resolved in this frame's step: the drawing adds its tracer.
+    bool _shotTracerDue = false;
 
     // The playfield is drawn shifted by this, so that a craft's position is its cell's centre.
     Vector3<float> _playfieldOffset{-0.5f, -0.5f, -0.5f};

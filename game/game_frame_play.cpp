@@ -1,10 +1,12 @@
 // The play frame: the live world's step and drawing, run by every state that shows the world
 // (play, the menus, the score tables, the credits) before that state draws its own screen.
 #include <GL/gl.h>
+
 #include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 #include <sstream>
 
@@ -16,7 +18,9 @@
 #include "game/combo.h"
 #include "game/craftframe.h"
 #include "game/game.h"
+#include "game/particleset.h"
 #include "platform/geometry.h"
+#include "platform/pickraygenerator.h"
 #include "world/bumpnoise.h"
 #include "world/explosion.h"
 #include "world/mesh.h"
@@ -250,6 +254,28 @@ void Game::stepChasers(double worldStep) {
     }
     if (_state == STATE_PLAY) {
         cutOffChasers();
+    }
+}
+
+void Game::cutOffChasers() {
+    // A chaser flying level with the craft, right beside it across the heading, has run into
+    // the craft's trail as it is laid.
+    const int size = _octree.size();
+    const Vector3<int> craft = grid::wrapCell(_player._cell, size);
+    const Vector3<int> side = grid::cross(_player._forward, _player._up);
+    const Vector3<int> across[4] = {side, grid::negated(side), _player._up, grid::negated(_player._up)};
+    const Vector3<int> back = grid::negated(_player._forward);
+    for (std::list<Bot*>::iterator it = _bots.begin(); it != _bots.end();) {
+        const Bot& bot = **it;
+        const bool level = bot._forward == _player._forward || bot._forward == back;
+        const bool beside = std::any_of(std::begin(across), std::end(across), [&](const Vector3<int>& step) {
+            return grid::wrapCell(plus(bot._cell, step), size) == craft;
+        });
+        if (!bot.dead() && level && beside) {
+            it = destroyBot(*it, DEATH_CUTOFF);
+        } else {
+            ++it;
+        }
     }
 }
 
@@ -823,6 +849,172 @@ void Game::drawSurroundDetector() {
             _renderer.drawImage(*_smallArrowImage, m.pos, m.rotation, 1.0f, 1.0f);
         }
     }
+}
+
+// ---- the shot and the aim ray -------------------------------------------------------------
+
+// A cube this far from the aim ray's origin (squared, world units) or farther is out of reach:
+// just past the far clip.
+constexpr float SHOT_REACH_SQ = 300.0f;
+constexpr float SHOT_DAMAGE = 1.0f;
+constexpr std::size_t MAX_SHOT_EXPLOSIONS = 8;
+constexpr float TRACER_SPEED = 80.0f;
+constexpr float TRACER_LIFE = 0.7f;
+// The muzzles sit low on either side of the view, this far ahead of the eye.
+constexpr float MUZZLE_DEPTH = 0.5f;
+constexpr float MUZZLE_SIDE = 0.5f;
+constexpr float MUZZLE_DROP = 0.5f;
+
+const ParticleSet cubeHitSets[2] = {
+    {100, "particle1.png", 26.0f, -15.0f, 0.4f, 0.3f, 1.0f, RGBA<float>(1.0f, 0.0f, 0.0f, 0.7f),
+     RGBA<float>(0.3f, 0.5f, 0.1f, 0.2f), RGBA<float>(0.0f, 0.0f, 0.0f, -0.9f), RGBA<float>(0.0f, 0.0f, 0.0f, 0.01f)},
+    {70, "particle2.png", 15.0f, -3.0f, 0.07f, 0.02f, 0.0f, RGBA<float>(0.2f, 0.2f, 0.2f, 1.0f),
+     RGBA<float>(0.2f, 0.1f, 0.1f, 0.2f), RGBA<float>(0.0f, 0.0f, 0.0f, -0.4f), RGBA<float>(0.0f, 0.0f, 0.0f, 0.01f)},
+};
+
+const ParticleSet chaserHitSet = {70, "particle2.png", 5.0f, -3.0f, 0.04f, 0.02f, 0.0f,
+                                  RGBA<float>(1.0f, 0.5f, 0.0f, 0.9f), RGBA<float>(0.2f, 0.1f, 0.1f, 0.2f),
+                                  RGBA<float>(0.0f, 0.0f, 0.0f, -0.4f), RGBA<float>(0.0f, 0.0f, 0.0f, 0.01f)};
+
+Vector3<float> minus(const Vector3<float>& a, const Vector3<float>& b) {
+    return Vector3<float>(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+
+float lengthSq(const Vector3<float>& v) { return v.x * v.x + v.y * v.y + v.z * v.z; }
+
+// A craft's frame only turns and moves: its inverse turns by the transpose.
+Vector3<float> intoFrame(const Matrix& frame, const Vector3<float>& v) {
+    return Vector3<float>(static_cast<float>(frame(1, 1) * v.x + frame(2, 1) * v.y + frame(3, 1) * v.z),
+                          static_cast<float>(frame(1, 2) * v.x + frame(2, 2) * v.y + frame(3, 2) * v.z),
+                          static_cast<float>(frame(1, 3) * v.x + frame(2, 3) * v.y + frame(3, 3) * v.z));
+}
+
+void Game::resolveShot() {
+    if (_gun._shots == 0) {
+        return;
+    }
+    playSound(_gun.ammo() < 1 ? "weapon_empty" : "lazer", _effectsVolume);
+    _gun._shots = 0;
+    _shotTracerDue = true;
+    // The aim of the last drawn frame: a chaser kept there has no cube in front of it.
+    if (_aimedBot != nullptr && !_aimedBot->dead()) {
+        shootChaser(*_aimedBot);
+    } else if (!_aimHits.empty() && _aimHits.front().distanceSq < SHOT_REACH_SQ) {
+        shootCell(_aimHits.front());
+    }
+}
+
+void Game::shootChaser(Bot& bot) {
+    bot.damage(SHOT_DAMAGE);
+    if (bot._hitpoints <= 0.0f) {
+        destroyBot(&bot, DEATH_SHOT);
+        return;
+    }
+    addShotExplosion(&chaserHitSet, 1, _aimedBotGeometry[3]);
+    playSound("bullet_hit", _effectsVolume);
+    bot.addBulletHole(_aimedBotGeometry[0], _aimedBotGeometry[1], _aimedBotGeometry[2]);
+}
+
+void Game::shootCell(const OcTree::NodeHitInfo& hit) {
+    // Seen in the copy the ray met it in; it melts in the field itself.
+    const Vector3<float> seen = plus(_aimRayOrigin, hit.offset);
+    const Vector3<int> cell = hit.node->box().min;
+    playSound("block_explode", _effectsVolume, &seen);
+    _octree.setTerminalNode(cell, OcTree::SET_MELT, 0);
+    addShotExplosion(cubeHitSets, 2, seen);
+    _octree.melt(cell, static_cast<int>(_shotMeltRadius), false);
+}
+
+void Game::addShotExplosion(const ParticleSet* sets, int count, const Vector3<float>& at) {
+    std::list<Particle::CreateData> templates;
+    for (int i = 0; i < count; ++i) {
+        templates.push_back(particleTemplate(sets[i], at, _effectsParticleDensity, textureOf(sets[i].texture)));
+    }
+    _explosions.push_back(new Explosion(templates, at));
+    while (_explosions.size() > MAX_SHOT_EXPLOSIONS) {
+        delete _explosions.front();
+        _explosions.pop_front();
+    }
+}
+
+void Game::beginAimRay() {
+    // The modelview holds the view: the ray runs in the world from the eye through the aim.
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    Vector2<int> point(viewport[0] + viewport[2] / 2, viewport[1] + viewport[3] / 2);
+    if (!_mouselookHeld && _aimCursorSprite) {
+        const Vector2<float>& cursor = _aimCursorSprite->pos();
+        point = Vector2<int>(roundToInt(cursor.x), roundToInt(cursor.y));
+    }
+    const Vector3<float> eye = !_viewMatrix * Vector3<float>(0.0f, 0.0f, 0.0f);
+    aimAlong(PickRayGenerator::generateInWorldSpace(eye, point));
+}
+
+void Game::aimAlong(const Ray3<float>& ray) {
+    _aimHits.clear();
+    _aimedBot = nullptr;
+    _aimedBotDistanceSq = std::numeric_limits<float>::max();
+    _aimRayOrigin = ray.origin;
+    _aimRayDirection = ray.direction;
+}
+
+void Game::aimRayAtCopy(const Vector3<float>& copy) {
+    // The copy's cells fill [c, c + 1) in its own space, which the playfield offset and the
+    // copy's place shift into the world.
+    const Ray3<float> ray{minus(minus(_aimRayOrigin, copy), _playfieldOffset), _aimRayDirection};
+    _octree.root()->rayHit(ray, _aimHits);
+}
+
+void Game::aimRayAtChaser(Bot& bot, const Vector3<float>& copy) {
+    Mesh* const mesh = bot.mesh();
+    if (mesh == nullptr || bot.dead()) {
+        return;
+    }
+    const Matrix& frame = bot._matrix;
+    const Vector3<float> place(static_cast<float>(frame(1, 4)) + copy.x, static_cast<float>(frame(2, 4)) + copy.y,
+                               static_cast<float>(frame(3, 4)) + copy.z);
+    const Ray3<float> local{intoFrame(frame, minus(_aimRayOrigin, place)), intoFrame(frame, _aimRayDirection)};
+    Vector3<float> hit;
+    float distance = 0.0f;
+    if (!mesh->rayHit(local, Vector3<float>(), &hit, &distance)) {
+        return;
+    }
+    const Vector3<float> world = plus(frame * hit, copy);
+    const float d = lengthSq(minus(world, _aimRayOrigin));
+    if (d >= _aimedBotDistanceSq) {
+        return;
+    }
+    // One mesh serves every chaser: its hit fields change with the next test.
+    _aimedBot = &bot;
+    _aimedBotDistanceSq = d;
+    _aimedBotGeometry = {mesh->_hitPoint, mesh->_hitNormal, mesh->_hitTangent, world};
+}
+
+void Game::endAimRay() {
+    std::sort(_aimHits.begin(), _aimHits.end());
+    const bool cubeInFront = !_aimHits.empty() && _aimHits.front().distanceSq < _aimedBotDistanceSq;
+    if (cubeInFront) {
+        _aimedBot = nullptr;
+    }
+    if (_aimedBot != nullptr) {
+        _aimPoint = _aimedBotGeometry[3];
+    } else if (!_aimHits.empty()) {
+        _aimPoint = plus(_aimRayOrigin, _aimHits.front().offset);
+    }
+}
+
+void Game::addShotTracer() {
+    if (!_shotTracerDue) {
+        return;
+    }
+    _shotTracerDue = false;
+    // Low in the view on the side of the barrel that fired, turning with the view.
+    const float spread = std::tan(_fov * (TWO_PI / 360.0f) * 0.5f) * MUZZLE_DEPTH;
+    const float side = _gun._currentGun % 2 == 0 ? -MUZZLE_SIDE : MUZZLE_SIDE;
+    const Vector3<float> muzzle = !_viewMatrix * Vector3<float>(side * spread, -MUZZLE_DROP * spread, -MUZZLE_DEPTH);
+    const Vector3<float>& d = _aimRayDirection;
+    _bulletSystem.addBullet(muzzle, Vector3<float>(d.x * TRACER_SPEED, d.y * TRACER_SPEED, d.z * TRACER_SPEED),
+                            TRACER_LIFE);
 }
 
 }  // namespace Vortel

@@ -18,6 +18,10 @@ TestGame::TestGame(testsupport::FakeEventSource& events, testsupport::FakeDevice
                    std::unique_ptr<testsupport::FakeEventSource>&& ownedEvents,
                    std::unique_ptr<testsupport::FakeDevice>&& ownedDevice)
     : Game(std::move(ownedEvents), std::move(ownedDevice)), events(events), device(device) {
+    // Where loading would look, so that a test that skips loading still finds what an
+    // explosion or a pick-up asks for.
+    _bitmapManager.addPath("textures");
+    _meshManager.addPath("mesh");
     // Reserved as callers reserve sounds, so that recording allocates no more than they do.
     volumes.reserve(4096);
 }

@@ -9,6 +9,7 @@
 #include "actors/bot.h"
 #include "platform/crand.h"
 #include "tests/game/game_fixture.h"
+#include "world/meshchrome.h"
 
 namespace {
 
@@ -94,6 +95,38 @@ TEST_F(PlayFrameAllocGL, AFrameThatAnnouncesNothingAllocatesNothing) {
     EXPECT_EQ(allocations.load() - before, 0);
     // It was a busy scene: the craft crashed on its way.
     EXPECT_GT(g.sounds.size(), soundsBefore);
+}
+
+TEST_F(PlayFrameAllocGL, TheAimRayAllocatesNothingOnceItsHitListHasGrown) {
+    testgame::TestGame& g = game();
+    setUpBusyGame(g);
+    Vortel::MeshChrome* mesh = g._meshChromeManager.get("mesh/shiva.obj");
+    for (Vortel::Bot* bot : g._bots) {
+        bot->mesh(mesh);
+    }
+    g.updateCraftMatrices();
+    const Ray3<float> ray{Vector3<float>(1.2f, 16.3f, 9.1f), Vector3<float>(0.995f, 0.0f, -0.0998f)};
+    const float edge = static_cast<float>(g._octree.size());
+    const auto aim = [&] {
+        g.aimAlong(ray);
+        for (int k = -1; k <= 1; ++k) {
+            for (int j = -1; j <= 1; ++j) {
+                for (int i = -1; i <= 1; ++i) {
+                    const Vector3<float> copy(i * edge, j * edge, k * edge);
+                    g.aimRayAtCopy(copy);
+                    for (Vortel::Bot* bot : g._bots) {
+                        g.aimRayAtChaser(*bot, copy);
+                    }
+                }
+            }
+        }
+        g.endAimRay();
+    };
+    aim();
+    const long before = allocations.load();
+    aim();
+    EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_FALSE(g._aimHits.empty());
 }
 
 }  // namespace
