@@ -246,7 +246,9 @@ static void BM_ClearAndSwapFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_ClearAndSwapFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The playfield alone, in 27 copies, filled to range(0) percent; range(1) 1 with reflections.
+// The playfield alone, in 27 copies, filled to range(0) percent; range(1) 1 with reflections;
+// range(2) how hidden faces are found: 0 not at all (every uncovered face is drawn), 1 copy
+// by copy, 2 for all copies at the frame's first drawing, as the play frame draws.
 static void BM_DrawPlayfield(benchmark::State& state) {
     if (!haveGL(state)) {
         return;
@@ -255,6 +257,8 @@ static void BM_DrawPlayfield(benchmark::State& state) {
     Field field(static_cast<int>(state.range(0)));
     const bool reflections = state.range(1) != 0;
     field.tree.renderReflections(reflections);
+    field.tree.occlusionCulling(state.range(2) != 0);
+    field.tree.wrappedDrawing(state.range(2) == 2);
     const GLuint map = cubeMap();
     double time = 100.0;
     for (auto _ : state) {
@@ -268,11 +272,17 @@ static void BM_DrawPlayfield(benchmark::State& state) {
     glDisable(GL_TEXTURE_2D);
 }
 BENCHMARK(BM_DrawPlayfield)
-    ->Args({0, 1})
-    ->Args({30, 1})
-    ->Args({50, 1})
-    ->Args({30, 0})
-    ->Args({50, 0})
+    ->ArgNames({"fill", "reflections", "hidden"})
+    ->Args({0, 1, 0})
+    ->Args({30, 1, 0})
+    ->Args({50, 1, 0})
+    ->Args({50, 0, 0})
+    ->Args({0, 1, 2})
+    ->Args({30, 1, 2})
+    ->Args({50, 1, 2})
+    ->Args({50, 0, 2})
+    ->Args({30, 1, 1})
+    ->Args({50, 1, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

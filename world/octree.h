@@ -13,6 +13,7 @@
 namespace Vortel {
 
 class CubeRenderer;
+class FaceOcclusion;
 class OcTreeWalk;
 
 // The playfield: a cube of 2^depth cells per edge that wraps round on every axis. Each cell
@@ -102,6 +103,7 @@ public:
     private:
         friend class OcTree;
         friend class OcTreeWalk;
+        friend class FaceOcclusion;
 
         Node* _children[8];
         std::unique_ptr<Collectable> _collectable;
@@ -187,10 +189,23 @@ public:
     void renderReflections(bool on) { _renderReflections = on; }
     bool renderReflections() const { return _renderReflections; }
 
+    // Whether the walk leaves out of the batch the faces that nearer faces hide (on by
+    // default). The picture is the same either way; off is the plain path, batching every
+    // uncovered face of every visible cube.
+    void occlusionCulling(bool on) { _occlusionCulling = on; }
+    bool occlusionCulling() const { return _occlusionCulling; }
+    // Set when every frame draws the field in the 27 copies round the eye's own, each
+    // through its own frustum, into one depth buffer: faces are then also left out behind
+    // the copies drawn later in the frame. Off by default.
+    void wrappedDrawing(bool on) { _wrappedDrawing = on; }
+    bool wrappedDrawing() const { return _wrappedDrawing; }
+
     // The frame's walk without drawing: sets the clock, culls the tree against the
     // frustum, ages the visible cells and batches their faces into the cube renderer.
     // draw() runs it and then submits to GL.
     const OcTreeWalk& walk(const float frustum[6][4], double time);
+    // The walk of the latest drawing, null before the first.
+    const OcTreeWalk* lastWalk() const { return _walk.get(); }
     // Draws the playfield for one frame; needs the GL context. The viewer's position is
     // not used.
     void draw(const float frustum[6][4], const Vector3<float>& viewer, double time);
@@ -202,6 +217,9 @@ public:
     CubeRenderer& renderer();
 
 private:
+    friend class OcTreeWalk;
+    friend class FaceOcclusion;
+
     OcTree(int depth, CubeRenderer* renderer);
     void buildNode(Node& node, const Vector3<int>& min, const Vector3<int>& max, int level, std::size_t& nextInner);
     int index(const Vector3<int>& wrapped) const {
@@ -227,6 +245,11 @@ private:
     bool _renderReflections;
     CubeRenderer* _renderer;  // null: the shared one, taken on first need
     std::unique_ptr<OcTreeWalk> _walk;
+    bool _occlusionCulling;
+    bool _wrappedDrawing;
+    std::unique_ptr<FaceOcclusion> _occlusion;
+    unsigned long _kindChanges;  // counts the changes of kind that make or unmake a solid cell
+    int _untrailedSolids;        // solid cells of a kind that is not drawn
     unsigned int _blackCubeID;  // display list, made on the first draw
 };
 

@@ -5,6 +5,7 @@
 
 #include "world/collectable.h"
 #include "world/cuberenderer.h"
+#include "world/faceocclusion.h"
 #include "world/octree.h"
 #include "world/octreewalk.h"
 
@@ -31,7 +32,15 @@ const OcTreeWalk& OcTree::walk(const float frustum[6][4], double time) {
     if (!_walk) {
         _walk.reset(new OcTreeWalk(_cells.size()));
     }
-    _walk->run(*this, renderer(), frustum);
+    const FaceOcclusion* occlusion = nullptr;
+    if (_occlusionCulling) {
+        if (!_occlusion) {
+            _occlusion.reset(new FaceOcclusion(_cells.size()));
+        }
+        _occlusion->run(*this, frustum, time, _wrappedDrawing);
+        occlusion = _occlusion.get();
+    }
+    _walk->run(*this, renderer(), frustum, occlusion);
     return *_walk;
 }
 
