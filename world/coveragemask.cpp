@@ -32,6 +32,7 @@ CoverageMask::CoverageMask()
     : _depth(static_cast<std::size_t>(WIDTH) * HEIGHT, EMPTY),
       _tileDepth(static_cast<std::size_t>(TILES_X) * TILES_Y, EMPTY),
       _tileStale(_tileDepth.size(), false),
+      _tileNearest(_tileDepth.size(), EMPTY),
       _screenDepth(EMPTY),
       _screenStale(false) {}
 
@@ -39,6 +40,7 @@ void CoverageMask::clear() {
     std::fill(_depth.begin(), _depth.end(), EMPTY);
     std::fill(_tileDepth.begin(), _tileDepth.end(), EMPTY);
     std::fill(_tileStale.begin(), _tileStale.end(), false);
+    std::fill(_tileNearest.begin(), _tileNearest.end(), EMPTY);
     _screenDepth = EMPTY;
     _screenStale = false;
 }
@@ -95,6 +97,13 @@ bool CoverageMask::hides(const ScreenPoint* points, int count, float nearest) co
     const int i1 = clampColumn(column(maxX + EDGE_MARGIN));
     const int j0 = clampRow(row(minY - EDGE_MARGIN));
     const int j1 = clampRow(row(maxY + EDGE_MARGIN));
+    for (int tj = j0 / TILE; tj <= j1 / TILE; ++tj) {
+        for (int ti = i0 / TILE; ti <= i1 / TILE; ++ti) {
+            if (!(_tileNearest[static_cast<std::size_t>(tj * TILES_X + ti)] < limit)) {
+                return false;
+            }
+        }
+    }
     for (int tj = j0 / TILE; tj <= j1 / TILE; ++tj) {
         for (int ti = i0 / TILE; ti <= i1 / TILE; ++ti) {
             const int tile = tj * TILES_X + ti;
@@ -211,6 +220,7 @@ void CoverageMask::cover(const ScreenPoint* polygon, int count, float deepest) {
         const int lastWhole = (wholeTo + 1) / TILE - 1;
         for (int ti = firstTouched / TILE; ti <= lastTouched / TILE && lastTouched >= 0; ++ti) {
             const std::size_t tile = static_cast<std::size_t>(tj * TILES_X + ti);
+            _tileNearest[tile] = std::min(_tileNearest[tile], deepest);
             if (ti >= firstWhole && ti <= lastWhole) {
                 _tileDepth[tile] = std::min(_tileDepth[tile], deepest);
             } else if (deepest < _tileDepth[tile]) {

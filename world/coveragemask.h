@@ -47,6 +47,9 @@ private:
     // the blocks; a stale one is found again from its blocks when it is not near enough.
     mutable std::vector<float> _tileDepth;
     mutable std::vector<bool> _tileStale;
+    // The nearest depth of each tile's blocks, kept exact: a shape that reaches into a tile
+    // lying wholly before it cannot be hidden.
+    std::vector<float> _tileNearest;
     mutable float _screenDepth;
     mutable bool _screenStale;
 };

@@ -26,12 +26,7 @@ int floorDiv(float value, int size) {
 }
 
 void projectCorners(const FrustumProjection& projection, const AABB3<int>& box, ScreenPoint corners[8]) {
-    const float xs[2] = {static_cast<float>(box.min.x), static_cast<float>(box.max.x)};
-    const float ys[2] = {static_cast<float>(box.min.y), static_cast<float>(box.max.y)};
-    const float zs[2] = {static_cast<float>(box.min.z), static_cast<float>(box.max.z)};
-    for (int c = 0; c < 8; ++c) {
-        corners[c] = projection.project(xs[c & CORNER_MAX_X], ys[(c & CORNER_MAX_Y) >> 1], zs[(c & CORNER_MAX_Z) >> 2]);
-    }
+    projection.projectBox(Vector3<float>(box.min), Vector3<float>(box.max), corners);
 }
 
 // The convex hull of up to eight points, counter-clockwise; returns its size.
@@ -281,6 +276,16 @@ bool FaceOcclusion::boxHidden(const AABB3<int>& box) const {
 void FaceOcclusion::testCell(const OcTree::Node& cell) {
     ScreenPoint corners[8];
     projectCorners(*_projection, cell._box, corners);
+    // Most cubes lie wholly behind others: one test for the whole cube before its faces.
+    bool ahead = true;
+    float cubeNearest = corners[0].depth;
+    for (const ScreenPoint& c : corners) {
+        ahead = ahead && c.ahead;
+        cubeNearest = std::min(cubeNearest, c.depth);
+    }
+    if (ahead && _mask.hides(corners, 8, cubeNearest)) {
+        return;
+    }
     unsigned char visible = 0;
     for (const CubeFace& face : CUBE_FACES) {
         if ((cell._neighbours & face.hiddenBit) != 0) {

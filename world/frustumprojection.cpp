@@ -22,11 +22,9 @@ FrustumProjection::FrustumProjection(const float frustum[6][4]) {
     }
 }
 
-ScreenPoint FrustumProjection::project(float x, float y, float z) const {
-    double clip[4];
-    for (int r = 0; r < 4; ++r) {
-        clip[r] = _rows[r][0] * x + _rows[r][1] * y + _rows[r][2] * z + _rows[r][3];
-    }
+namespace {
+
+ScreenPoint toScreen(const double clip[4]) {
     ScreenPoint p;
     p.ahead = clip[3] > AHEAD_W;
     if (!p.ahead) {
@@ -38,6 +36,40 @@ ScreenPoint FrustumProjection::project(float x, float y, float z) const {
     p.y = static_cast<float>(clip[1] * inverseW);
     p.depth = static_cast<float>(0.5 + 0.5 * clip[2] * inverseW);
     return p;
+}
+
+}  // namespace
+
+ScreenPoint FrustumProjection::project(float x, float y, float z) const {
+    double clip[4];
+    for (int r = 0; r < 4; ++r) {
+        clip[r] = _rows[r][0] * x + _rows[r][1] * y + _rows[r][2] * z + _rows[r][3];
+    }
+    return toScreen(clip);
+}
+
+// Clip coordinates are linear in the point, so the corners are the low corner's plus the
+// box's edges along each axis.
+void FrustumProjection::projectBox(const Vector3<float>& low, const Vector3<float>& high,
+                                   ScreenPoint corners[8]) const {
+    double base[4];
+    double edge[3][4];
+    const double size[3] = {static_cast<double>(high.x) - low.x, static_cast<double>(high.y) - low.y,
+                            static_cast<double>(high.z) - low.z};
+    for (int r = 0; r < 4; ++r) {
+        base[r] = _rows[r][0] * low.x + _rows[r][1] * low.y + _rows[r][2] * low.z + _rows[r][3];
+        for (int axis = 0; axis < 3; ++axis) {
+            edge[axis][r] = _rows[r][axis] * size[axis];
+        }
+    }
+    for (int c = 0; c < 8; ++c) {
+        double clip[4];
+        for (int r = 0; r < 4; ++r) {
+            clip[r] = base[r] + ((c & 1) != 0 ? edge[0][r] : 0.0) + ((c & 2) != 0 ? edge[1][r] : 0.0) +
+                      ((c & 4) != 0 ? edge[2][r] : 0.0);
+        }
+        corners[c] = toScreen(clip);
+    }
 }
 
 // The eye is where clip x, y and w all vanish.

@@ -25,6 +25,9 @@ public:
     explicit FrustumProjection(const float frustum[6][4]);
 
     ScreenPoint project(float x, float y, float z) const;
+    // The eight corners of the box [low, high], in corner-code order (bit 0 takes high x,
+    // bit 1 high y, bit 2 high z).
+    void projectBox(const Vector3<float>& low, const Vector3<float>& high, ScreenPoint corners[8]) const;
 
     // Where the eye is, for a view with one; false for a parallel projection.
     bool eye(Vector3<float>& at) const;

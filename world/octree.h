@@ -191,7 +191,9 @@ public:
 
     // Whether the walk leaves out of the batch the faces that nearer faces hide (on by
     // default). The picture is the same either way; off is the plain path, batching every
-    // uncovered face of every visible cube.
+    // uncovered face of every visible cube. draw() takes the plain path by itself when the
+    // depth buffer would not hide those faces (depth test or writes off, a function other
+    // than less or less-or-equal, fewer than 16 bits).
     void occlusionCulling(bool on) { _occlusionCulling = on; }
     bool occlusionCulling() const { return _occlusionCulling; }
     // Set when every frame draws the field in the 27 copies round the eye's own, each
@@ -221,6 +223,7 @@ private:
     friend class FaceOcclusion;
 
     OcTree(int depth, CubeRenderer* renderer);
+    const OcTreeWalk& walk(const float frustum[6][4], double time, bool mayLeaveOut);
     void buildNode(Node& node, const Vector3<int>& min, const Vector3<int>& max, int level, std::size_t& nextInner);
     int index(const Vector3<int>& wrapped) const {
         return (((wrapped.z << _depth) + wrapped.y) << _depth) + wrapped.x;

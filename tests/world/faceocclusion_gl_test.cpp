@@ -204,3 +204,37 @@ TEST_F(FaceOcclusionGL, LeavesOutHiddenFacesAndDrawsTheSamePicture) {
     }
     glDeleteTextures(1, &cubeMap);
 }
+
+// Where the depth buffer does not decide what shows, the painter's order would bring hidden
+// faces to light: then every uncovered face is drawn.
+TEST_F(FaceOcclusionGL, DrawsEveryFaceWhereTheDepthBufferDoesNotDecide) {
+    RandomField field(50, Cell(16, 16, 16));
+    const double eye[3] = {16.5, 16.5, 16.5};
+    const double at[3] = {3.0, 10.0, 9.0};
+    field.tree.wrappedDrawing(true);
+    int normal = 0;
+    drawWrapped(field, eye, at, &normal);
+
+    struct State {
+        const char* name;
+        void (*set)();
+        void (*reset)();
+    };
+    const State states[] = {
+        {"depth test off", [] { glDisable(GL_DEPTH_TEST); }, [] { glEnable(GL_DEPTH_TEST); }},
+        {"depth writes off", [] { glDepthMask(GL_FALSE); }, [] { glDepthMask(GL_TRUE); }},
+        {"depth function always", [] { glDepthFunc(GL_ALWAYS); }, [] { glDepthFunc(GL_LEQUAL); }},
+    };
+    field.tree.occlusionCulling(false);
+    int plain = 0;
+    drawWrapped(field, eye, at, &plain);
+    field.tree.occlusionCulling(true);
+    EXPECT_LT(normal, plain / 10);
+    for (const State& state : states) {
+        state.set();
+        int faces = 0;
+        drawWrapped(field, eye, at, &faces);
+        state.reset();
+        EXPECT_EQ(faces, plain) << state.name;
+    }
+}
