@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/geometry.h"
 #include "world/cubefaces.h"
@@ -15,6 +16,9 @@ namespace {
 const float CLIP_MARGIN = 1e-4f;
 // More copies than the 27 round the eye start a new frame.
 const std::size_t MAX_COPIES = 64;
+// Cells with faces to show that are remembered one by one for clearing; past that many the
+// whole table is cleared.
+const std::size_t MAX_MARKED = 1 << 16;
 // The copy of the eye's own field among the 27.
 const int CENTRE_SLOT = 13;
 
@@ -68,6 +72,7 @@ FaceOcclusion::FaceOcclusion(std::size_t cellCount)
       _silhouettes(false),
       _cellCount(cellCount),
       _visible(COPIES * cellCount, 0),
+      _markedOverflow(false),
       _slot(-1),
       _inFrame(false),
       _frameWrapped(false),
@@ -75,7 +80,7 @@ FaceOcclusion::FaceOcclusion(std::size_t cellCount)
       _frameTime(0.0),
       _frameStamp(0),
       _frameCount(0) {
-    _marked.reserve(COPIES * cellCount);
+    _marked.reserve(MAX_MARKED);
     _drawnCopies.reserve(MAX_COPIES);
 }
 
@@ -151,10 +156,15 @@ void FaceOcclusion::findAllCopies() {
 }
 
 void FaceOcclusion::clearMarks() {
-    for (const std::size_t index : _marked) {
-        _visible[index] = 0;
+    if (_markedOverflow) {
+        std::fill(_visible.begin(), _visible.end(), 0);
+    } else {
+        for (const std::uint32_t index : _marked) {
+            _visible[index] = 0;
+        }
     }
     _marked.clear();
+    _markedOverflow = false;
 }
 
 int FaceOcclusion::copySlot(const Vector3<int>& copy) { return ((copy.z + 1) * 3 + copy.y + 1) * 3 + copy.x + 1; }
@@ -320,7 +330,11 @@ void FaceOcclusion::testCell(const OcTree::Node& cell) {
         const std::size_t index =
             static_cast<std::size_t>(_slot) * _cellCount + static_cast<std::size_t>(_tree->index(cell._box.min));
         _visible[index] = visible;
-        _marked.push_back(index);
+        if (_marked.size() < MAX_MARKED) {
+            _marked.push_back(static_cast<std::uint32_t>(index));
+        } else {
+            _markedOverflow = true;
+        }
     }
 }
 

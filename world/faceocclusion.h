@@ -2,6 +2,7 @@
 #define QUELLARIS_WORLD_FACEOCCLUSION_H
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "platform/math.h"
@@ -59,7 +60,8 @@ private:
     CoverageMask _mask;
     std::size_t _cellCount;
     std::vector<unsigned char> _visible;  // per copy, per cell
-    std::vector<std::size_t> _marked;     // entries of _visible that are set
+    std::vector<std::uint32_t> _marked;   // entries of _visible that are set
+    bool _markedOverflow;                 // more were set than _marked holds
     int _slot;                            // the present drawing's copy in _visible; -1 none
 
     // The frame the mask belongs to: the view moved into the eye's own copy of the field,
