@@ -17,8 +17,11 @@ const float EDGE_MARGIN = 0.004f;
 const float DEPTH_MARGIN = 4.0f / 65535.0f;
 const float EMPTY = 2.0f;
 
-int column(float x) { return static_cast<int>(std::floor((x + 1.0f) / BLOCK_X)); }
-int row(float y) { return static_cast<int>(std::floor((y + 1.0f) / BLOCK_Y)); }
+// Blocks left of or below the screen all come out as block 0, as clamping would make them.
+int column(float x) { return static_cast<int>(std::max(0.0f, std::min(2.0f, x + 1.0f)) * (1.0f / BLOCK_X)); }
+int row(float y) { return static_cast<int>(std::max(0.0f, std::min(2.0f, y + 1.0f)) * (1.0f / BLOCK_Y)); }
+// The screen's bound is found again at most this often (in covers): it stays a bound.
+const int COVERS_PER_SCREEN_BOUND = 16;
 
 int clampColumn(int i) { return std::min(std::max(i, 0), CoverageMask::WIDTH - 1); }
 int clampRow(int j) { return std::min(std::max(j, 0), CoverageMask::HEIGHT - 1); }
@@ -34,7 +37,9 @@ CoverageMask::CoverageMask()
       _tileStale(_tileDepth.size(), false),
       _tileNearest(_tileDepth.size(), EMPTY),
       _screenDepth(EMPTY),
-      _screenStale(false) {}
+      _screenStale(false),
+      _coversSinceScreenBound(0),
+      _nearestCover(EMPTY) {}
 
 void CoverageMask::clear() {
     std::fill(_depth.begin(), _depth.end(), EMPTY);
@@ -43,6 +48,8 @@ void CoverageMask::clear() {
     std::fill(_tileNearest.begin(), _tileNearest.end(), EMPTY);
     _screenDepth = EMPTY;
     _screenStale = false;
+    _coversSinceScreenBound = 0;
+    _nearestCover = EMPTY;
 }
 
 float CoverageMask::tileDepth(int tile) const {
@@ -63,7 +70,8 @@ float CoverageMask::tileDepth(int tile) const {
 }
 
 float CoverageMask::screenDepth() const {
-    if (_screenStale) {
+    if (_screenStale && _coversSinceScreenBound >= COVERS_PER_SCREEN_BOUND) {
+        _coversSinceScreenBound = 0;
         float deepest = 0.0f;
         for (const float tile : _tileDepth) {
             deepest = std::max(deepest, tile);
@@ -90,6 +98,9 @@ bool CoverageMask::hides(const ScreenPoint* points, int count, float nearest) co
         return true;
     }
     const float limit = nearest - DEPTH_MARGIN;
+    if (!(_nearestCover < limit)) {
+        return false;  // nothing recorded lies far enough before it
+    }
     if (_screenDepth < limit || screenDepth() < limit) {
         return true;
     }
@@ -229,6 +240,8 @@ void CoverageMask::cover(const ScreenPoint* polygon, int count, float deepest) {
         }
     }
     _screenStale = true;
+    ++_coversSinceScreenBound;
+    _nearestCover = std::min(_nearestCover, deepest);
 }
 
 }  // namespace Vortel

@@ -52,6 +52,8 @@ private:
     std::vector<float> _tileNearest;
     mutable float _screenDepth;
     mutable bool _screenStale;
+    mutable int _coversSinceScreenBound;
+    float _nearestCover;  // the nearest depth any cover recorded
 };
 
 }  // namespace Vortel
