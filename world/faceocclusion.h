@@ -20,7 +20,7 @@ class FrustumProjection;
 // face it keeps.
 //
 // The playfield is drawn several times a frame, once per wrapped copy, into one depth
-// buffer. Unless the drawing promises all 27 copies round the eye, the mask carries over
+// buffer. Unless the drawing promises a box of copies round the eye, the mask carries over
 // from one copy to the next while the view, the time and the field stay the same and no
 // copy comes round twice; anything else starts a new frame with an empty mask. So a face is
 // only ever hidden behind faces drawn earlier in the same frame or in the same drawing.
@@ -32,8 +32,9 @@ public:
     static constexpr std::size_t COPIES = 27;
 
     // For a drawing of the tree through the frustum at the time. `wrapped` promises that
-    // every frame draws all 27 copies round the eye's own into one depth buffer: the faces
-    // of all of them are then found at the frame's first drawing.
+    // every frame draws, into one depth buffer, a box of whole copies that holds the eye
+    // (see OcTree::wrappedDrawing): the faces of the 27 copies round the eye's own are then
+    // found at the frame's first drawing.
     void run(const OcTree& tree, const float frustum[6][4], double time, bool wrapped);
 
     // The faces of the cell (flat index) that may show in the present drawing, as

@@ -196,9 +196,12 @@ public:
     // than less or less-or-equal, fewer than 16 bits).
     void occlusionCulling(bool on) { _occlusionCulling = on; }
     bool occlusionCulling() const { return _occlusionCulling; }
-    // Set when every frame draws the field in the 27 copies round the eye's own, each
-    // through its own frustum, into one depth buffer: faces are then also left out behind
-    // the copies drawn later in the frame. Off by default.
+    // Set when every frame draws the field in wrapped copies (each through its own frustum,
+    // into one depth buffer) that make up a box of whole copies holding the eye, such as the
+    // play frame's 3 x 3 x 3 copies round the field while the eye is among them: hidden faces
+    // are then found once a frame for the 27 copies round the eye's, nearest first, and a
+    // copy's faces are left out behind nearer copies drawn later too. A nearer copy outside
+    // the box can only hide faces of copies outside it as well. Off by default.
     void wrappedDrawing(bool on) { _wrappedDrawing = on; }
     bool wrappedDrawing() const { return _wrappedDrawing; }
 

@@ -4,6 +4,7 @@
 #include <GL/glext.h>
 #include <GL/glu.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <random>
@@ -171,12 +172,16 @@ TEST_F(FaceOcclusionGL, LeavesOutHiddenFacesAndDrawsTheSamePicture) {
         {30, false, {31.3, 0.6, 15.5}, {40.0, -3.0, 17.0}},
         {50, false, {0.4, 31.2, 0.7}, {-6.0, 36.0, -4.0}},
         {30, true, {31.3, 0.6, 15.5}, {40.0, -3.0, 17.0}},
+        // An eye outside the middle copy, as a camera behind the craft may be.
+        {50, false, {-2.5, 16.5, 16.5}, {8.0, 13.0, 20.0}},
+        {30, false, {34.5, 3.5, 30.5}, {20.0, 6.0, 40.0}},
     };
     for (const View& view : views) {
         SCOPED_TRACE(::testing::Message() << view.percent << " % from " << view.eye[0] << ", " << view.eye[1] << ", "
                                           << view.eye[2] << (view.reflections ? " with reflections" : ""));
-        RandomField field(view.percent, Cell(static_cast<int>(view.eye[0]), static_cast<int>(view.eye[1]),
-                                             static_cast<int>(view.eye[2])));
+        RandomField field(view.percent, Cell(static_cast<int>(std::floor(view.eye[0])),
+                                             static_cast<int>(std::floor(view.eye[1])),
+                                             static_cast<int>(std::floor(view.eye[2]))));
         field.tree.renderReflections(view.reflections);
         int plainFaces = 0;
         int culledFaces = 0;
