@@ -20,9 +20,12 @@
 #include <string>
 #include <vector>
 
+#include "actors/bot.h"
 #include "platform/crand.h"
+#include "platform/game_openglextensions.h"
 #include "platform/geometry.h"
 #include "world/cuberenderer.h"
+#include "world/meshchrome.h"
 #include "world/octree.h"
 #include "world/particle.h"
 #include "world/particlesystem.h"
@@ -382,3 +385,52 @@ BENCHMARK(BM_DrawWorld)
     ->Args({50, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// Ten chasers with their chrome, each drawn in every one of the 27 copies as the play frame
+// draws them, spread in front of the eye. The mesh is the game's own from its game folder.
+static void BM_DrawChasers(benchmark::State& state) {
+    if (!haveGL(state)) {
+        return;
+    }
+    playProjection();
+    glext::setupMultitexturing();
+    Vortel::MeshChrome mesh;
+    try {
+        mesh.load(std::string(QUELLARIS_GAME_FOLDER) + "/mesh/shiva.obj");
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+        return;
+    }
+    mesh.createVertArray();
+    mesh.createDisplayList();
+    const GLuint textures[2] = {sparkTexture(0), sparkTexture(1)};
+    mesh._texId = static_cast<int>(textures[0]);
+    mesh.chromeTexId(static_cast<int>(textures[1]));
+    OcTree field(5, renderer());
+    std::vector<Vortel::Bot> chasers;
+    for (int i = 0; i < 10; ++i) {
+        chasers.emplace_back("chaser", Cell(18 + i % 4, 14 + i % 3, 20 + i / 2), Cell(0, 0, 1), Cell(0, 1, 0), 1.0f,
+                             field);
+        chasers.back().mesh(&mesh);
+        chasers.back().baseColor(RGBA<float>(1.0f, 1.0f, 1.0f, 1.0f));
+    }
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        gluLookAt(16.5, 16.5, 16.5, 30.0, 20.0, 24.0, 0.0, 1.0, 0.0);
+        for (int copy = 0; copy < 27; ++copy) {
+            for (Vortel::Bot& chaser : chasers) {
+                glPushMatrix();
+                glTranslatef(32.0f * (copy % 3 - 1) + chaser._pos.x, 32.0f * (copy / 3 % 3 - 1) + chaser._pos.y,
+                             32.0f * (copy / 9 - 1) + chaser._pos.z);
+                chaser.draw();
+                glPopMatrix();
+            }
+        }
+        finishFrame(state);
+    }
+    state.counters["peakMB"] = peakMegabytes();
+    glDeleteTextures(2, textures);
+    glDisable(GL_TEXTURE_2D);
+}
+BENCHMARK(BM_DrawChasers)->Unit(benchmark::kMillisecond)->UseRealTime();
