@@ -319,11 +319,11 @@ void FaceOcclusion::testCell(const OcTree::Node& cell) {
             continue;
         }
         visible |= face.hiddenBit;
-        if (!_silhouettes && nearest > CLIP_MARGIN && deepest < 1.0f - CLIP_MARGIN) {
+        if (!_silhouettes && !frontFacesDrawn(cell) && nearest > CLIP_MARGIN && deepest < 1.0f - CLIP_MARGIN) {
             _mask.cover(quad, VERTICES_PER_CUBE_FACE, deepest);
         }
     }
-    if (_silhouettes && visible != 0) {
+    if (visible != 0 && (_silhouettes || frontFacesDrawn(cell))) {
         coverSilhouette(corners);
     }
     if (visible != 0) {
@@ -363,6 +363,21 @@ void FaceOcclusion::coverSilhouette(const ScreenPoint corners[8]) {
     ScreenPoint hull[8];
     const int size = convexHull(corners, 8, hull);
     _mask.cover(hull, size, deepest);
+}
+
+// Seen from outside a cube, its faces turned towards the eye make up its whole outline; when
+// none of them is covered by a neighbour, all of them go into the batch (or lie behind
+// something nearer), so the outline is covered in one piece, without cracks between faces.
+bool FaceOcclusion::frontFacesDrawn(const OcTree::Node& cell) const {
+    const AABB3<int>& box = cell._box;
+    unsigned char front = 0;
+    front |= _eye.x > static_cast<float>(box.max.x) ? OcTree::NEIGHBOUR_X_PLUS : 0;
+    front |= _eye.x < static_cast<float>(box.min.x) ? OcTree::NEIGHBOUR_X_MINUS : 0;
+    front |= _eye.y > static_cast<float>(box.max.y) ? OcTree::NEIGHBOUR_Y_PLUS : 0;
+    front |= _eye.y < static_cast<float>(box.min.y) ? OcTree::NEIGHBOUR_Y_MINUS : 0;
+    front |= _eye.z > static_cast<float>(box.max.z) ? OcTree::NEIGHBOUR_Z_PLUS : 0;
+    front |= _eye.z < static_cast<float>(box.min.z) ? OcTree::NEIGHBOUR_Z_MINUS : 0;
+    return front != 0 && (cell._neighbours & front) == 0;
 }
 
 // Nothing is solid that is not drawn, and no trail cube of the 27 cells round the eye comes

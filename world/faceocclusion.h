@@ -51,6 +51,7 @@ private:
     bool boxHidden(const AABB3<int>& box) const;
     void testCell(const OcTree::Node& cell);
     void coverSilhouette(const ScreenPoint corners[8]);
+    bool frontFacesDrawn(const OcTree::Node& cell) const;
     bool silhouettesHold(const float frustum[6][4]) const;
 
     const OcTree* _tree;
