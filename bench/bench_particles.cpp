@@ -96,17 +96,3 @@ static void BM_Starfield(benchmark::State& state) {
     Particle::releaseParticleManagement();
 }
 BENCHMARK(BM_Starfield)->Arg(2000);
-
-// Nearest-first ordering of every particle in use, for a full pool.
-static void BM_SortFullPool(benchmark::State& state) {
-    freshPool();
-    ParticleSystem system(std::list<Particle::CreateData>(1, sparks(POOL)), POOL, 3);
-    float x = 0.0f;
-    for (auto _ : state) {
-        x += 0.5f;
-        Particle::sort(Vector3<float>(x, 0.0f, 0.0f));
-    }
-    state.SetItemsProcessed(state.iterations() * POOL);
-    Particle::releaseParticleManagement();
-}
-BENCHMARK(BM_SortFullPool);

@@ -7,11 +7,17 @@
 
 namespace Vortel {
 
-// The frame's cube faces as quads in three client-side arrays (positions, byte colours,
-// normals), filled cell by cell during the playfield walk and drawn with one array call.
-// The arrays are allocated once; appending allocates nothing.
+// The frame's cube faces as quads in one client-side stream of interleaved vertices
+// (position, byte colour, normal), filled cell by cell during the playfield walk and drawn
+// with one array call. The stream is allocated once; appending allocates nothing.
 class CubeBatch {
 public:
+    struct Vertex {
+        float position[3];
+        unsigned char color[4];  // r, g, b, a
+        float normal[3];
+    };
+
     static constexpr int MAX_CUBES = 32000;
     static constexpr int VERTICES_PER_CUBE = 24;
     static constexpr int MAX_VERTICES = MAX_CUBES * VERTICES_PER_CUBE;
@@ -28,14 +34,10 @@ public:
     void clear() { _vertexCount = 0; }
 
     int vertexCount() const { return _vertexCount; }
-    const float* vertices() const { return _vertices.data(); }
-    const unsigned char* colors() const { return _colors.data(); }
-    const float* normals() const { return _normals.data(); }
+    const Vertex* vertices() const { return _vertices.data(); }
 
 private:
-    std::vector<float> _vertices;        // 3 floats per vertex
-    std::vector<unsigned char> _colors;  // r, g, b, a per vertex
-    std::vector<float> _normals;         // 3 floats per vertex
+    std::vector<Vertex> _vertices;
     int _vertexCount;
 };
 

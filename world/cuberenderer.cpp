@@ -50,9 +50,11 @@ void CubeRenderer::drawArray(bool reset) {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, _batch.vertices());
-    glColorPointer(4, GL_UNSIGNED_BYTE, 0, _batch.colors());
-    glNormalPointer(GL_FLOAT, 0, _batch.normals());
+    const CubeBatch::Vertex* const first = _batch.vertices();
+    const GLsizei stride = sizeof(CubeBatch::Vertex);
+    glVertexPointer(3, GL_FLOAT, stride, first->position);
+    glColorPointer(4, GL_UNSIGNED_BYTE, stride, first->color);
+    glNormalPointer(GL_FLOAT, stride, first->normal);
     glDrawArrays(GL_QUADS, 0, _batch.vertexCount());
     glPopClientAttrib();
     if (reset) {

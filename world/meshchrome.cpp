@@ -64,16 +64,30 @@ void MeshChrome::setUpUntextured() const {
     glDisable(GL_TEXTURE_2D);
 }
 
-// Unit 1 gets no coordinates of its own: they are generated from the normals.
+// Unit 1 gets no coordinates of its own: they are generated from the normals. The triangles
+// go out as one array draw, not three calls a vertex: a frame draws every chaser in each of
+// the 27 copies of the field. The normal and unit 0's coordinate are left as the last vertex
+// gave them, as drawing vertex by vertex would.
 void MeshChrome::submitTriangles() const {
-    glBegin(GL_TRIANGLES);
-    for (int v = 0; v < _vertCount; ++v) {
-        const float* vertex = vertexAt(_vertArray, v);
-        glNormal3fv(vertex + 2);
-        glext::glMultiTexCoord2fARB(GL_TEXTURE0_ARB, vertex[0], vertex[1]);
-        glVertex3fv(vertex + 5);
+    if (_vertCount == 0) {
+        return;
     }
-    glEnd();
+    const float* const first = _vertArray.data();
+    const GLsizei stride = FLOATS_PER_VERTEX * static_cast<GLsizei>(sizeof(float));
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glext::glClientActiveTextureARB(GL_TEXTURE0_ARB);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, stride, first);
+    glNormalPointer(GL_FLOAT, stride, first + 2);
+    glVertexPointer(3, GL_FLOAT, stride, first + 5);
+    glDrawArrays(GL_TRIANGLES, 0, _vertCount);
+    glPopClientAttrib();
+    const float* const last = vertexAt(_vertArray, _vertCount - 1);
+    glNormal3fv(last + 2);
+    glext::glMultiTexCoord2fARB(GL_TEXTURE0_ARB, last[0], last[1]);
 }
 
 // Unit 1 is still the active one here, so its texturing and generation go off first.

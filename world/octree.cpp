@@ -4,6 +4,7 @@
 
 #include "platform/crand.h"
 #include "platform/geometry.h"
+#include "world/faceocclusion.h"
 #include "world/octreewalk.h"
 
 namespace Vortel {
@@ -128,6 +129,11 @@ OcTree::OcTree(int depth, CubeRenderer* renderer)
       _renderReflections(false),
       _renderer(renderer),
       _walk(),
+      _occlusionCulling(true),
+      _wrappedDrawing(false),
+      _occlusion(),
+      _kindChanges(0),
+      _untrailedSolids(0),
       _blackCubeID(0) {
     // A tree of depth 0 is its one cell, so that the root and the flat array agree.
     _root = _depth == 0 ? &_cells[0] : &_innerNodes[0];
@@ -271,6 +277,11 @@ int OcTree::applyCommand(Node& cell, int command, unsigned char colorIndex) {
 }
 
 void OcTree::setKind(Node& cell, int kind) {
+    if (isSolidKind(cell._count) || isSolidKind(kind)) {
+        ++_kindChanges;
+    }
+    const auto untrailed = [](int k) { return isSolidKind(k) && !isTrailKind(k) ? 1 : 0; };
+    _untrailedSolids += untrailed(kind) - untrailed(cell._count);
     cell._count = kind;
     updateNeighboursBits(cell);
 }

@@ -13,6 +13,7 @@
 namespace Vortel {
 
 class CubeRenderer;
+class FaceOcclusion;
 class OcTreeWalk;
 
 // The playfield: a cube of 2^depth cells per edge that wraps round on every axis. Each cell
@@ -105,6 +106,7 @@ public:
     private:
         friend class OcTree;
         friend class OcTreeWalk;
+        friend class FaceOcclusion;
 
         template <typename Hits>
         void collectRayHits(const Ray3<float>& ray, Hits& hits);
@@ -193,10 +195,28 @@ public:
     void renderReflections(bool on) { _renderReflections = on; }
     bool renderReflections() const { return _renderReflections; }
 
+    // Whether the walk leaves out of the batch the faces that nearer faces hide (on by
+    // default). The picture is the same either way; off is the plain path, batching every
+    // uncovered face of every visible cube. draw() takes the plain path by itself when the
+    // depth buffer would not hide those faces (depth test or writes off, a function other
+    // than less or less-or-equal, fewer than 16 bits).
+    void occlusionCulling(bool on) { _occlusionCulling = on; }
+    bool occlusionCulling() const { return _occlusionCulling; }
+    // Set when every frame draws the field in wrapped copies (each through its own frustum,
+    // into one depth buffer) that make up a box of whole copies holding the eye, such as the
+    // play frame's 3 x 3 x 3 copies round the field while the eye is among them: hidden faces
+    // are then found once a frame for the 27 copies round the eye's, nearest first, and a
+    // copy's faces are left out behind nearer copies drawn later too. A nearer copy outside
+    // the box can only hide faces of copies outside it as well. Off by default.
+    void wrappedDrawing(bool on) { _wrappedDrawing = on; }
+    bool wrappedDrawing() const { return _wrappedDrawing; }
+
     // The frame's walk without drawing: sets the clock, culls the tree against the
     // frustum, ages the visible cells and batches their faces into the cube renderer.
     // draw() runs it and then submits to GL.
     const OcTreeWalk& walk(const float frustum[6][4], double time);
+    // The walk of the latest drawing, null before the first.
+    const OcTreeWalk* lastWalk() const { return _walk.get(); }
     // Draws the playfield for one frame; needs the GL context. The viewer's position is
     // not used.
     void draw(const float frustum[6][4], const Vector3<float>& viewer, double time);
@@ -208,7 +228,11 @@ public:
     CubeRenderer& renderer();
 
 private:
+    friend class OcTreeWalk;
+    friend class FaceOcclusion;
+
     OcTree(int depth, CubeRenderer* renderer);
+    const OcTreeWalk& walk(const float frustum[6][4], double time, bool mayLeaveOut);
     void buildNode(Node& node, const Vector3<int>& min, const Vector3<int>& max, int level, std::size_t& nextInner);
     int index(const Vector3<int>& wrapped) const {
         return (((wrapped.z << _depth) + wrapped.y) << _depth) + wrapped.x;
@@ -233,6 +257,11 @@ private:
     bool _renderReflections;
     CubeRenderer* _renderer;  // null: the shared one, taken on first need
     std::unique_ptr<OcTreeWalk> _walk;
+    bool _occlusionCulling;
+    bool _wrappedDrawing;
+    std::unique_ptr<FaceOcclusion> _occlusion;
+    unsigned long _kindChanges;  // counts the changes of kind that make or unmake a solid cell
+    int _untrailedSolids;        // solid cells of a kind that is not drawn
     unsigned int _blackCubeID;  // display list, made on the first draw
 };
 

@@ -5,6 +5,7 @@
 
 #include "world/collectable.h"
 #include "world/cuberenderer.h"
+#include "world/faceocclusion.h"
 #include "world/octree.h"
 #include "world/octreewalk.h"
 
@@ -26,17 +27,45 @@ unsigned char OcTree::createTrailColors(unsigned char start, unsigned char end) 
     return renderer().createTrailColors(start, end);
 }
 
-const OcTreeWalk& OcTree::walk(const float frustum[6][4], double time) {
+namespace {
+
+// Faces can be left out only where the depth buffer decides what shows: depth test on with
+// a nearer-wins function, depth writes on, and a buffer of at least the 16 bits the
+// occlusion allows for.
+bool depthDecides() {
+    GLint function = 0;
+    GLint bits = 0;
+    GLboolean writes = GL_FALSE;
+    glGetIntegerv(GL_DEPTH_FUNC, &function);
+    glGetIntegerv(GL_DEPTH_BITS, &bits);
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &writes);
+    return glIsEnabled(GL_DEPTH_TEST) == GL_TRUE && (function == GL_LESS || function == GL_LEQUAL) &&
+           writes == GL_TRUE && bits >= 16;
+}
+
+}  // namespace
+
+const OcTreeWalk& OcTree::walk(const float frustum[6][4], double time) { return walk(frustum, time, true); }
+
+const OcTreeWalk& OcTree::walk(const float frustum[6][4], double time, bool mayLeaveOut) {
     _time = time;
     if (!_walk) {
         _walk.reset(new OcTreeWalk(_cells.size()));
     }
-    _walk->run(*this, renderer(), frustum);
+    const FaceOcclusion* occlusion = nullptr;
+    if (_occlusionCulling && mayLeaveOut) {
+        if (!_occlusion) {
+            _occlusion.reset(new FaceOcclusion(_cells.size()));
+        }
+        _occlusion->run(*this, frustum, time, _wrappedDrawing);
+        occlusion = _occlusion.get();
+    }
+    _walk->run(*this, renderer(), frustum, occlusion);
     return *_walk;
 }
 
 void OcTree::draw(const float frustum[6][4], const Vector3<float>&, double time) {
-    const OcTreeWalk& frame = walk(frustum, time);
+    const OcTreeWalk& frame = walk(frustum, time, depthDecides());
     glDisable(GL_TEXTURE_2D);
     drawMeltingCubes();
 

@@ -2,7 +2,9 @@
 
 #include "platform/geometry.h"
 #include "world/collectable.h"
+#include "world/cubefaces.h"
 #include "world/cuberenderer.h"
+#include "world/faceocclusion.h"
 
 namespace Vortel {
 
@@ -14,18 +16,21 @@ const float VISIBLE_ALPHA = 0.001f;
 }  // namespace
 
 OcTreeWalk::OcTreeWalk(std::size_t cellCount)
-    : _tree(nullptr), _renderer(nullptr), _frustum(nullptr), _nodesVisited(0) {
+    : _tree(nullptr), _renderer(nullptr), _frustum(nullptr), _occlusion(nullptr), _nodesVisited(0), _facesBatched(0) {
     _meltingCubes.reserve(cellCount);
     _collectables.reserve(cellCount);
 }
 
-void OcTreeWalk::run(OcTree& tree, CubeRenderer& renderer, const float frustum[6][4]) {
+void OcTreeWalk::run(OcTree& tree, CubeRenderer& renderer, const float frustum[6][4],
+                     const FaceOcclusion* occlusion) {
     _tree = &tree;
     _renderer = &renderer;
     _frustum = frustum;
+    _occlusion = occlusion;
     _meltingCubes.clear();
     _collectables.clear();
     _nodesVisited = 0;
+    _facesBatched = 0;
 
     OcTree::Node& root = *tree.root();
     if (root._count == 0) {
@@ -112,7 +117,13 @@ void OcTreeWalk::batchTrailCube(const OcTree::Node& cell) {
     } else {
         _renderer->activeColorTriplet(trail.end);
     }
-    _renderer->drawCubeToArray(cell._box, cell._neighbours);
+    unsigned char hidden = cell._neighbours;
+    if (_occlusion != nullptr) {
+        const unsigned char visible = _occlusion->visibleFaces(static_cast<std::size_t>(_tree->index(cell._box.min)));
+        hidden = static_cast<unsigned char>(hidden | (~visible & OcTree::NEIGHBOURS_ALL));
+    }
+    _facesBatched += CUBE_FACE_COUNT - __builtin_popcount(hidden);
+    _renderer->drawCubeToArray(cell._box, hidden);
 }
 
 }  // namespace Vortel

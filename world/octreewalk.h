@@ -11,6 +11,7 @@ namespace Vortel {
 
 class Collectable;
 class CubeRenderer;
+class FaceOcclusion;
 
 // One frame's walk of the playfield, without GL: culls the octree against the view
 // frustum, lets each visible cell age (trail cubes cool, melting cubes shrink and vanish,
@@ -29,13 +30,16 @@ public:
 
     explicit OcTreeWalk(std::size_t cellCount);
 
-    // Walks at the tree's present time.
-    void run(OcTree& tree, CubeRenderer& renderer, const float frustum[6][4]);
+    // Walks at the tree's present time. With an occlusion result for this drawing, the
+    // faces that it finds hidden stay out of the batch.
+    void run(OcTree& tree, CubeRenderer& renderer, const float frustum[6][4], const FaceOcclusion* occlusion = nullptr);
 
     const std::vector<MeltingCube>& meltingCubes() const { return _meltingCubes; }
     const std::vector<Collectable*>& collectables() const { return _collectables; }
     // Frustum tests made below the root.
     int nodesVisited() const { return _nodesVisited; }
+    // Trail-cube faces put into the batch.
+    int facesBatched() const { return _facesBatched; }
 
 private:
     void walkChildren(OcTree::Node& node, int test);
@@ -45,9 +49,11 @@ private:
     OcTree* _tree;
     CubeRenderer* _renderer;
     const float (*_frustum)[4];
+    const FaceOcclusion* _occlusion;
     std::vector<MeltingCube> _meltingCubes;
     std::vector<Collectable*> _collectables;
     int _nodesVisited;
+    int _facesBatched;
 };
 
 }  // namespace Vortel

@@ -26,6 +26,7 @@ std::uintptr_t Particle::_releasedEnd = 0;
 Particle* Particle::_mem = nullptr;
 int Particle::_particleCount = 0;
 int Particle::_particleCountMax = 0;
+ParticleBatch Particle::_batch;
 
 namespace {
 
@@ -158,6 +159,7 @@ void Particle::initParticleManagement(int n) {
             throw std::bad_alloc();
         }
         _slotNode.reserve(slots);
+        _batch.reserve(n);
         for (std::size_t i = 0; i < slots; ++i) {
             _slotNode.push_back(_freeParticles.insert(_freeParticles.end(), mem + i));
         }
@@ -166,6 +168,7 @@ void Particle::initParticleManagement(int n) {
         _freeParticles.clear();
         _slotNode.clear();
         _slotInUse.clear();
+        _batch.release();
         delete[] mem;
         throw std::runtime_error("not enough memory to initialise particle system");
     }
@@ -187,6 +190,7 @@ void Particle::releaseParticleManagement() {
     _slotNode.shrink_to_fit();
     _slotInUse.clear();
     _slotInUse.shrink_to_fit();
+    _batch.release();
     _particleCountMax = 0;
     _particleCount = 0;
 }
@@ -203,15 +207,7 @@ void Particle::updateDistanceFromCamera() {
     }
 }
 
-void Particle::drawAll() {
-    float view[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, view);
-    glPushMatrix();
-    for (const Particle* const p : _usedParticles) {
-        p->drawFacing(view);
-    }
-    glPopMatrix();
-}
+void Particle::drawAll() { _batch.draw(_usedParticles); }
 
 Vector3<float> Particle::worldPos() const {
     if (_systemOrigin == nullptr) {
@@ -220,8 +216,14 @@ Vector3<float> Particle::worldPos() const {
     return Vector3<float>(_pos.x + _systemOrigin->x, _pos.y + _systemOrigin->y, _pos.z + _systemOrigin->z);
 }
 
-void Particle::billboardMatrix(const float* view, float* out) const {
+void Particle::eyeCentre(const float* view, float* out) const {
     const Vector3<float> p = worldPos();
+    for (int row = 0; row < 4; ++row) {
+        out[row] = view[row] * p.x + view[4 + row] * p.y + view[8 + row] * p.z + view[12 + row];
+    }
+}
+
+void Particle::billboardMatrix(const float* view, float* out) const {
     for (int i = 0; i < 12; ++i) {
         out[i] = 0.0f;
     }
@@ -230,20 +232,13 @@ void Particle::billboardMatrix(const float* view, float* out) const {
     out[3] = view[3];
     out[7] = view[7];
     out[11] = view[11];
-    for (int row = 0; row < 4; ++row) {
-        out[12 + row] = view[row] * p.x + view[4 + row] * p.y + view[8 + row] * p.z + view[12 + row];
-    }
+    eyeCentre(view, out + 12);
 }
 
 void Particle::draw() const {
     float view[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, view);
     glPushMatrix();
-    drawFacing(view);
-    glPopMatrix();
-}
-
-void Particle::drawFacing(const float* view) const {
     float m[16];
     billboardMatrix(view, m);
     glLoadMatrixf(m);
@@ -260,6 +255,7 @@ void Particle::drawFacing(const float* view) const {
     glTexCoord2f(0.0f, 1.0f);
     glVertex3f(-s, s, 0.0f);
     glEnd();
+    glPopMatrix();
 }
 
 }  // namespace Vortel

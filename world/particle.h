@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/math.h"
+#include "world/particlebatch.h"
 
 namespace Vortel {
 
@@ -67,7 +68,11 @@ public:
     // Sorts the particles in use nearest to the camera first.
     static void sort(const Vector3<float>& camera);
     static void updateDistanceFromCamera();
+    // Draws every particle in use, in list order, as one batch.
     static void drawAll();
+    // The pool's batch, sized for every particle of the pool; particle systems draw their
+    // particles through it.
+    static ParticleBatch& batch() { return _batch; }
 
     // base + a uniform random value in [-range, +range]: one draw, the way the effects were
     // tuned (rand() = 32767 reaches base + range).
@@ -80,12 +85,11 @@ public:
     // A screen-facing quad of half edge _size at _pos (plus the system origin), coloured
     // _color with texture _texId. Needs a GL context.
     void draw() const;
-    // As draw(), but against a modelview the caller read once for many particles; leaves
-    // the particle's own matrix loaded.
-    void drawFacing(const float* view) const;
     // The modelview that draw() loads: the view translated to the particle, its upper-left
     // 3 x 3 block replaced by the identity, so the quad faces the viewer unscaled.
     void billboardMatrix(const float* view, float* out) const;
+    // The last column of that matrix: the view times the particle's position.
+    void eyeCentre(const float* view, float* out) const;
     Vector3<float> worldPos() const;
 
     bool operator<(const Particle& other) const { return _distance < other._distance; }
@@ -123,6 +127,7 @@ private:
     static Particle* _mem;
     static int _particleCount;
     static int _particleCountMax;
+    static ParticleBatch _batch;
 };
 
 }  // namespace Vortel

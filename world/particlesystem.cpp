@@ -1,7 +1,5 @@
 #include "world/particlesystem.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 
 namespace Vortel {
@@ -113,14 +111,7 @@ void ParticleSystem::drawParticles() const {
     if (_particles.empty()) {
         return;
     }
-    // One read of the view for all particles instead of one per particle.
-    float view[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, view);
-    glPushMatrix();
-    for (const Particle* const p : _particles) {
-        p->drawFacing(view);
-    }
-    glPopMatrix();
+    Particle::batch().draw(_particles);
 }
 
 }  // namespace Vortel

@@ -32,14 +32,17 @@ TEST(CubeBatch, WritesEachFaceInTableOrderWithItsShadeAndNormal) {
     const float positions[24] = {1, 2, 3, 1, 2, 6, 1, 5, 6, 1, 5, 3,   // -x
                                  1, 5, 3, 1, 5, 6, 4, 5, 6, 4, 5, 3};  // +y
     for (int i = 0; i < 24; ++i) {
-        EXPECT_EQ(batch.vertices()[i], positions[i]) << "float " << i;
+        EXPECT_EQ(batch.vertices()[i / 3].position[i % 3], positions[i]) << "float " << i;
     }
     for (int v = 0; v < 8; ++v) {
         const RGBA<unsigned char>& shade = SHADES[v < 4 ? 1 : 2];
-        EXPECT_EQ(batch.colors()[4 * v], shade.r);
-        EXPECT_EQ(batch.colors()[4 * v + 3], shade.a);
-        EXPECT_EQ(batch.normals()[3 * v], v < 4 ? -2.5f : 0.0f);
-        EXPECT_EQ(batch.normals()[3 * v + 1], v < 4 ? 0.0f : 2.5f);
+        const CubeBatch::Vertex& vertex = batch.vertices()[v];
+        EXPECT_EQ(vertex.color[0], shade.r);
+        EXPECT_EQ(vertex.color[1], shade.g);
+        EXPECT_EQ(vertex.color[3], shade.a);
+        EXPECT_EQ(vertex.normal[0], v < 4 ? -2.5f : 0.0f);
+        EXPECT_EQ(vertex.normal[1], v < 4 ? 0.0f : 2.5f);
+        EXPECT_EQ(vertex.normal[2], 0.0f);
     }
 }
 

@@ -79,6 +79,7 @@ TEST_F(MeshChromeGL, DrawsBaseTimesColourPlusReflectionOrPlainColourAndRestoresT
         glColor4f(c.textured ? 1.0f : 0.0f, 1.0f, c.textured ? 1.0f : 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
 
+        glNormal3f(1.0f, 0.0f, 0.0f);
         cube.enableTextures(c.textured);
         cube.draw();
         glFinish();
@@ -99,6 +100,14 @@ TEST_F(MeshChromeGL, DrawsBaseTimesColourPlusReflectionOrPlainColourAndRestoresT
         EXPECT_FALSE(enabledOnUnit(GL_TEXTURE1_ARB, GL_TEXTURE_2D));
         EXPECT_FALSE(enabledOnUnit(GL_TEXTURE1_ARB, GL_TEXTURE_GEN_S));
         EXPECT_FALSE(enabledOnUnit(GL_TEXTURE1_ARB, GL_TEXTURE_GEN_T));
+        GLboolean vertexArray = GL_TRUE;
+        glGetBooleanv(GL_VERTEX_ARRAY, &vertexArray);
+        EXPECT_FALSE(vertexArray);
+        // The current normal is the last corner's, (0, 0, 1), not the one set before.
+        float normal[3] = {};
+        glGetFloatv(GL_CURRENT_NORMAL, normal);
+        EXPECT_EQ(normal[0], 0.0f);
+        EXPECT_EQ(normal[2], 1.0f);
         if (c.textured) {
             EXPECT_EQ(GL_COMBINE_EXT, envOfUnit(GL_TEXTURE1_ARB, GL_TEXTURE_ENV_MODE));
             EXPECT_EQ(GL_ADD, envOfUnit(GL_TEXTURE1_ARB, GL_COMBINE_RGB_EXT));

@@ -66,7 +66,7 @@ protected:
     int batchedFaces() const { return renderer.batch().vertexCount() / 4; }
 
     Bytes vertexColor(int vertex) const {
-        const unsigned char* c = renderer.batch().colors() + 4 * vertex;
+        const unsigned char* c = renderer.batch().vertices()[vertex].color;
         return Bytes(c[0], c[1], c[2], c[3]);
     }
 

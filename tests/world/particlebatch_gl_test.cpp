@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdlib>
+#include <list>
+#include <vector>
+
+#include "platform/crand.h"
+#include "tests/support/gl_fixture.h"
+#include "tests/support/gl_readback.h"
+#include "world/particle.h"
+#include "world/particlesystem.h"
+
+using Vortel::Particle;
+using Vortel::ParticleSystem;
+
+namespace {
+
+// A textured square whose colour and alpha vary over it, so that a texture coordinate put
+// on the wrong corner shows.
+GLuint rampTexture(unsigned char red, unsigned char green) {
+    std::vector<unsigned char> pixels(16 * 16 * 4);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            unsigned char* p = &pixels[static_cast<std::size_t>(4 * (16 * y + x))];
+            p[0] = static_cast<unsigned char>(red * x / 15);
+            p[1] = green;
+            p[2] = static_cast<unsigned char>(16 * y);
+            p[3] = static_cast<unsigned char>(255 - 8 * (x + y));
+        }
+    }
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 16, 16, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return id;
+}
+
+class ParticleBatchGL : public testsupport::GlFixture {
+protected:
+    void SetUp() override {
+        testsupport::GlFixture::SetUp();
+        if (IsSkipped()) {
+            return;
+        }
+        Particle::releaseParticleManagement();
+        Particle::initParticleManagement(3000);
+        crand::srand(11);
+        _textures[0] = rampTexture(255, 0);
+        _textures[1] = rampTexture(0, 200);
+
+        // The play view: a turned, shifted eye, fog, depth test without depth writes.
+        glViewport(0, 0, 800, 600);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(90.0, 4.0 / 3.0, 0.01, 16.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        gluLookAt(1.0, 2.0, 3.0, 1.5, 1.8, -4.0, 0.2, 1.0, 0.0);
+        const float fog[4] = {0.2f, 0.1f, 0.3f, 1.0f};
+        glEnable(GL_FOG);
+        glFogi(GL_FOG_MODE, GL_LINEAR);
+        glFogf(GL_FOG_START, 4.0f);
+        glFogf(GL_FOG_END, 12.0f);
+        glFogfv(GL_FOG_COLOR, fog);
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+        glDepthMask(GL_FALSE);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
+    }
+    void TearDown() override {
+        if (!IsSkipped()) {
+            glDeleteTextures(2, _textures);
+            glDepthMask(GL_TRUE);
+        }
+        Particle::releaseParticleManagement();
+        testsupport::GlFixture::TearDown();
+    }
+
+    // Sets of sparks in the two textures, in turns, so that the batch must break its runs
+    // and keep their order.
+    std::list<Particle::CreateData> alternatingSets() const {
+        std::list<Particle::CreateData> sets;
+        for (int i = 0; i < 6; ++i) {
+            Particle::CreateData t;
+            t.count = 150;
+            t.posBase = Vector3<float>(1.5f, 2.0f, -3.0f);
+            t.posRange = Vector3<float>(3.0f, 2.0f, 6.0f);
+            t.sizeBase = 0.3f;
+            t.sizeRange = 0.25f;
+            t.colorBase = RGBA<float>(0.6f, 0.5f, 0.5f, 0.6f);
+            t.colorRange = RGBA<float>(0.3f, 0.4f, 0.4f, 0.3f);
+            t.texId = static_cast<int>(_textures[i % 2]);
+            sets.push_back(t);
+        }
+        return sets;
+    }
+
+    static std::vector<unsigned char> drawnScreen(const ParticleSystem& system, bool oneByOne) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        if (oneByOne) {
+            for (const Particle* const p : system.particles()) {
+                p->draw();
+            }
+        } else {
+            Particle::batch().draw(system.particles());
+        }
+        return testsupport::readScreen();
+    }
+
+    static int largestDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+        int largest = 0;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            largest = std::max(largest, std::abs(a[i] - b[i]));
+        }
+        return largest;
+    }
+
+    GLuint _textures[2] = {0, 0};
+};
+
+}  // namespace
+
+// The batch against each particle drawn on its own with its billboard matrix, for additive
+// sparks and for blending whose result hangs on the order, with a system origin moved
+// off zero.
+TEST_F(ParticleBatchGL, DrawsTheSamePixelsAsParticlesDrawnOneByOne) {
+    ParticleSystem sparks(alternatingSets(), 2000, 3);
+    sparks.origin(Vector3<float>(-0.5f, 0.25f, 0.5f));
+    sparks.animate(0.1);
+    ASSERT_EQ(sparks.numParticles(), 900);
+
+    const GLenum destinations[2] = {GL_ONE, GL_ONE_MINUS_SRC_ALPHA};
+    for (const GLenum destination : destinations) {
+        glBlendFunc(GL_SRC_ALPHA, destination);
+        const std::vector<unsigned char> reference = drawnScreen(sparks, true);
+        const std::vector<unsigned char> batched = drawnScreen(sparks, false);
+        EXPECT_LE(largestDifference(reference, batched), 1) << "blend destination " << destination;
+        EXPECT_GT(largestDifference(reference, std::vector<unsigned char>(reference.size(), 25)), 100)
+            << "the sparks must show";
+    }
+}
+
+// What the last particle's own drawing leaves behind: its colour, its texture coordinate,
+// its texture bound, and the modelview untouched.
+TEST_F(ParticleBatchGL, LeavesTheStateOfTheLastParticleAndTheModelview) {
+    ParticleSystem sparks(alternatingSets(), 2000, 3);
+    float before[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    sparks.draw();
+
+    const Particle& last = *sparks.particles().back();
+    float color[4];
+    glGetFloatv(GL_CURRENT_COLOR, color);
+    EXPECT_FLOAT_EQ(color[0], last._color.r);
+    EXPECT_FLOAT_EQ(color[3], last._color.a);
+    float texCoord[4];
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texCoord);
+    EXPECT_EQ(texCoord[0], 0.0f);
+    EXPECT_EQ(texCoord[1], 1.0f);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, last._texId);
+    float after[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, after);
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_EQ(after[i], before[i]);
+    }
+    GLboolean colorArray = GL_TRUE;
+    glGetBooleanv(GL_COLOR_ARRAY, &colorArray);
+    EXPECT_FALSE(colorArray);
+}

@@ -1,0 +1,116 @@
+#include "world/particlebatch.h"
+
+#include <GL/gl.h>
+
+#include "world/particle.h"
+
+namespace Vortel {
+
+namespace {
+
+// The corners of a particle's quad, counter-clockwise from the lower left, with their
+// texture coordinates.
+struct Corner {
+    float x;
+    float y;
+    float s;
+    float t;
+};
+const Corner CORNERS[4] = {{-1.0f, -1.0f, 0.0f, 0.0f}, {1.0f, -1.0f, 1.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 1.0f},
+                           {-1.0f, 1.0f, 0.0f, 1.0f}};
+
+}  // namespace
+
+void ParticleBatch::reserve(int particles) {
+    const std::size_t count = particles > 0 ? static_cast<std::size_t>(particles) : 0;
+    _vertices.resize(4 * count);
+    _runs.resize(count);
+    _capacity = static_cast<int>(count);
+    _quads = 0;
+}
+
+void ParticleBatch::release() {
+    std::vector<Vertex>().swap(_vertices);
+    std::vector<Run>().swap(_runs);
+    _capacity = 0;
+    _quads = 0;
+    _last = nullptr;
+}
+
+void ParticleBatch::begin() {
+    glGetFloatv(GL_MODELVIEW_MATRIX, _view);
+    _quads = 0;
+    _runs.clear();
+    _last = nullptr;
+}
+
+// The same arithmetic as the particle's billboard matrix times its corner, so the pixels
+// come out as the one-by-one drawing made them.
+void ParticleBatch::add(const Particle& p) {
+    if (_capacity == 0) {
+        return;
+    }
+    if (_quads == _capacity) {
+        flush();
+    }
+    float centre[4];
+    p.eyeCentre(_view, centre);
+    const float s = p._size;
+    Vertex* v = &_vertices[static_cast<std::size_t>(4 * _quads)];
+    for (const Corner& corner : CORNERS) {
+        const float x = corner.x * s;
+        const float y = corner.y * s;
+        v->position[0] = x + centre[0];
+        v->position[1] = y + centre[1];
+        v->position[2] = centre[2];
+        v->position[3] = _view[3] * x + _view[7] * y + centre[3];
+        v->texCoord[0] = corner.s;
+        v->texCoord[1] = corner.t;
+        v->color[0] = p._color.r;
+        v->color[1] = p._color.g;
+        v->color[2] = p._color.b;
+        v->color[3] = p._color.a;
+        ++v;
+    }
+    if (_runs.empty() || _runs.back().texture != p._texId) {
+        _runs.push_back(Run{_quads, p._texId});  // within the reserved size
+    }
+    ++_quads;
+    _last = &p;
+}
+
+void ParticleBatch::end() {
+    flush();
+    if (_last != nullptr) {
+        glColor4f(_last->_color.r, _last->_color.g, _last->_color.b, _last->_color.a);
+        glTexCoord2f(CORNERS[3].s, CORNERS[3].t);
+    }
+}
+
+void ParticleBatch::flush() {
+    if (_quads == 0) {
+        return;
+    }
+    glPushMatrix();
+    glLoadIdentity();
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    const Vertex* const first = _vertices.data();
+    glVertexPointer(4, GL_FLOAT, sizeof(Vertex), first->position);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), first->texCoord);
+    glColorPointer(4, GL_FLOAT, sizeof(Vertex), first->color);
+    for (std::size_t i = 0; i < _runs.size(); ++i) {
+        const int end = i + 1 < _runs.size() ? _runs[i + 1].first : _quads;
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(_runs[i].texture));
+        glDrawArrays(GL_QUADS, 4 * _runs[i].first, 4 * (end - _runs[i].first));
+    }
+    glPopClientAttrib();
+    glPopMatrix();
+    _runs.clear();
+    _quads = 0;
+}
+
+}  // namespace Vortel
