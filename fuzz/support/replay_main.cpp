@@ -1,0 +1,96 @@
+// Runs a fuzz target over files instead of under the fuzzer, so the normal sanitizer build
+// replays every kept input. Each argument is a file or a folder of files (not searched
+// further down). Each input runs in a child process of its own: one that crashes, hangs or
+// breaks a property is named, and the others still run. Exits 1 when any input failed.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+namespace {
+
+// Far beyond any kept input; the fuzzer itself runs each one in well under a second.
+constexpr unsigned int kSecondsPerInput = 60;
+
+std::vector<std::string> inputsOf(const std::vector<std::string>& arguments) {
+    std::vector<std::string> inputs;
+    for (const std::string& argument : arguments) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(argument, error)) {
+            inputs.push_back(argument);
+            continue;
+        }
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(argument, error)) {
+            if (entry.is_regular_file(error)) {
+                files.push_back(entry.path().string());
+            }
+        }
+        std::sort(files.begin(), files.end());
+        inputs.insert(inputs.end(), files.begin(), files.end());
+    }
+    return inputs;
+}
+
+int runInput(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+        return 1;
+    }
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    alarm(kSecondsPerInput);
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    return 0;
+}
+
+// True when the input ran to its end in a child and the child ended cleanly.
+bool replay(const std::string& path) {
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) {
+        std::perror("fork");
+        return false;
+    }
+    if (child == 0) {
+        // exit, not _exit: the child's leak check runs at its exit.
+        std::exit(runInput(path));
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child) {
+        std::perror("waitpid");
+        return false;
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        return true;
+    }
+    if (WIFSIGNALED(status)) {
+        std::fprintf(stderr, "FAILED %s: %s\n", path.c_str(), strsignal(WTERMSIG(status)));
+    } else {
+        std::fprintf(stderr, "FAILED %s: exit status %d\n", path.c_str(), WEXITSTATUS(status));
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> inputs = inputsOf(std::vector<std::string>(argv + 1, argv + argc));
+    int failed = 0;
+    for (const std::string& input : inputs) {
+        failed += replay(input) ? 0 : 1;
+    }
+    std::printf("%zu inputs replayed, %d failed\n", inputs.size(), failed);
+    return failed == 0 ? 0 : 1;
+}
