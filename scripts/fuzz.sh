@@ -33,7 +33,7 @@ jobs=$((cores / ${#targets[@]}))
 max_len() {
     case "$1" in
         settings | names) echo 8192 ;;
-        mesh) echo 40000 ;;
+        mesh) echo 16384 ;;
         *) echo 65536 ;;
     esac
 }
@@ -78,11 +78,11 @@ wait
 # Keeps each new input, minimised where libFuzzer can (crashes), under regressions/<target>/open/.
 keep_artifacts() {
     local target=$1 artifact name open="fuzz/regressions/$target/open"
-    for artifact in "$work/artifacts/$target"/*; do
+    for artifact in "$work/artifacts/$target"/{crash,leak,timeout,oom}-*; do
         [[ -f "$artifact" ]] || continue
         name=$(basename "$artifact")
         mkdir -p "$open"
-        if [[ "$name" == crash-* ]] &&
+        if [[ "$name" == crash-* || "$name" == leak-* ]] &&
             TMPDIR="$scratch/$target" "$work/fuzz_$target" -minimize_crash=1 -max_total_time=60 \
                 -timeout=10 -close_fd_mask=1 -exact_artifact_path="$open/$name" "$artifact" \
                 >>"$work/$target.minimise.log" 2>&1 && [[ -f "$open/$name" ]]; then
@@ -101,7 +101,7 @@ for target in "${targets[@]}"; do
     runs=$(sed -nE 's/^#([0-9]+):.*/\1/p' <<<"$last")
     cov_start=$(sed -nE 's/.* cov: ([0-9]+) .*/\1/p' <<<"$first")
     cov_end=$(sed -nE 's/.* cov: ([0-9]+) .*/\1/p' <<<"$last")
-    IFS=/ read -r ooms hangs crashes < <(sed -nE 's/.*oom\/timeout\/crash: ([0-9]+\/[0-9]+\/[0-9]+).*/\1/p' <<<"$last")
+    IFS=/ read -r ooms hangs crashes < <(sed -nE 's/.*oom\/timeout\/crash: ([0-9]+\/[0-9]+\/[0-9]+).*/\1/p' <<<"$last") || true
     runs=${runs:-0} cov_start=${cov_start:-0} cov_end=${cov_end:-0}
     ooms=${ooms:-0} hangs=${hangs:-0} crashes=${crashes:-0}
     found=$((ooms + hangs + crashes))
