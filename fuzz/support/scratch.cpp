@@ -58,21 +58,6 @@ std::string writeScratchFile(const std::string& name, const std::uint8_t* data, 
     return path;
 }
 
-std::string readScratchFile(const std::string& path) {
-    std::string contents;
-    std::FILE* const file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return contents;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        contents.append(buffer, got);
-    }
-    std::fclose(file);
-    return contents;
-}
-
 void fail(const std::string& what) {
     std::fprintf(stderr, "fuzz target: %s\n", what.c_str());
     std::fflush(stderr);

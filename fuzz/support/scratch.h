@@ -16,9 +16,6 @@ namespace fuzzsupport {
 std::string writeScratchFile(const std::string& name, const std::uint8_t* data, std::size_t size);
 std::string scratchPath(const std::string& name);
 
-// Reads a whole file back, e.g. what a reader saved; empty when it cannot be read.
-std::string readScratchFile(const std::string& path);
-
 // A fault of the reader that no sanitizer sees (a broken round trip, a result outside its
 // contract): says what and stops the process, so the fuzzer keeps the input as a crash.
 [[noreturn]] void fail(const std::string& what);
