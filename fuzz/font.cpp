@@ -11,7 +11,7 @@
 #include "engine2d/renderer2d.h"
 #include "fuzz/support/scratch.h"
 #include "game/fontcharsets.h"
-#include "tests/engine2d/draw_recorder.h"
+#include "tests/support/draw_recorder.h"
 
 using fuzzsupport::require;
 
