@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -58,8 +59,35 @@ int runInput(const std::string& path) {
     return 0;
 }
 
+// The child's scratch files go into a folder of the parent's, removed once the child has
+// ended, so a child that crashed leaves nothing behind.
+class ChildScratch {
+public:
+    ChildScratch() {
+        const char* const tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quellaris-replay.XXXXXX";
+        if (mkdtemp(pattern.data()) != nullptr) {
+            _path = pattern;
+        }
+    }
+    ~ChildScratch() {
+        std::error_code ignored;
+        if (!_path.empty()) {
+            std::filesystem::remove_all(_path, ignored);
+        }
+    }
+    ChildScratch(const ChildScratch&) = delete;
+    ChildScratch& operator=(const ChildScratch&) = delete;
+
+    const std::string& path() const { return _path; }
+
+private:
+    std::string _path;
+};
+
 // True when the input ran to its end in a child and the child ended cleanly.
 bool replay(const std::string& path) {
+    const ChildScratch scratch;
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child < 0) {
@@ -67,6 +95,9 @@ bool replay(const std::string& path) {
         return false;
     }
     if (child == 0) {
+        if (!scratch.path().empty()) {
+            setenv("TMPDIR", scratch.path().c_str(), 1);
+        }
         // exit, not _exit: the child's leak check runs at its exit.
         std::exit(runInput(path));
     }
