@@ -53,6 +53,10 @@ bool readHeader(png_structp png, png_infop info, std::FILE* fp, DecodeError* err
         return false;
     }
     png_set_user_limits(png, kMaxSide, kMaxSide);
+    // Only the pixels are used, and a text or profile chunk whose length is forged would be
+    // allocated whole (2 GB for a file of 116 bytes) before the file is found too short:
+    // every ancillary chunk but transparency is skipped unread.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_init_io(png, fp);
     png_set_sig_bytes(png, static_cast<int>(kSignatureBytes));
     png_read_info(png, info);

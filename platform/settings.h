@@ -50,6 +50,8 @@ public:
     // Removes exactly this key (no "@0" is added).
     bool erase(const std::string& key);
     void clear();
+    // Every stored key with its value, in key order.
+    const std::map<std::string, Value>& values() const { return _values; }
 
 private:
     void parseLine(const std::string& line);

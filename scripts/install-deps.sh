@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages.txt that this machine lacks.
+# Installs the Debian packages of a list (scripts/packages.txt unless one is named) that this
+# machine lacks.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$here/packages.txt")
+list=${1:-$here/packages.txt}
+mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$list")
 
 missing=()
 for pkg in "${wanted[@]}"; do

@@ -1,0 +1,31 @@
+# Run as a script: cmake -DRUN_DIR=<game folder> -DOUT_DIR=<seed folder> -P GatherSeeds.cmake
+# Copies every file the game folder holds into the seed folder of each target that reads its
+# kind. Unchanged files are not copied again.
+set(seed_globs_settings data/* sounds/*.conf)
+set(seed_globs_mesh *.obj)
+set(seed_globs_bitmap *.png)
+set(seed_globs_font textures/font*.png)
+set(seed_globs_wav *.wav)
+set(seed_globs_names data/english_mf.txt)
+
+foreach(target settings mesh bitmap font wav names)
+    set(files)
+    foreach(glob IN LISTS seed_globs_${target})
+        if(glob MATCHES "/")
+            file(GLOB found ${RUN_DIR}/${glob})
+        else()
+            file(GLOB_RECURSE found ${RUN_DIR}/${glob})
+        endif()
+        list(APPEND files ${found})
+    endforeach()
+    if(NOT files)
+        message(FATAL_ERROR "The game folder ${RUN_DIR} holds no seeds for the ${target} target")
+    endif()
+    file(MAKE_DIRECTORY ${OUT_DIR}/${target})
+    foreach(file IN LISTS files)
+        # Files of the same name in different folders (none today) keep their folder in the name.
+        file(RELATIVE_PATH relative ${RUN_DIR} ${file})
+        string(REPLACE "/" "_" name ${relative})
+        file(COPY_FILE ${file} ${OUT_DIR}/${target}/${name} ONLY_IF_DIFFERENT)
+    endforeach()
+endforeach()
