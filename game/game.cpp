@@ -124,6 +124,9 @@ void Game::construct() {
 
     _camera.fov(_fov);
     _camera.nearFarClip(0.1f, cellsPerEdge * 0.5f);
+    // The play frame draws the field as the 3 x 3 x 3 copies round the eye, nearest first,
+    // so faces hidden behind any nearer copy can be left out.
+    _octree.wrappedDrawing(true);
 }
 
 Game::~Game() {
