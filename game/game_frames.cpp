@@ -18,6 +18,10 @@ namespace Vortel {
 
 namespace {
 
+// The score panels' title images hang 32 pixels below this distance from the top, which keeps
+// their letters clear of the table's name printed under them.
+const float scoreTitleTop = 73.0f;
+
 // A panel of the trick trainer: a box from (8, H - bottom) to (right, H - 8) under its text.
 struct TrainerPanel {
     RGBA<float> color;
@@ -120,11 +124,11 @@ bool Game::frameEnterScore() {
     const float h = static_cast<float>(_height);
     _scoreTables.animate(_frameTime);
     if (_titleLogoSmall) {
-        _titleLogoSmall->pos(87.0f, h - 87.0f);
+        _titleLogoSmall->pos(87.0f, h - scoreTitleTop);
         _titleLogoSmall->animate(_frameTime);
     }
     if (_highScoresTitle) {
-        _highScoresTitle->pos(210.0f, h - 87.0f);
+        _highScoresTitle->pos(210.0f, h - scoreTitleTop);
         _highScoresTitle->animate(_frameTime);
     }
     _renderer.color(0.0f, 0.0f, 0.0f, 0.6f);
@@ -164,8 +168,12 @@ bool Game::frameTrickTrainer() {
     _renderer.textAlign(Renderer2D::ALIGN_LEFT, Renderer2D::ALIGN_TOP);
     _renderer.font(*_font);
     const auto draw = [&](const TrainerPanel& panel) {
+        // The box grows to the text's widest line, so no line runs out of it.
+        Vector2<float> textSize(0.0f, 0.0f);
+        _renderer.getTextSize(&textSize, nullptr, panel.text, *_font, unscaled);
+        const float right = std::max(panel.right, 26.0f + textSize.x + 18.0f);
         _renderer.color(panel.color);
-        _renderer.drawBox(Quib::AABB2<float>(8.0f, h - panel.bottom, panel.right, h - 8.0f), true, false);
+        _renderer.drawBox(Quib::AABB2<float>(8.0f, h - panel.bottom, right, h - 8.0f), true, false);
         _renderer.color(1.0f, 1.0f, 1.0f, 1.0f);
         _renderer.print(panel.text, Vector2<float>(26.0f, h - 20.0f), unscaled);
     };
@@ -310,9 +318,9 @@ void drawScoreView(const ScreenFrame& f, const char* prompt) {
     }
     tables.animate(f.dt);
 
-    game._titleLogoSmall->pos(87.0f, f.height - 87.0f);
+    game._titleLogoSmall->pos(87.0f, f.height - scoreTitleTop);
     game._titleLogoSmall->animate(f.dt);
-    game._highScoresTitle->pos(210.0f, f.height - 87.0f);
+    game._highScoresTitle->pos(210.0f, f.height - scoreTitleTop);
     game._highScoresTitle->animate(f.dt);
 
     Stelkor::Renderer2D& renderer = game._renderer;
