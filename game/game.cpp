@@ -457,6 +457,8 @@ void Game::gameOver() {
     playSound("explosion", _effectsVolume, &_gameOverSoundPosition);
     addExplosion(_player._pos);
     _octree.melt(_player._cell, 3, false);
+    // A stage earned by the points of the fatal cell is not started after the game is lost.
+    _pendingWaves = 0;
 
     _message.clear();
     _message._text << "GAME OVER\n\nPRESS ANY KEY TO CONTINUE";

@@ -175,6 +175,19 @@ TEST_F(LifeCycleGL, GameOverWaitsHalfASecondForAKeyAndTenWithout) {
     }
 }
 
+TEST_F(LifeCycleGL, AStageEarnedByTheFatalCellIsNotStartedAfterGameOver) {
+    testgame::TestGame& g = loaded();
+    g.startGame();
+    frame(FRAME);
+    const int stage = g._stage;
+    g._pendingWaves = 1;  // as the last cell's points would have earned it
+    g.gameOver();
+    frame(FRAME);
+    frame(FRAME);
+    EXPECT_EQ(g._stage, stage);
+    EXPECT_EQ(g._message._text.str(), "GAME OVER\n\nPRESS ANY KEY TO CONTINUE");
+}
+
 TEST_F(LifeCycleGL, TheGameOverTextReadsAsWellOverTheOrbitedWreck) {
     testgame::TestGame& g = loaded();
     // Dark pixels of the message's lines, above its bottom edge at the middle of the screen.
