@@ -24,6 +24,7 @@
 #include "platform/crand.h"
 #include "platform/game_openglextensions.h"
 #include "platform/geometry.h"
+#include "bench/bench_cuberenderer.h"
 #include "world/cuberenderer.h"
 #include "world/meshchrome.h"
 #include "world/octree.h"
@@ -89,18 +90,7 @@ const char* const UNIT_CUBE =
     "f 1/1/1 4/1/1 3/1/1\nf 1/1/1 3/1/1 2/1/1\n";
 
 CubeRenderer& renderer() {
-    static std::unique_ptr<CubeRenderer> made;
-    if (!made) {
-        const std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("quellaris_bench_drawing_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        for (const char* name : {"cube.obj", "cube_bevel.obj", "sphere.obj"}) {
-            std::ofstream(folder / name) << UNIT_CUBE;
-        }
-        made.reset(new CubeRenderer(folder.string()));
-        std::filesystem::remove_all(folder);
-    }
-    return *made;
+    return benchCubeRenderer(UNIT_CUBE);
 }
 
 // The play view: fov 90, 4:3, near 0.01, far 16, fog from 8 to 16 in the background colour.

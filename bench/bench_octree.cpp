@@ -12,6 +12,7 @@
 
 #include "platform/geometry.h"
 #include "platform/matrix.h"
+#include "bench/bench_cuberenderer.h"
 #include "world/cuberenderer.h"
 #include "world/octree.h"
 #include "world/octreewalk.h"
@@ -33,18 +34,7 @@ const char* const UNIT_CUBE =
 // A renderer whose meshes are written to a folder of the benchmark's own; the walk only
 // batches, so any cube mesh will do.
 CubeRenderer& renderer() {
-    static std::unique_ptr<CubeRenderer> made;
-    if (!made) {
-        const std::filesystem::path folder =
-            std::filesystem::temp_directory_path() / ("quellaris_bench_octree_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
-        for (const char* name : {"cube.obj", "cube_bevel.obj", "sphere.obj"}) {
-            std::ofstream(folder / name) << UNIT_CUBE;
-        }
-        made.reset(new CubeRenderer(folder.string()));
-        std::filesystem::remove_all(folder);
-    }
-    return *made;
+    return benchCubeRenderer(UNIT_CUBE);
 }
 
 // Trail cubes of both kinds at the given share of the cells, cooled long ago.
