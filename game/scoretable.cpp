@@ -90,26 +90,9 @@ ScoreTable::ScoreTable(unsigned int maxEntries, unsigned int maxNameLength)
     reset();
 }
 
-ScoreTable::ScoreTable(const ScoreTable& other)
-    : _entries(other._entries),
-      _editEntry(nullptr),
-      _font(other._font),
-      _renderer(other._renderer),
-      _maxEntries(other._maxEntries),
-      _maxNameLength(other._maxNameLength),
-      _editing(false),
-      _textColor(other._textColor),
-      _editColor(other._editColor),
-      _editColorTimeline(other._editColorTimeline),
-      _nameColor(other._nameColor),
-      _alpha(other._alpha),
-      _nameOffset(other._nameOffset),
-      _cursorVisible(other._cursorVisible),
-      _cursorPeriod(other._cursorPeriod),
-      _cursorTime(other._cursorTime),
-      _name(other._name),
-      _comment(other._comment) {
-    _editColorTimeline.targetObject(_editColor);
+// One list of fields to copy: the assignment's.
+ScoreTable::ScoreTable(const ScoreTable& other) : _editEntry(nullptr), _editing(false) {
+    *this = other;
 }
 
 ScoreTable& ScoreTable::operator=(const ScoreTable& other) {
