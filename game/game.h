@@ -753,13 +753,18 @@ public:
 private:
     // The numbered schemes of the colour file; unknown colour names give the black triplet.
     void readUserColorSchemes(unsigned char black);
-    // The loader thread's work, in load order; each group appends its progress line.
+
+protected:
+    // The loader thread's work, in load order; each group appends its progress line. Reachable
+    // from derived classes, so that each group can be timed on its own.
     void loadMeshes();
     void loadSoundGroup();
-    // The jingle of the last splash screen, loaded on the main thread before the loader runs.
-    void loadIntroSample();
     void loadBitmaps();
     void loadSkyBox();
+
+private:
+    // The jingle of the last splash screen, loaded on the main thread before the loader runs.
+    void loadIntroSample();
     void appendLoadingLog(const std::string& text);
     // The GL texture of a cached bitmap.
     int textureOf(const std::string& bitmap);

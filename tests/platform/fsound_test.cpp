@@ -11,12 +11,6 @@
 
 // The calls as the game makes them, on the silent output the tests choose (ALSOFT_DRIVERS=null).
 
-// For the ThreadSanitizer build: the sound output's own mixing thread shares memory with its
-// callers through atomics in a library that is not instrumented, which would read as races.
-extern "C" const char* __tsan_default_suppressions() {
-    return "race:libopenal.so\n";
-}
-
 namespace {
 
 constexpr unsigned int PLAIN = FSOUND_16BITS | FSOUND_STEREO | FSOUND_SIGNED;
