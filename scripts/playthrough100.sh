@@ -7,7 +7,7 @@ set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 build=${1:-build-test}
 runs=${2:-100}
-binary="$build/tests/test_game"
+binary=${QUELLARIS_TEST_GAME:-$build/tests/test_game}
 if [[ ! -x "$binary" ]]; then
     echo "no test executable at $binary: build the test_game target first" >&2
     exit 2

@@ -220,10 +220,16 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     for (int cells = 1; cells < 14; ++cells) {
         game._octree.setTerminalNode(ahead(cells), OcTree::SET_CLEAR_ANY, 0);
     }
-    chaser.position(ahead(12));
+    // Caught between two cells, with no turn under way.
+    chaser._turnQueue.clear();
+    chaser._requestedDirection = Vortel::Player::DIR_NONE;
+    chaser._turning = false;
+    chaser._turnAngle = 0.0f;
+    chaser._progress = game._player._progress;
     chaser.orientation(game._player._forward);
     chaser.up(game._player._up);
     chaser.velocity(0.0f);
+    chaser.position(ahead(12));
     // The aim cursor rests a little above the middle of the view: down onto the craft's line.
     mouseBy(0, static_cast<int>(game._aimCursorSprite->pos().y) - game.height() / 2);
     frame(FRAME);
