@@ -14,12 +14,13 @@ if [[ ! -x "$binary" ]]; then
 fi
 export SDL_VIDEODRIVER=offscreen
 export ALSOFT_DRIVERS=null
+binary="$(cd "$(dirname "$binary")" && pwd)/$(basename "$binary")"
 mkdir -p "$build/playthrough" "$build/tests/game"
 logs="$(cd "$build/playthrough" && pwd)"
 passed=0
 for seed in $(seq 1 "$runs"); do
     log="$logs/seed-$seed.log"
-    if (cd "$build/tests/game" && QUELLARIS_PLAYTHROUGH_SEED=$seed "../test_game" \
+    if (cd "$build/tests/game" && QUELLARIS_PLAYTHROUGH_SEED=$seed "$binary" \
             --gtest_filter='PlaythroughGL.*' >"$log" 2>&1); then
         passed=$((passed + 1))
         rm -f "$log"

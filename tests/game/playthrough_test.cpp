@@ -266,6 +266,7 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     game.sounds.clear();
     ASSERT_TRUE(until([&] { return heard("pickup"); }, 4.0));
     EXPECT_NE(kindAt(pickupCell), OcTree::CELL_COLLECTABLE);
+    EXPECT_EQ(game._octree.getTerminalNode(pickupCell)->collectable(), nullptr);
     EXPECT_EQ(static_cast<int>(game._player._hitpoints), std::min(50, shieldsBefore + amounts[0]));
     EXPECT_EQ(game._bombs, std::min(9, bombsBefore + amounts[1]));
     EXPECT_EQ(game._gun.ammo(), std::min(999, ammoBeforePickup + amounts[2]));
@@ -282,6 +283,7 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     EXPECT_NE(kindAt(wall), OcTree::CELL_SOLID_1);
 
     // ---- stage 2: the rest of the quota as a long flight would have earned it ---------------
+    const std::uint32_t quotaMet = game._score + static_cast<std::uint32_t>(game._pointsToGo);
     game.score(game._pointsToGo - 1);
     const int bombsBeforeStage = game._bombs;
     game.sounds.clear();
@@ -289,7 +291,8 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     EXPECT_TRUE(heard("next_wave_signal"));
     EXPECT_EQ(game._bombs, std::min(9, bombsBeforeStage + 1));
     EXPECT_EQ(game._waveBotCount, 2);
-    EXPECT_GT(game._pointsToGo, 0);
+    // Points past the quota count toward the next one.
+    EXPECT_EQ(game._pointsToGo, game._waveQuota - static_cast<int>(game._score - quotaMet));
     frames(2.0);
     // The chaser shot down waits for its return among the two.
     EXPECT_EQ(game._bots.size(), 2u);
