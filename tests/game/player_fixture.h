@@ -94,6 +94,8 @@ protected:
         send(WM_MOUSEMOVE, 0, point(_windowX, _windowY));
     }
 
+    void mouseTo(int x, int y) { mouseBy(x - _windowX, y - _windowY); }
+
     // Types the text as key presses, letters and digits and blanks.
     void type(const std::string& text) {
         for (const char c : text) {

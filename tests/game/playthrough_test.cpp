@@ -387,8 +387,21 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     EXPECT_NE(std::find_if(table.begin(), table.end(),
                            [&](const Vortel::ScoreTable::Entry& e) { return e.name == name && e.score == finalScore; }),
               table.end());
-    tap(SDL_SCANCODE_RETURN);
+
+    // This time the mouse starts the game: over the menu's first line, then a click, which
+    // must not fire the gun its button is bound to.
+    frames(0.5);
+    second._menuMain->selectedItemID(3);
+    const Quib::AABB2<float> menu = second._menuMain->boundingBox();
+    mouseTo(static_cast<int>(menu.min.x) + 30, second.height() - static_cast<int>(menu.max.y) + 8);
+    frame(FRAME);
+    ASSERT_EQ(second._menuMain->selectedItem().text(), "START GAME");
+    second.sounds.clear();
+    click(1);
     ASSERT_EQ(second._state, Game::STATE_PLAY);
+    frames(0.5);
+    EXPECT_EQ(second._gun.ammo(), 100);
+    EXPECT_FALSE(heard("lazer"));
     EXPECT_EQ(second._bottomBar.targetHeight(), second._barPlayHeight);
 }
 
