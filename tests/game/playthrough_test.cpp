@@ -181,6 +181,10 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     ASSERT_EQ(game._bots.size(), 1u);
     EXPECT_TRUE(heard("chaserentered"));
     Bot& chaser = *game._bots.front();
+    // The cockpit's dials show the counters as they stand.
+    EXPECT_FLOAT_EQ(game._shieldsDial.value(), game._player._hitpoints / 50.0f);
+    EXPECT_FLOAT_EQ(game._ammoDial.value(), 100.0f / 999.0f);
+    EXPECT_FLOAT_EQ(game._bombsDial.value(), 3.0f / 9.0f);
 
     // The aim cursor follows the mouse and comes back with it.
     const Vector2<float> aimAt = game._aimCursorSprite->pos();
@@ -281,6 +285,8 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     EXPECT_TRUE(heard("emp_blast"));
     EXPECT_EQ(game._bombs, bombsBeforeEmp - 1);
     EXPECT_NE(kindAt(wall), OcTree::CELL_SOLID_1);
+    frame(FRAME);
+    EXPECT_FLOAT_EQ(game._bombsDial.value(), static_cast<float>(game._bombs) / 9.0f);
 
     // ---- stage 2: the rest of the quota as a long flight would have earned it ---------------
     const std::uint32_t quotaMet = game._score + static_cast<std::uint32_t>(game._pointsToGo);
