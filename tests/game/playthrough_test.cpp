@@ -22,6 +22,7 @@ namespace {
 using Vortel::Bot;
 using Vortel::Game;
 using Vortel::OcTree;
+namespace grid = Vortel::grid;
 
 class PlaythroughGL : public testgame::PlayerFixture {
 protected:
@@ -40,7 +41,7 @@ protected:
 
     Vector3<int> ahead(int cells) {
         const Vortel::Player& craft = g()._player;
-        return Vortel::grid::wrapCell(Vortel::grid::add(craft._cell, Vortel::grid::scaled(craft._forward, cells)), g()._octree.size());
+        return grid::wrapCell(grid::add(craft._cell, grid::scaled(craft._forward, cells)), g()._octree.size());
     }
 
     int kindAt(const Vector3<int>& cell) { return g()._octree.getTerminalNode(cell)->count(); }
@@ -113,15 +114,15 @@ protected:
         testgame::TestGame& game = g();
         const Vector3<int> f = game._player._forward;
         const Vector3<int> u = game._player._up;
-        const Vector3<int> r = Vortel::grid::cross(u, f);
+        const Vector3<int> r = grid::cross(u, f);
         for (int cells = 1; cells < 20; ++cells) {
             game._octree.setTerminalNode(ahead(cells), OcTree::SET_CLEAR_ANY, 0);
         }
         for (const Vector3<int>& o : trick.obstacles()) {
-            Vector3<int> cell = Vortel::grid::add(game._player._cell, Vortel::grid::scaled(f, 10 + o.z));
-            cell = Vortel::grid::add(cell, Vortel::grid::scaled(r, o.x));
-            cell = Vortel::grid::add(cell, Vortel::grid::scaled(u, -o.y));
-            game._octree.setTerminalNode(Vortel::grid::wrapCell(cell, game._octree.size()), OcTree::CELL_SOLID_1, 0);
+            Vector3<int> cell = grid::add(game._player._cell, grid::scaled(f, 10 + o.z));
+            cell = grid::add(cell, grid::scaled(r, o.x));
+            cell = grid::add(cell, grid::scaled(u, -o.y));
+            game._octree.setTerminalNode(grid::wrapCell(cell, game._octree.size()), OcTree::CELL_SOLID_1, 0);
         }
     }
 };
@@ -133,7 +134,7 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     // Chasers' names, types and places and the pick-ups' kinds follow the seed.
     crand::srand(runSeed);
     game._botTypeGenerator.seed(runSeed);
-    this->game().totalTime(static_cast<double>(runSeed));
+    game.totalTime(static_cast<double>(runSeed));
 
     // ---- splash screens, loading, and the main menu over the demo --------------------------
     startUp();
@@ -170,7 +171,8 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     EXPECT_TRUE(heard("getready"));
     EXPECT_FALSE(game._cursorVisible);
     EXPECT_EQ(game._bombs, 3) << "the RETURN that started the game fired an EMP";
-    const std::vector<int> fresh = {game._stage, static_cast<int>(game._score), static_cast<int>(game._player._hitpoints),
+    const int shields = static_cast<int>(game._player._hitpoints);
+    const std::vector<int> fresh = {game._stage, static_cast<int>(game._score), shields,
                                     game._bombs, game._gun.ammo(), game._liveBotCount};
     EXPECT_EQ(fresh, (std::vector<int>{1, 0, 50, 3, 100, 0}));
     const Vector3<int> startCell = game._player._cell;
@@ -201,7 +203,7 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     tap(SDL_SCANCODE_RIGHT);
     EXPECT_TRUE(heard("swoosh_right"));
     ASSERT_TRUE(until([&] { return game._player._forward != forward; }, 2.0));
-    EXPECT_EQ(game._player._forward, Vortel::grid::cross(forward, up));
+    EXPECT_EQ(game._player._forward, grid::cross(forward, up));
 
     const Vortel::Trick* slick = game._trickLibrary.trickByName("SLICK", "LEFT");
     ASSERT_NE(slick, nullptr);
@@ -254,7 +256,7 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     EXPECT_NE(game._message._text.str().find("DESTROYED: " + chaser._name + " +250"), std::string::npos);
 
     // ---- a pick-up on the way: the chaser's own, or one placed where it fell -----------------
-    Vector3<int> pickupCell = Vortel::grid::wrapCell(chaser._cell, game._octree.size());
+    Vector3<int> pickupCell = grid::wrapCell(chaser._cell, game._octree.size());
     for (int draw = 0; draw < 20 && kindAt(pickupCell) != OcTree::CELL_COLLECTABLE; ++draw) {
         pickupCell = ahead(4);
         game.addCollectable(pickupCell);

@@ -27,6 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Vortel::Game;
+namespace grid = Vortel::grid;
 
 constexpr int ROUNDS = 1000;  // more than a child lives through before it is killed
 const char* const SPEED = "NORMAL";
@@ -83,8 +84,8 @@ protected:
         // Lost on the last shield against a wall; the score is the one a long game earned.
         g._player._hitpoints = 1.0f;
         for (int cells = 1; cells < 6; ++cells) {
-            const Vector3<int> cell = Vortel::grid::add(g._player._cell, Vortel::grid::scaled(g._player._forward, cells));
-            g._octree.setTerminalNode(Vortel::grid::wrapCell(cell, g._octree.size()), Vortel::OcTree::CELL_SOLID_1, 0);
+            const Vector3<int> cell = grid::add(g._player._cell, grid::scaled(g._player._forward, cells));
+            g._octree.setTerminalNode(grid::wrapCell(cell, g._octree.size()), Vortel::OcTree::CELL_SOLID_1, 0);
         }
         ASSERT_TRUE(until([&] { return g._state == Game::STATE_GAME_OVER; }, 5.0));
         g._score = scoreOf(run, round);
@@ -214,7 +215,8 @@ TEST_F(SaveKillGL, AGameKilledWhileSavingLeavesWholeFilesThatTheNextStartReads) 
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         ASSERT_FALSE(ended) << bytesOf(here / ("child-" + std::to_string(run) + ".log"));
-        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<long long>(0, killWithin)(random)));
+        const long long delay = std::uniform_int_distribution<long long>(0, killWithin)(random);
+        std::this_thread::sleep_for(std::chrono::microseconds(delay));
         kill(child, SIGKILL);
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << bytesOf(here / ("child-" + std::to_string(run) + ".log"));
