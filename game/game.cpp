@@ -28,6 +28,7 @@
 #include "platform/soundsetup.h"
 #include "world/botexplosion.h"
 #include "world/bumpnoise.h"
+#include "world/cuberenderer.h"
 #include "world/explosion.h"
 #include "world/mesh.h"
 #include "world/meshchrome.h"
@@ -90,6 +91,9 @@ void Game::construct() {
     cursor(true);
     Particle::initParticleManagement(10000);
     setupFmodSound();
+    // The cube renderer serves every playfield of the program; a game fills its colour tables
+    // afresh, so that an earlier game's colours neither fill them up nor are darkened again.
+    _octree.renderer().clearColors();
     initCornerCubeVertices();
 
     _wmKeyDownDI = _input.keyDownMessage();

@@ -43,6 +43,8 @@ public:
         return _colors.createTrailColors(start, end);
     }
     void scaleTrailColors(float factor) { _colors.scaleTrailColors(factor); }
+    // Both tables empty again, as a new renderer has them.
+    void clearColors() { _colors = CubeColors(); }
     const CubeColors& colors() const { return _colors; }
 
     // Appends the box's uncovered faces in the active shades to the frame's batch.

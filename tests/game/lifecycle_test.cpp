@@ -216,39 +216,4 @@ TEST_F(LifeCycleGL, TheGameOverTextReadsAsWellOverTheOrbitedWreck) {
     EXPECT_NEAR(textPixels(), inPlay, inPlay / 20);
 }
 
-// Stage changes by points come from the scoring rule; here the pending stage it would leave
-// is set by hand.
-TEST_F(LifeCycleGL, AGameFromStartToTheNameInTheScoreFile) {
-    testgame::TestGame& g = loaded();
-    g.startGame();
-    frame(FRAME);
-    g._score = 10500;
-    g._pointsToGo = -500;
-    g._pendingWaves = 1;
-    frame(FRAME);
-    EXPECT_EQ(g._stage, 2);
-    EXPECT_EQ(g._pointsToGo, 9500);
-
-    g.gameOver();
-    for (int i = 0; i < 60; ++i) {
-        frame(0.01);
-    }
-    hold(KEY_SPACE, true);
-    frame(0.01);
-    hold(KEY_SPACE, false);
-    ASSERT_EQ(g._state, Game::STATE_ENTER_SCORE);
-    for (const WPARAM key : {WPARAM('J'), WPARAM('O'), WPARAM(VK_SPACE), WPARAM('7')}) {
-        send(WM_KEYDOWN, key);
-        frame(FRAME);
-    }
-    send(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(g._state, Game::STATE_MAIN_MENU);
-
-    Vortel::MultiScoreTable file(20, 32);
-    ASSERT_TRUE(file.load("data/scores"));
-    const Vortel::ScoreTable::Entry& best = file.getTable("NORMAL")->entries().front();
-    EXPECT_EQ(best.score, 10500u);
-    EXPECT_EQ(best.name, "JO 7");
-}
-
 }  // namespace

@@ -276,20 +276,4 @@ TEST_F(MenuCallbacksGL, AWaitingBindingShowsOnlyThePromptAndDefaultsAreRestoredA
     EXPECT_EQ(itemAt(*g._menuRedefineKeys, 0).values, std::vector<std::string>{g._input.keyName(203)});
 }
 
-// The player's road through the menus: SETTINGS, DISPLAY, then FPS COUNTER switched off.
-TEST_F(MenuCallbacksGL, SwitchingTheFrameRateOffThroughTheMenusSavesItAndHidesIt) {
-    Game& g = loadedGame();
-    for (const int code : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN, VK_DOWN, VK_RETURN, VK_UP, VK_UP, VK_RETURN}) {
-        sendTo(WM_KEYDOWN, static_cast<WPARAM>(code));
-    }
-    ASSERT_EQ(g._currentMenu, g._menuDisplay.get());
-    const SimpleMenu::Item& fps = g._menuDisplay->selectedItem();
-    EXPECT_EQ(fps.name, "FPS COUNTER");
-    EXPECT_EQ(fps.values[fps.selectedValue], "OFF");
-    EXPECT_FALSE(g._displayFps);
-    EXPECT_EQ(writtenFile()["displayFps"].text, "0");
-    g.drawDebugInfo();
-    EXPECT_EQ(g._hudText, "");
-}
-
 }  // namespace

@@ -348,17 +348,4 @@ TEST_F(MenuTreeGL, DefaultActionOpensChildrenOrStepsAndCalls) {
     g.defaultMenuAction();
 }
 
-TEST_F(MenuTreeGL, KeysReachTheSettingsAndEscapeLeadsBack) {
-    Game& g = loadedGame();
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(sendTo(WM_KEYDOWN, VK_DOWN));
-    }
-    EXPECT_TRUE(sendTo(WM_KEYDOWN, VK_RETURN));
-    ASSERT_EQ(g._currentMenu, g._menuSettings.get());
-    const Quib::AABB2<float> box = g._menuSettings->boundingBox();
-    EXPECT_FLOAT_EQ(g._bottomBar.targetHeight(), std::max(200.0f, box.max.y - box.min.y + 60.0f));
-    EXPECT_TRUE(sendTo(WM_KEYDOWN, VK_ESCAPE));
-    EXPECT_EQ(g._currentMenu, g._menuMain.get());
-}
-
 }  // namespace

@@ -197,25 +197,4 @@ TEST_F(PickupsGL, CollectingAnnouncesEveryAmountAndEmptiesTheCell) {
     }
 }
 
-TEST_F(PickupsGL, TheCraftCollectsAPickupOnItsWay) {
-    testgame::TestGame& g = game();
-    g.startGame();
-    g._waveBotCount = 0;
-    g._player._hitpoints = 40.0f;
-    g._collectableTypeGenerator = RandWeighted<Game::CollectableType>();
-    g._collectableTypeGenerator.addValue(Game::COLLECTABLE_SHIELDS, 1.0f);
-    const Vector3<int> ahead(g._player._cell.x + 4 * g._player._forward.x, g._player._cell.y + 4 * g._player._forward.y,
-                             g._player._cell.z + 4 * g._player._forward.z);
-    g.addCollectable(ahead);
-    for (int frame = 0; frame < 120 && g._player._unwrappedCell != ahead; ++frame) {
-        g.playFrame(1.0 / 60.0);
-    }
-    ASSERT_EQ(g._player._unwrappedCell, ahead);
-    EXPECT_FLOAT_EQ(g._player._hitpoints, 45.0f);
-    EXPECT_EQ(std::count(g.sounds.begin(), g.sounds.end(), "pickup"), 1);
-    EXPECT_EQ(std::count(g.sounds.begin(), g.sounds.end(), "bump"), 0);
-    EXPECT_EQ(g._octree.getTerminalNode(ahead)->count(), OcTree::CELL_EMPTY);
-    EXPECT_EQ(g._octree.getTerminalNode(ahead)->collectable(), nullptr);
-}
-
 }  // namespace
