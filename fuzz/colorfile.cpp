@@ -1,7 +1,7 @@
 // The colour file data/color: a player writes schemes of their own into it, so whatever it
 // holds must give schemes the game can apply, without wrapping the colour tables over the
 // colours the game registered before it. The tables start as the game leaves them: its
-// built-in triplets (the first one black) and trails made, "default_light" there.
+// built-in triplets and trails made, "default_light" there.
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -11,7 +11,6 @@
 #include "game/usercolorschemes.h"
 #include "platform/settings.h"
 #include "world/cubecolors.h"
-#include "world/cuberenderer.h"
 
 using fuzzsupport::require;
 
@@ -20,23 +19,13 @@ namespace {
 constexpr int kBuiltInTriplets = 13;
 constexpr int kBuiltInTrails = 7;
 
-// The cube renderer loads its three meshes; a triangle each will do.
-std::string meshFolder() {
-    static const char triangle[] = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\n";
-    const auto* const bytes = reinterpret_cast<const std::uint8_t*>(triangle);
-    for (const char* const name : {"cube_bevel.obj", "sphere.obj", "cube.obj"}) {
-        fuzzsupport::writeScratchFile(name, bytes, sizeof triangle - 1);
-    }
-    return fuzzsupport::scratchPath("");
-}
-
-void registerBuiltIns(Vortel::CubeRenderer& renderer) {
+void registerBuiltIns(Vortel::CubeColors& colors) {
     const RGBA<float> grey(0.5f, 0.5f, 0.5f, 1.0f);
     for (int i = 0; i < kBuiltInTriplets; ++i) {
-        renderer.createColorTriplet(grey, grey, grey);
+        colors.createColorTriplet(grey, grey, grey);
     }
     for (int i = 0; i < kBuiltInTrails; ++i) {
-        renderer.createTrailColors(1, 2);
+        colors.createTrailColors(1, 2);
     }
 }
 
@@ -52,19 +41,17 @@ void checkScheme(const std::string& key, const Vortel::ColorScheme& scheme, cons
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string meshes = meshFolder();
     Settings file;
     require(file.load(fuzzsupport::writeScratchFile("color", data, size), false), "a readable colour file did not load");
 
-    Vortel::CubeRenderer renderer(meshes);
-    registerBuiltIns(renderer);
+    Vortel::CubeColors colors;
+    registerBuiltIns(colors);
     std::map<std::string, Vortel::ColorScheme> schemes;
     Vortel::ColorScheme& defaults = schemes["default_light"];
     defaults.starfieldColor = RGBA<float>(0.0f, 0.0f, 0.0f, 0.3f);
     defaults.trailColors.assign({0, 1, 2, 3});
 
-    Vortel::readUserColorSchemes(file, renderer, schemes, 0);
-    const Vortel::CubeColors& colors = renderer.colors();
+    Vortel::readUserColorSchemes(file, colors, schemes, 0);
     require(colors.tripletCount() >= kBuiltInTriplets && colors.trailCount() >= kBuiltInTrails,
             "the colour file wrapped a colour table over the game's own colours");
     for (const auto& entry : schemes) {

@@ -3,8 +3,6 @@
 // the file the list names under "sounds/", and stored under its name. The sound layer's two
 // loading calls are stood in for here: they record what was asked and hand back a token
 // sample, so the list is fuzzed without a sound device or a sample file.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -31,22 +29,42 @@ struct Request {
 std::vector<Request> requests;
 char tokens[Vortel::SOUND_SAMPLE_COUNT + 1];
 
-// The list is read from the working folder, as the game reads it from its own.
-bool enterScratchFolder() {
-    const std::string folder = fuzzsupport::scratchPath("");
-    std::error_code error;
-    std::filesystem::create_directory(folder + "sounds", error);
-    require(!error && chdir(folder.c_str()) == 0, "cannot enter the scratch folder");
-    return true;
-}
+// The list is read from the working folder, as the game reads it from its own. The fuzzer
+// keeps its files relative to the folder it started in, so each input goes back there.
+class InScratchFolder {
+public:
+    InScratchFolder() : _previous(std::filesystem::current_path()) {
+        const std::string folder = fuzzsupport::scratchPath("");
+        std::error_code error;
+        std::filesystem::create_directory(folder + "sounds", error);
+        std::filesystem::current_path(folder, error);
+        require(!error, "cannot enter the scratch folder");
+    }
+    ~InScratchFolder() { std::filesystem::current_path(_previous); }
+    InScratchFolder(const InScratchFolder&) = delete;
+    InScratchFolder& operator=(const InScratchFolder&) = delete;
 
-void checkRow(const Vortel::SoundSampleRow& row, const Request& request, Settings& list,
+private:
+    std::filesystem::path _previous;
+};
+
+// The next request is the row's, unless its value names no file: then none is.
+void checkRow(const Vortel::SoundSampleRow& row, std::size_t& next, Settings& list,
               const Vortel::SoundSampleMap& samples) {
-    require(request.path == "sounds/" + list[row.name].text, "a sample was asked under another file than the list names");
-    require(request.mode == row.mode, "a sample was asked in another mode than its row's");
-    require(request.distanceCalls == (row.minDistance > 0.0f ? 1 : 0), "a sample's distances were set for no placed sound");
     const auto stored = samples.find(row.name);
-    require(stored != samples.end() && stored->second == request.sample, "a loaded sample is not stored under its name");
+    require(stored != samples.end(), "a sound is not stored under its name");
+    const std::string path = "sounds/" + list[row.name].text;
+    if (path.find('\0') != std::string::npos) {
+        require(stored->second == nullptr, "a value that names no file gave a sample");
+        return;
+    }
+    require(next < requests.size(), "a sound was never asked of the sound layer");
+    const Request& request = requests[next++];
+    require(request.path == path, "a sample was asked under another file than the list names");
+    require(request.mode == row.mode, "a sample was asked in another mode than its row's");
+    const bool placed = request.sample != nullptr && row.minDistance > 0.0f;
+    require(request.distanceCalls == (placed ? 1 : 0), "a sample's distances were set for no placed sound");
+    require(stored->second == request.sample, "a loaded sample is not stored under its name");
 }
 
 }  // namespace
@@ -62,6 +80,10 @@ FSOUND_SAMPLE* FSOUND_Sample_Load(int index, const char* path, unsigned int mode
 }
 
 bool FSOUND_Sample_SetMinMaxDistance(FSOUND_SAMPLE* sample, float min, float max) {
+    // As the sound layer does, a sample that did not load takes nothing.
+    if (sample == nullptr) {
+        return false;
+    }
     require(!requests.empty() && requests.back().sample == sample, "distances were set on a sample not just loaded");
     require(min > 0.0f && min <= max, "distances were set that the sound layer refuses");
     ++requests.back().distanceCalls;
@@ -69,8 +91,7 @@ bool FSOUND_Sample_SetMinMaxDistance(FSOUND_SAMPLE* sample, float min, float max
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool entered = enterScratchFolder();
-    (void)entered;
+    const InScratchFolder inScratch;
     fuzzsupport::writeScratchFile(Vortel::SOUND_LIST_PATH, data, size);
     requests.clear();
 
@@ -79,14 +100,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     int rows = 0;
     Vortel::loadSoundSamples(samples, [&rows] { ++rows; });
     require(rows == Vortel::SOUND_SAMPLE_COUNT, "the loader did not step through every row");
-    require(requests.size() == Vortel::SOUND_SAMPLE_COUNT + 1, "another count of samples was asked than the game has");
-    require(samples.size() == requests.size(), "another count of samples was stored than asked");
+    require(samples.size() == Vortel::SOUND_SAMPLE_COUNT + 1, "another count of sounds was stored than the game has");
 
     Settings list;
     list.load(Vortel::SOUND_LIST_PATH, false);
-    checkRow(Vortel::INTRO_SAMPLE, requests.front(), list, samples);
-    for (std::size_t i = 0; i < Vortel::SOUND_SAMPLE_TABLE.size(); ++i) {
-        checkRow(Vortel::SOUND_SAMPLE_TABLE[i], requests[i + 1], list, samples);
+    std::size_t next = 0;
+    checkRow(Vortel::INTRO_SAMPLE, next, list, samples);
+    for (const Vortel::SoundSampleRow& row : Vortel::SOUND_SAMPLE_TABLE) {
+        checkRow(row, next, list, samples);
     }
+    require(next == requests.size(), "more samples were asked than the game has sounds");
     return 0;
 }

@@ -233,7 +233,7 @@ void Game::setupColorSchemes() {
 }
 
 void Game::readUserColorSchemes(unsigned char black) {
-    Vortel::readUserColorSchemes(_colorSettings, _octree.renderer(), _colorSchemes, black);
+    Vortel::readUserColorSchemes(_colorSettings, _octree.renderer().colors(), _colorSchemes, black);
 }
 
 }  // namespace Vortel

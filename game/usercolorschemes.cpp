@@ -4,7 +4,6 @@
 
 #include "platform/settings.h"
 #include "world/cubecolors.h"
-#include "world/cuberenderer.h"
 
 namespace Vortel {
 
@@ -23,9 +22,8 @@ bool tableFull(const CubeColors& colors) {
 
 }  // namespace
 
-void readUserColorSchemes(Settings& file, CubeRenderer& renderer, std::map<std::string, ColorScheme>& schemes,
+void readUserColorSchemes(Settings& file, CubeColors& colors, std::map<std::string, ColorScheme>& schemes,
                           unsigned char black) {
-    const CubeColors& colors = renderer.colors();
     const ColorScheme fallback = schemes["default_light"];
     std::map<std::string, unsigned char> namedTriplets;
     const auto tripletNamed = [&](const std::string& name) {
@@ -37,7 +35,7 @@ void readUserColorSchemes(Settings& file, CubeRenderer& renderer, std::map<std::
             return black;
         }
         const unsigned char index =
-            renderer.createColorTriplet(colorOf(file, name, 0), colorOf(file, name, 4), colorOf(file, name, 8));
+            colors.createColorTriplet(colorOf(file, name, 0), colorOf(file, name, 4), colorOf(file, name, 8));
         namedTriplets[name] = index;
         return index;
     };
@@ -93,7 +91,7 @@ void readUserColorSchemes(Settings& file, CubeRenderer& renderer, std::map<std::
             }
             const unsigned char start = tripletNamed(startName);
             const unsigned char end = tripletNamed(endName);
-            const unsigned char trail = renderer.createTrailColors(start, end);
+            const unsigned char trail = colors.createTrailColors(start, end);
             if (k == playerTrail) {
                 scheme.playerTrail = trail;
                 playerTrailFound = true;

@@ -11,7 +11,7 @@ class Settings;
 
 namespace Vortel {
 
-class CubeRenderer;
+class CubeColors;
 
 // One look of the playfield: backgrounds by stage, HUD, trail, star and hit colours.
 struct ColorScheme {
@@ -30,10 +30,10 @@ struct ColorScheme {
 // The numbered schemes of the colour file ("1_name", "2_name", ... up to the first number
 // missing) into schemes, under their names. A name already there continues that scheme: its
 // lists grow and its colours are overwritten. Trails name colours of the file, registered in
-// the renderer's colour tables once each; an unknown colour name gives the black triplet.
-// Reading stops where a colour table would wrap (at a trail whose colours do not fit). Stars missing from the file take the
-// "default_light" scheme's.
-void readUserColorSchemes(Settings& file, CubeRenderer& renderer, std::map<std::string, ColorScheme>& schemes,
+// the colour tables once each; an unknown colour name gives the black triplet. Reading stops
+// where a colour table would wrap (at a trail whose colours do not fit). Stars missing from
+// the file take the "default_light" scheme's.
+void readUserColorSchemes(Settings& file, CubeColors& colors, std::map<std::string, ColorScheme>& schemes,
                           unsigned char black);
 
 }  // namespace Vortel

@@ -50,7 +50,8 @@ max_len() {
     esac
 }
 
-work="$build/fuzz"
+# Absolute, since a target may change its working folder while it reads an input.
+work="$PWD/$build/fuzz"
 declare -A known_open
 for target in "${targets[@]}"; do
     compgen -G "fuzz/regressions/$target/open/*" >/dev/null && known_open[$target]=1

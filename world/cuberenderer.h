@@ -44,6 +44,7 @@ public:
     }
     void scaleTrailColors(float factor) { _colors.scaleTrailColors(factor); }
     const CubeColors& colors() const { return _colors; }
+    CubeColors& colors() { return _colors; }
 
     // Appends the box's uncovered faces in the active shades to the frame's batch.
     void drawCubeToArray(const AABB3<int>& box, unsigned char hiddenFaces) {
