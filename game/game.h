@@ -28,6 +28,7 @@
 #include "game/message.h"
 #include "game/multiscoretable.h"
 #include "game/roundcounter.h"
+#include "game/usercolorschemes.h"
 #include "platform/fsound.h"
 #include "platform/input.h"
 #include "platform/matrix.h"
@@ -115,19 +116,8 @@ public:
         std::string name;
     };
 
-    // One look of the playfield: backgrounds by stage, HUD, trail, star and hit colours.
-    struct ColorScheme {
-        std::string name;
-        std::vector<RGBA<float> > backgrounds;
-        int changeBackgroundOnEvery = 1;
-        std::vector<unsigned char> trailColors;
-        unsigned char playerTrail = 0;
-        bool playerTrailExclusive = false;
-        RGBA<float> hud = RGBA<float>(0.0f, 0.0f, 0.0f, 0.0f);
-        RGBA<float> starfieldColor = RGBA<float>(0.0f, 0.0f, 0.0f, 0.0f);
-        RGBA<float> starfieldColorRand = RGBA<float>(0.0f, 0.0f, 0.0f, 0.0f);
-        RGBA<float> hit = RGBA<float>(0.0f, 0.0f, 0.0f, 0.0f);
-    };
+    // One look of the playfield (game/usercolorschemes.h).
+    using ColorScheme = Vortel::ColorScheme;
 
     // Points a trick earns per boost speed level.
     static const int _flyingScores[5];

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <map>
 #include <iterator>
 #include <string>
 
@@ -13,7 +12,7 @@
 #include "engine2d/bitmapmanager.h"
 #include "actors/builtintricks.h"
 #include "game/game.h"
-#include "world/cubecolors.h"
+#include "game/usercolorschemes.h"
 #include "world/cuberenderer.h"
 #include "platform/rgba.h"
 #include "platform/vector2.h"
@@ -160,17 +159,6 @@ RGBA<float> bytes(int r, int g, int b) {
     return RGBA<float>(r / 255.0f, g / 255.0f, b / 255.0f, 1.0f);
 }
 
-// Values first .. first + 3 of a key as a colour; missing values read as 0.
-RGBA<float> colorOf(Settings& settings, const std::string& key, int first = 0) {
-    const auto value = [&](int i) { return settings[key + "@" + std::to_string(first + i)].f; };
-    return RGBA<float>(value(0), value(1), value(2), value(3));
-}
-
-bool tableFull(const CubeColors& colors) {
-    return colors.tripletCount() >= CubeColors::ENTRIES_BEFORE_WRAP ||
-           colors.trailCount() >= CubeColors::ENTRIES_BEFORE_WRAP;
-}
-
 }  // namespace
 
 void Game::setupColorSchemes() {
@@ -245,83 +233,7 @@ void Game::setupColorSchemes() {
 }
 
 void Game::readUserColorSchemes(unsigned char black) {
-    Settings& file = _colorSettings;
-    const CubeColors& colors = _octree.renderer().colors();
-    const ColorScheme fallback = _colorSchemes["default_light"];
-    std::map<std::string, unsigned char> namedTriplets;
-    const auto tripletNamed = [&](const std::string& name) {
-        const auto known = namedTriplets.find(name);
-        if (known != namedTriplets.end()) {
-            return known->second;
-        }
-        if (!file.exists(name)) {
-            return black;
-        }
-        const unsigned char index =
-            _octree.createColorTriplet(colorOf(file, name, 0), colorOf(file, name, 4), colorOf(file, name, 8));
-        namedTriplets[name] = index;
-        return index;
-    };
-
-    for (int n = 1; !tableFull(colors); ++n) {
-        const std::string prefix = std::to_string(n) + "_";
-        if (!file.exists(prefix + "name")) {
-            break;
-        }
-        const std::string key = file[prefix + "name"].text;
-        // The same key again continues that scheme: lists grow, colours are overwritten.
-        const bool existed = _colorSchemes.count(key) != 0;
-        ColorScheme& scheme = _colorSchemes[key];
-        scheme.name = key;
-
-        if (file.exists(prefix + "background")) {
-            scheme.backgrounds.push_back(colorOf(file, prefix + "background"));
-        }
-        for (int k = 1; file.exists(prefix + "background" + std::to_string(k)); ++k) {
-            scheme.backgrounds.push_back(colorOf(file, prefix + "background" + std::to_string(k)));
-        }
-        scheme.changeBackgroundOnEvery = 1;
-        if (file.exists(prefix + "changeBackgroundOnEvery")) {
-            scheme.changeBackgroundOnEvery = std::max(1, file[prefix + "changeBackgroundOnEvery"].i);
-        }
-        scheme.hud = colorOf(file, prefix + "hud");
-        scheme.hit = colorOf(file, prefix + "hit");
-
-        const int playerTrail = file.exists(prefix + "playerTrail") ? file[prefix + "playerTrail"].i : 0;
-        const bool exclusive =
-            file.exists(prefix + "playerTrailExclusive") && file[prefix + "playerTrailExclusive"].i != 0;
-        bool playerTrailFound = false;
-        for (int k = 1; !tableFull(colors); ++k) {
-            const std::string trailKey = prefix + "trail" + std::to_string(k);
-            if (!file.exists(trailKey)) {
-                break;
-            }
-            const std::string startName = file[trailKey + "@0"].text;
-            const std::string endName = file[trailKey + "@1"].text;
-            const unsigned char start = tripletNamed(startName);
-            const unsigned char end = tripletNamed(endName);
-            const unsigned char trail = _octree.createTrailColors(start, end);
-            if (k == playerTrail) {
-                scheme.playerTrail = trail;
-                playerTrailFound = true;
-                if (!exclusive) {
-                    scheme.trailColors.push_back(trail);
-                }
-            } else {
-                scheme.trailColors.push_back(trail);
-            }
-        }
-        // A new scheme whose craft trail names none of its trails flies the first of them.
-        if (!playerTrailFound && !existed) {
-            scheme.playerTrail = scheme.trailColors.empty() ? 0 : scheme.trailColors.front();
-        }
-
-        scheme.starfieldColor =
-            file.exists(prefix + "starfieldColor") ? colorOf(file, prefix + "starfieldColor") : fallback.starfieldColor;
-        scheme.starfieldColorRand = file.exists(prefix + "starfieldColorRand")
-                                        ? colorOf(file, prefix + "starfieldColorRand")
-                                        : fallback.starfieldColorRand;
-    }
+    Vortel::readUserColorSchemes(_colorSettings, _octree.renderer().colors(), _colorSchemes, black);
 }
 
 }  // namespace Vortel

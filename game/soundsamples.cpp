@@ -85,9 +85,12 @@ const char* const SOUND_LIST_PATH = "sounds/sound.conf";
 
 void loadSoundSample(Settings& list, const SoundSampleRow& row, SoundSampleMap& samples) {
     const std::string path = SOUND_FOLDER + list[row.name].text;
-    FSOUND_SAMPLE* const sample = FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), row.mode, 0, 0);
+    // No file's name holds a 0 byte: cut there, the value would name another file.
+    FSOUND_SAMPLE* const sample = path.find('\0') == std::string::npos
+                                      ? FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), row.mode, 0, 0)
+                                      : nullptr;
     samples[row.name] = sample;
-    if (row.minDistance > 0.0f) {
+    if (sample != nullptr && row.minDistance > 0.0f) {
         FSOUND_Sample_SetMinMaxDistance(sample, row.minDistance, MAX_DISTANCE);
     }
 }

@@ -46,7 +46,8 @@ extern const char* const SOUND_LIST_PATH;
 
 // Loads the file the list names for the row, "sounds/" followed by the value exactly as
 // written, and stores the sample under the row's name, replacing any entry of that name. A
-// name missing from the list or a file that does not load stores null; nothing is reported.
+// name missing from the list, a value with a 0 byte (which names no file) or a file that does
+// not load stores null; nothing is reported.
 // A name the list lacks is added to it with an empty value.
 void loadSoundSample(Settings& list, const SoundSampleRow& row, SoundSampleMap& samples);
 

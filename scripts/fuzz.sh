@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds every fuzz target with clang and libFuzzer (in build-fuzz) and fuzzes them all at once,
+# Builds fuzz targets with clang and libFuzzer (in build-fuzz) and fuzzes them all at once,
 # spread over the cores, each in fork mode for the given seconds (default 60). Prints one line
 # per target and exits non-zero when any target crashed, hung or ran out of memory.
 #
-#   scripts/fuzz.sh [seconds per target]
+#   scripts/fuzz.sh [seconds per target] [target...]
+#
+# Without targets named, every target runs. QUELLARIS_FUZZ_JOBS sets the fuzzing processes per
+# target (default: the cores shared out among the targets); QUELLARIS_BUILD_JOBS the build's.
 #
 # Each target's growing corpus stays in build-fuzz/fuzz/corpus/<target> (outside git) and grows
 # from run to run. Every input that broke a target is minimised into
@@ -14,7 +17,16 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds=${1:-60}
+shift $(($# > 0 ? 1 : 0))
 cores=$(nproc)
+mapfile -t known < <(for f in fuzz/*.cpp; do basename "$f" .cpp; done)
+targets=("${known[@]}")
+if (($# > 0)); then
+    targets=("$@")
+    for target in "${targets[@]}"; do
+        [[ -f "fuzz/$target.cpp" ]] || { echo "no fuzz target $target (there are: ${known[*]})" >&2; exit 2; }
+    done
+fi
 
 ./scripts/install-deps.sh
 ./scripts/install-deps.sh scripts/fuzz-packages.txt
@@ -22,23 +34,24 @@ cores=$(nproc)
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUELLARIS_FUZZ=ON \
     -DQUELLARIS_TESTS=OFF -DQUELLARIS_BENCH=OFF >/dev/null
-cmake --build "$build" --parallel "${QUELLARIS_BUILD_JOBS:-$cores}"
+cmake --build "$build" --parallel "${QUELLARIS_BUILD_JOBS:-$cores}" --target fuzz_seed_corpora \
+    "${targets[@]/#/fuzz_}"
 
-mapfile -t targets < <(for f in fuzz/*.cpp; do basename "$f" .cpp; done)
-jobs=$((cores / ${#targets[@]}))
+jobs=${QUELLARIS_FUZZ_JOBS:-$((cores / ${#targets[@]}))}
 ((jobs >= 1)) || jobs=1
 
 # The largest input each target is given: beyond any file of its kind the game holds, small
 # enough that the fuzzer keeps its pace (longer seeds are cut, which makes cut files too).
 max_len() {
     case "$1" in
-        settings | names) echo 8192 ;;
-        mesh) echo 16384 ;;
+        settings | names | colorfile | soundlist) echo 8192 ;;
+        mesh | scorefile) echo 16384 ;;
         *) echo 65536 ;;
     esac
 }
 
-work="$build/fuzz"
+# Absolute, since a target may change its working folder while it reads an input.
+work="$PWD/$build/fuzz"
 declare -A known_open
 for target in "${targets[@]}"; do
     compgen -G "fuzz/regressions/$target/open/*" >/dev/null && known_open[$target]=1

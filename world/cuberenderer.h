@@ -46,6 +46,7 @@ public:
     // Both tables empty again, as a new renderer has them.
     void clearColors() { _colors = CubeColors(); }
     const CubeColors& colors() const { return _colors; }
+    CubeColors& colors() { return _colors; }
 
     // Appends the box's uncovered faces in the active shades to the frame's batch.
     void drawCubeToArray(const AABB3<int>& box, unsigned char hiddenFaces) {

@@ -21,13 +21,15 @@ void expectColor(const RGBA<float>& c, float r, float g, float b, float a) {
     EXPECT_NEAR(c.a, a, 1e-6);
 }
 
-// A game whose colour file is the given text, with its schemes set up. The shared renderer
-// counts on from game to game, so indices are read relative to what this game registered.
+// A game whose colour file is the given text, with its schemes set up on fresh colour tables.
 class ColorSchemeGL : public testgame::GameFixture {
 protected:
     Game& gameWithColorFile(const std::string& text) {
         std::ofstream("data/color") << text;
         Game& g = game();
+        // The renderer is shared by every game of the process: fresh tables, so that the
+        // colours of earlier games never leave this one's to wrap.
+        g._octree.renderer().colors() = Vortel::CubeColors();
         const Vortel::CubeColors& colors = g._octree.renderer().colors();
         firstTriplet = colors.tripletCount();
         firstTrail = colors.trailCount();
