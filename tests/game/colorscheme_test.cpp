@@ -21,15 +21,12 @@ void expectColor(const RGBA<float>& c, float r, float g, float b, float a) {
     EXPECT_NEAR(c.a, a, 1e-6);
 }
 
-// A game whose colour file is the given text, with its schemes set up on fresh colour tables.
+// A game whose colour file is the given text, with its schemes set up (a new game starts the colour tables empty).
 class ColorSchemeGL : public testgame::GameFixture {
 protected:
     Game& gameWithColorFile(const std::string& text) {
         std::ofstream("data/color") << text;
         Game& g = game();
-        // The renderer is shared by every game of the process: fresh tables, so that the
-        // colours of earlier games never leave this one's to wrap.
-        g._octree.renderer().colors() = Vortel::CubeColors();
         const Vortel::CubeColors& colors = g._octree.renderer().colors();
         firstTriplet = colors.tripletCount();
         firstTrail = colors.trailCount();
