@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <limits>
+#include <stdexcept>
 #include <string>
 
 #include "actors/bot.h"
@@ -89,7 +91,13 @@ void Game::construct() {
 
     cursor(true);
     Particle::initParticleManagement(10000);
-    setupFmodSound();
+    // A machine without a sound device still plays: every sound call finds no library open and
+    // does nothing, so one line says why the game is silent.
+    try {
+        setupFmodSound();
+    } catch (const std::runtime_error& error) {
+        std::fprintf(stderr, "No sound device: %s; the game runs without sound\n", error.what());
+    }
     initCornerCubeVertices();
 
     _wmKeyDownDI = _input.keyDownMessage();
