@@ -1,7 +1,8 @@
 /* Frame-time logger: preloaded into the game (LD_PRELOAD), it wraps SDL_GL_SwapWindow and appends
- * one line per swap to the file named by SWAPLOG_FILE: the monotonic clock in nanoseconds at the
- * moment the swap returned. The game itself is not changed, so what it measures is the game as a
- * player runs it.
+ * one line per swap to the file named by SWAPLOG_FILE: the wall clock in nanoseconds since 1970
+ * at the moment the swap returned, the clock of `date +%s%N`, so that a script can line the
+ * frames up with what it did to the game. The game itself is not changed, so what it measures
+ * is the game as a player runs it.
  *
  * Without SWAPLOG_FILE, or if the file cannot be opened, the swaps pass through unlogged. Each line
  * is one write() to a descriptor opened with O_APPEND, so a reader (or a second process logging
@@ -47,7 +48,7 @@ void SDL_GL_SwapWindow(void *window)
     if (fd < 0)
         return;
     struct timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
+    clock_gettime(CLOCK_REALTIME, &now);
     char line[32];
     const int length = snprintf(line, sizeof line, "%lld\n",
                                 (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
