@@ -134,7 +134,8 @@ void Game::loadBitmaps() {
 
     _pausedImage = cutImage("paused.png", 0, 0, 41, 48, 41, 48, false);
     _pausedSprite = spriteShowing<Stelkor::TimelineSprite>(*_pausedImage);
-    _pausedSprite->pos(static_cast<float>(_width - 40), static_cast<float>(_height - 40));
+    // The sign hangs from its top right corner, clear of the shields dial in the corner beside it.
+    _pausedSprite->pos(static_cast<float>(_width - 80), static_cast<float>(_height - 8));
     Stelkor::Timeline<float> blink;
     for (const auto& key : {std::pair<double, float>(0.0, 1.0f), {0.4, 1.0f}, {0.5, 0.0f}, {0.9, 0.0f}, {1.0, 1.0f}}) {
         blink.addKey({key.first, key.second, Stelkor::Timeline<float>::KEY_ABSOLUTE});
