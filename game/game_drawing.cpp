@@ -41,7 +41,9 @@ void printDialTexts(Stelkor::Renderer2D& renderer, Stelkor::Font* small, Stelkor
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     renderer.textAlign(Stelkor::Renderer2D::ALIGN_CENTER, Stelkor::Renderer2D::ALIGN_TOP);
     renderer._font = small;
-    const float fit = labelScale(renderer, *small, label, dial.backgroundRadius(), labelOffset.y);
+    // Without fonts (before loading) print draws nothing; there is nothing to measure either.
+    const float fit = small != nullptr ? labelScale(renderer, *small, label, dial.backgroundRadius(), labelOffset.y)
+                                       : 1.0f;
     renderer.print(label, p + labelOffset, Vector2<float>(fit, fit));
     renderer._font = normal;
     renderer.print(number, p + numberOffset, unscaled);

@@ -146,7 +146,11 @@ shot splash-zindle
 press space
 sleep 0.6
 shot splash-quendle
-press space
+# The loading screen stands for a fraction of a second: the picture is taken the moment the
+# key is let go.
+xdotool keydown space
+sleep 0.03
+xdotool keyup space
 step loading
 shot loading
 shot loading-later
@@ -169,8 +173,9 @@ press Escape Escape Escape
 press Down
 press Return
 shot settings-display
+# Back in the settings the selection starts at the top again.
 press Escape
-press Down
+press Down Down
 press Return
 shot settings-sound
 press Escape Escape
@@ -223,6 +228,9 @@ shot pause
 press space
 step ingame-menu
 press Escape
+# Out of flight the pointer shows again where the game last had it: over the 3D view it
+# selects nothing.
+xdotool mousemove 400 120
 sleep 0.5
 shot ingame-menu
 press Down Return
@@ -239,6 +247,7 @@ sleep 1
 shot play-simple-bar
 # Back to the HUD gauges for the rest of the game.
 press Escape
+xdotool mousemove 400 120
 sleep 0.5
 press Down Return Down Return Down Down Left
 shot ingame-display-back
@@ -273,6 +282,9 @@ for ((i = 0; i < 240; ++i)); do
     sleep 1
 done
 [[ -n $found ]] || fail "no score entry within 4 minutes of play"
+# The first picture shows the flight as the trails have grown.
+shots=$((shots + 1))
+cp "$watch/000.png" "$(printf '%s/%02d-play-later.png' "$out" "$shots")"
 # Five pictures back the game-over screen was still up.
 shots=$((shots + 1))
 cp "$(printf '%s/%03d.png' "$watch" $((found > 5 ? found - 5 : 0)))" "$(printf '%s/%02d-game-over.png' "$out" "$shots")"
