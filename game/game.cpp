@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <limits>
+#include <stdexcept>
 #include <string>
 
 #include "actors/bot.h"
@@ -90,7 +92,13 @@ void Game::construct() {
 
     cursor(true);
     Particle::initParticleManagement(10000);
-    setupFmodSound();
+    // A machine without a sound device still plays: every sound call finds no library open and
+    // does nothing, so one line says why the game is silent.
+    try {
+        setupFmodSound();
+    } catch (const std::runtime_error& error) {
+        std::fprintf(stderr, "No sound device: %s; the game runs without sound\n", error.what());
+    }
     // The cube renderer serves every playfield of the program; a game fills its colour tables
     // afresh, so that an earlier game's colours neither fill them up nor are darkened again.
     _octree.renderer().clearColors();

@@ -2,6 +2,9 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "actors/bot.h"
 #include "game/cornerpiece.h"
 #include "game/dialtexts.h"
@@ -13,19 +16,35 @@ namespace Vortel {
 
 namespace {
 
+// The scale that keeps a label inside its dial's disc: the label is measured against the
+// chord across the disc at the label's top line, with a pixel to spare at either end. Labels
+// that fit keep their size; a long one in a small dial shrinks rather than run off the disc,
+// where it could not be read over a bright sky.
+float labelScale(const Stelkor::Renderer2D& renderer, const Stelkor::Font& font, const char* label,
+                 float discRadius, float top) {
+    Vector2<float> size;
+    renderer.getTextSize(&size, nullptr, label, font, Vector2<float>(1.0f, 1.0f));
+    const float chord = 2.0f * std::sqrt(std::max(discRadius * discRadius - top * top, 0.0f)) - 2.0f;
+    return size.x > chord && size.x > 0.0f ? std::max(chord, 0.0f) / size.x : 1.0f;
+}
+
 // Over a dial just drawn: white text centred on x with its top at y, the label in the small
 // font and the number in the normal one. Leaves the renderer with the normal font, white and
 // this alignment; later HUD code sets its own.
 void printDialTexts(Stelkor::Renderer2D& renderer, Stelkor::Font* small, Stelkor::Font* normal,
-                    const Vector2<float>& p, const char* label, const Vector2<float>& labelOffset,
-                    const std::string& number, const Vector2<float>& numberOffset) {
+                    const RoundCounter& dial, const Vector2<float>& p, const char* label,
+                    const Vector2<float>& labelOffset, const std::string& number,
+                    const Vector2<float>& numberOffset) {
     const Vector2<float> unscaled(1.0f, 1.0f);
     glLoadIdentity();
     renderer._color.set(1.0f, 1.0f, 1.0f, 1.0f);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     renderer.textAlign(Stelkor::Renderer2D::ALIGN_CENTER, Stelkor::Renderer2D::ALIGN_TOP);
     renderer._font = small;
-    renderer.print(label, p + labelOffset, unscaled);
+    // Without fonts (before loading) print draws nothing; there is nothing to measure either.
+    const float fit = small != nullptr ? labelScale(renderer, *small, label, dial.backgroundRadius(), labelOffset.y)
+                                       : 1.0f;
+    renderer.print(label, p + labelOffset, Vector2<float>(fit, fit));
     renderer._font = normal;
     renderer.print(number, p + numberOffset, unscaled);
 }
@@ -272,7 +291,7 @@ void Game::drawScore() {
     _scoreDial.pos(p);
     _scoreDial.value(scoreDialValue(_pointsToGo, _waveQuota));
     _scoreDial.draw();
-    printDialTexts(_renderer, _fontSmall.get(), _font.get(), p, "SCORE", Vector2<float>(0.0f, 27.0f),
+    printDialTexts(_renderer, _fontSmall.get(), _font.get(), _scoreDial, p, "SCORE", Vector2<float>(0.0f, 27.0f),
                    scoreDialText(_score), Vector2<float>(0.0f, 15.0f));
     const Vector2<float> unscaled(1.0f, 1.0f);
     _renderer._font = _fontSmall.get();
@@ -286,7 +305,7 @@ void Game::drawShields() {
     _shieldsDial.pos(p);
     _shieldsDial.value(limitDialValue(_player._hitpoints, _maxShields));
     _shieldsDial.draw();
-    printDialTexts(_renderer, _fontSmall.get(), _font.get(), p, "SHLDS", Vector2<float>(0.0f, 15.0f),
+    printDialTexts(_renderer, _fontSmall.get(), _font.get(), _shieldsDial, p, "SHLDS", Vector2<float>(0.0f, 15.0f),
                    shieldsDialText(_player._hitpoints), Vector2<float>(0.0f, 3.0f));
 }
 
@@ -295,7 +314,7 @@ void Game::drawAmmo() {
     _ammoDial.pos(p);
     _ammoDial.value(limitDialValue(static_cast<float>(_gun.ammo()), _maxAmmo));
     _ammoDial.draw();
-    printDialTexts(_renderer, _fontSmall.get(), _font.get(), p, "AMMO", Vector2<float>(0.0f, 15.0f),
+    printDialTexts(_renderer, _fontSmall.get(), _font.get(), _ammoDial, p, "AMMO", Vector2<float>(0.0f, 15.0f),
                    ammoDialText(_gun.ammo()), Vector2<float>(0.0f, 3.0f));
 }
 
@@ -304,7 +323,7 @@ void Game::drawBombs() {
     _bombsDial.pos(p);
     _bombsDial.value(limitDialValue(static_cast<float>(_bombs), _maxBombs));
     _bombsDial.draw();
-    printDialTexts(_renderer, _fontSmall.get(), _font.get(), p, "EMP", Vector2<float>(0.0f, 14.0f),
+    printDialTexts(_renderer, _fontSmall.get(), _font.get(), _bombsDial, p, "EMP", Vector2<float>(0.0f, 14.0f),
                    bombsDialText(_bombs), Vector2<float>(0.0f, 2.0f));
 }
 
@@ -314,7 +333,7 @@ void Game::drawDensity() {
     const Vector2<float> p(27.0f, static_cast<float>(_height) - 135.0f);
     _densityDial.pos(p);
     _densityDial.draw();
-    printDialTexts(_renderer, _fontSmall.get(), _font.get(), p, "DENS", Vector2<float>(0.0f, 14.0f),
+    printDialTexts(_renderer, _fontSmall.get(), _font.get(), _densityDial, p, "DENS", Vector2<float>(0.0f, 14.0f),
                    densityDialText(_density), Vector2<float>(0.0f, 2.0f));
 }
 
@@ -322,7 +341,7 @@ void Game::drawChasers() {
     const Vector2<float> p(35.0f, 30.0f);
     _chasersDial.pos(p);
     _chasersDial.draw();
-    printDialTexts(_renderer, _fontSmall.get(), _font.get(), p, "CHASERS", Vector2<float>(0.0f, 14.0f),
+    printDialTexts(_renderer, _fontSmall.get(), _font.get(), _chasersDial, p, "CHASERS", Vector2<float>(0.0f, 14.0f),
                    chasersDialText(_liveBotCount, static_cast<int>(_bots.size())), Vector2<float>(0.0f, 2.0f));
 }
 
@@ -330,7 +349,7 @@ void Game::drawWave() {
     const Vector2<float> p(135.0f, static_cast<float>(_height) - 27.0f);
     _waveDial.pos(p);
     _waveDial.draw();
-    printDialTexts(_renderer, _fontSmall.get(), _font.get(), p, "STAGE", Vector2<float>(0.0f, 14.0f),
+    printDialTexts(_renderer, _fontSmall.get(), _font.get(), _waveDial, p, "STAGE", Vector2<float>(0.0f, 14.0f),
                    waveDialText(_stage), Vector2<float>(0.0f, 2.0f));
 }
 

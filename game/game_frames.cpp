@@ -168,8 +168,13 @@ bool Game::frameTrickTrainer() {
     _renderer.textAlign(Renderer2D::ALIGN_LEFT, Renderer2D::ALIGN_TOP);
     _renderer.font(*_font);
     const auto draw = [&](const TrainerPanel& panel) {
+        // A box narrower than its text in the game's font widens to hold it, with the margin
+        // of its left side on the right.
+        Vector2<float> textSize;
+        _renderer.getTextSize(&textSize, nullptr, panel.text, *_font, unscaled);
+        const float right = std::max(panel.right, 26.0f + textSize.x + 18.0f);
         _renderer.color(panel.color);
-        _renderer.drawBox(Quib::AABB2<float>(8.0f, h - panel.bottom, panel.right, h - 8.0f), true, false);
+        _renderer.drawBox(Quib::AABB2<float>(8.0f, h - panel.bottom, right, h - 8.0f), true, false);
         _renderer.color(1.0f, 1.0f, 1.0f, 1.0f);
         _renderer.print(panel.text, Vector2<float>(26.0f, h - 20.0f), unscaled);
     };

@@ -1,5 +1,6 @@
 #include "game/game.h"
 
+#include <algorithm>
 #include <cmath>
 #include <list>
 #include <memory>
@@ -80,6 +81,18 @@ const VolumeItem volumeItems[] = {
     {"VOICE VOLUME", &Game::_voiceVolume, &Game::_menucallback_voiceVolume, "Adjust spoken voice volume"},
 };
 
+// Where a slider starts on its item's line, from the item's text: at the designed distance, or
+// just past the widest line the item can show when the game's font runs longer, so that the
+// slider never crosses the value.
+float sliderClear(const Game& game, float designed, const std::string& widestLine) {
+    if (!game._font) {
+        return designed;
+    }
+    Vector2<float> size;
+    game._renderer.getTextSize(&size, nullptr, widestLine, *game._font, Vector2<float>(1.0f, 1.0f));
+    return std::max(designed, size.x + 10.0f);
+}
+
 const char* const speedNames[] = {"VERY SLOW", "SLOW", "NORMAL", "FAST", "INSANE"};
 
 const char* const settingsHelp = "Customize controls, adjust audio and video settings";
@@ -138,7 +151,7 @@ void fillControls(Game& game) {
         .description("Invert vertical mouse axis (for mouselook)");
 
     // Placed here as well as by the loading, so that a second build starts from the same slider.
-    game._menuSlider->pos(170.0f, 0.0f);
+    game._menuSlider->pos(sliderClear(game, 170.0f, "MOUSE SENSITIVITY: 10"), 0.0f);
     game._menuSlider->range(0, 10, 1.0f);
     menu.addItem("MOUSE SENSITIVITY", false)
         .addIntRangeValues(0, 10, nearest(game._mouseSensitivity * 10.0f), 1)
@@ -178,7 +191,8 @@ void fillDisplay(Game& game) {
         .action(&Game::_menucallback_displayMode, &game)
         .description("Switch between fulscreen and windowed mode");
 
-    game._menuSlider->pos(200.0f, 0.0f);
+    const std::string widestFov = "FIELD OF VIEW - " + std::to_string(static_cast<int>(game._fovMax));
+    game._menuSlider->pos(sliderClear(game, 200.0f, widestFov), 0.0f);
     game._menuSlider->range(0, 11, 1.0f);
     menu.addItem("FIELD OF VIEW", false)
         .addIntRangeValues(static_cast<int>(game._fovMin), static_cast<int>(game._fovMax),
@@ -209,7 +223,7 @@ void fillDisplay(Game& game) {
         .description("Toggle display of chaser destroyed list and time to respawn");
 
     game._menuSlider->range(0, 10, 1.0f);
-    game._menuSlider->pos(250.0f, 0.0f);
+    game._menuSlider->pos(sliderClear(game, 250.0f, "EFFECTS PARTICLE DENSITY - 10"), 0.0f);
     menu.addItem("DEBRIS PARTICLE DENSITY", false)
         .addIntRangeValues(0, 10, game._debrisParticleDensity, 1)
         .action(&Game::_menucallback_debrisParticleDensity, &game)
@@ -247,6 +261,7 @@ void fillTricks(Game& game) {
 // The levels are read from the volumes in force, so the menu shows what is heard.
 void fillSound(Game& game) {
     SimpleMenu& menu = *game._menuSound;
+    game._menuSlider->pos(sliderClear(game, 250.0f, "EFFECTS VOLUME: 10"), 0.0f);
     for (const VolumeItem& volume : volumeItems) {
         menu.addItem(volume.label, false)
             .addIntRangeValues(0, 10, volumeLevel(game.*volume.volume), 1)

@@ -233,6 +233,11 @@ bool menuReady(const Stelkor::SimpleMenu* menu) {
 }  // namespace
 
 bool Game::messageMainMenu(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A player steering the menus by keys is no idle player: the attract loop would take the
+    // screen from under them and swallow their next key.
+    if (msg == WM_KEYDOWN) {
+        _idleTime = 0.0;
+    }
     return menuReady(_currentMenu) && MenuInput(*this, _height, false).handle(msg, wParam, lParam);
 }
 

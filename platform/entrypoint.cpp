@@ -21,12 +21,15 @@ void reportRuntimeError(const char* text, const OpenglApp* app) {
 
 int runApplication(const AppFactory& makeApp) {
     std::unique_ptr<OpenglApp> app;
+    int status = 0;
     try {
         app = makeApp();
         app->mainLoop();
     } catch (const std::exception& error) {
         reportRuntimeError(error.what(), app.get());
+        // A script or launcher that started the game must be able to tell that it failed.
+        status = 1;
     }
     app.reset();
-    return 0;
+    return status;
 }

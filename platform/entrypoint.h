@@ -11,7 +11,8 @@ using AppFactory = std::function<std::unique_ptr<OpenglApp>()>;
 // The body of the program: makes the application, runs its main loop and deletes it. An
 // exception from either step is written to stderr as "Runtime error: <text>" and shown in a
 // "Runtime error" message box (on the application's window when there is one) before the
-// application is deleted. Always returns 0, the program's exit code.
+// application is deleted. Returns the program's exit code: 0 after a normal end, 1 after such a
+// failure.
 int runApplication(const AppFactory& makeApp);
 
 #endif

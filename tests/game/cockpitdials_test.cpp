@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "engine2d/font.h"
@@ -97,6 +98,42 @@ TEST_F(CockpitDialsGL, DialsSitAtTheScreenEdgesAndShowTheGamesFractions) {
     const std::size_t threeOClock = (540u * 800 + 105) * 4;
     EXPECT_EQ(emptyScore[threeOClock], 0);
     EXPECT_GT(fullScore[threeOClock], 100);
+}
+
+// Over a bright sky only the disc shows white text: every letter must stand on its disc.
+TEST_F(CockpitDialsGL, EveryLabelAndNumberStaysOnItsDisc) {
+    Game& g = game();
+    g._score = 88888;
+    g._pointsToGo = 88888;
+    g._player._hitpoints = 50;
+    g._gun.ammo(100);
+    g._bombs = 9;
+    g._density = 88;
+    g._liveBotCount = 8;
+    g._stage = 88;
+    const std::vector<unsigned char> screen = drawHud(g);
+    for (RoundCounter Game::*dial : {&Game::_scoreDial, &Game::_shieldsDial, &Game::_ammoDial, &Game::_bombsDial,
+                                     &Game::_densityDial, &Game::_chasersDial, &Game::_waveDial}) {
+        const RoundCounter& d = g.*dial;
+        SCOPED_TRACE(d.backgroundRadius());
+        const float reach = d.backgroundRadius() + 6.0f;
+        int letters = 0;
+        for (int y = static_cast<int>(d.pos().y - reach); y <= static_cast<int>(d.pos().y + reach); ++y) {
+            for (int x = static_cast<int>(d.pos().x - reach); x <= static_cast<int>(d.pos().x + reach); ++x) {
+                if (x < 0 || x >= 800 || y < 0 || y >= 600) {
+                    continue;
+                }
+                const unsigned char* p = &screen[(static_cast<std::size_t>(y) * 800 + x) * 4];
+                if (p[0] < 200 || p[1] < 200 || p[2] < 200) {
+                    continue;
+                }
+                ++letters;
+                EXPECT_LE(std::hypot(x + 0.5f - d.pos().x, y + 0.5f - d.pos().y), d.backgroundRadius())
+                    << "white at " << x << ", " << y;
+            }
+        }
+        EXPECT_GT(letters, 20);
+    }
 }
 
 }  // namespace

@@ -186,22 +186,29 @@ TEST_F(MenuTreeGL, BuildsEveryFixedMenuFromTheGamesValues) {
     }
 
     // Every slider item has its own copy of the shared slider as it was when it was added.
+    // It stands at its designed distance from the item's text, or past the widest line the item
+    // can show where the game's font runs longer: a slider never crosses its value.
     struct SliderCase {
         MenuMember menu;
         const char* label;
         float x;
         int steps;
+        const char* widest;
     };
-    for (const SliderCase& s : {SliderCase{&Game::_menuControls, "MOUSE SENSITIVITY", 170.0f, 10},
-                                SliderCase{&Game::_menuDisplay, "FIELD OF VIEW", 200.0f, 11},
-                                SliderCase{&Game::_menuDisplay, "DEBRIS PARTICLE DENSITY", 250.0f, 10},
-                                SliderCase{&Game::_menuDisplay, "EFFECTS PARTICLE DENSITY", 250.0f, 10},
-                                SliderCase{&Game::_menuSound, "MASTER VOLUME", 250.0f, 10},
-                                SliderCase{&Game::_menuSound, "VOICE VOLUME", 250.0f, 10}}) {
+    for (const SliderCase& s :
+         {SliderCase{&Game::_menuControls, "MOUSE SENSITIVITY", 170.0f, 10, "MOUSE SENSITIVITY: 10"},
+          SliderCase{&Game::_menuDisplay, "FIELD OF VIEW", 200.0f, 11, "FIELD OF VIEW - 100"},
+          SliderCase{&Game::_menuDisplay, "DEBRIS PARTICLE DENSITY", 250.0f, 10, "EFFECTS PARTICLE DENSITY - 10"},
+          SliderCase{&Game::_menuDisplay, "EFFECTS PARTICLE DENSITY", 250.0f, 10, "EFFECTS PARTICLE DENSITY - 10"},
+          SliderCase{&Game::_menuSound, "MASTER VOLUME", 250.0f, 10, "EFFECTS VOLUME: 10"},
+          SliderCase{&Game::_menuSound, "VOICE VOLUME", 250.0f, 10, "EFFECTS VOLUME: 10"}}) {
         SCOPED_TRACE(s.label);
         const Stelkor::MenuSlider* slider = (g.*s.menu)->item(s.label)->slider();
         ASSERT_NE(slider, nullptr);
-        EXPECT_EQ(slider->pos(), Vector2<float>(s.x, 0.0f));
+        Vector2<float> line;
+        g._renderer.getTextSize(&line, nullptr, s.widest, *g._font, Vector2<float>(1.0f, 1.0f));
+        EXPECT_GT(slider->pos().x, line.x);
+        EXPECT_EQ(slider->pos(), Vector2<float>(std::max(s.x, line.x + 10.0f), 0.0f));
         EXPECT_EQ(slider->stepCount(), s.steps);
         EXPECT_NE(slider->handle(), g._menuSlider->handle()) << "a copy, not the shared slider";
     }

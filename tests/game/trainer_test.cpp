@@ -317,19 +317,22 @@ TEST_F(TrickTrainerGL, TheFrameDrawsTheCaptionTheIllustrationAndThePanelOfTheFla
         const TrainerScreen s(g);
         EXPECT_EQ(g._renderer.lineSpacing(), 7);
         const int top = 600 - 8, bottom = 600 - panel.bottom;
-        for (const int x : {8, panel.right - 1}) {
+        // A box narrower than its text in the game's font widens to hold it.
+        const Vector2<float> size = textSize(g, panel.text, *g._font, 4);
+        const int right = std::max(panel.right, 26 + static_cast<int>(size.x) + 18);
+        for (const int x : {8, right - 1}) {
             for (const int y : {bottom, top - 1}) {
                 s.expectOver(x, y, panel.color);
             }
         }
-        for (const int x : {7, panel.right}) {
+        for (const int x : {7, right}) {
             s.expectWorld(x, bottom + 1);
         }
         s.expectWorld(9, bottom - 1);
         s.expectWorld(9, top);
 
-        const Vector2<float> size = textSize(g, panel.text, *g._font, 4);
-        const std::vector<int> text = s.pixelsOf(255, 255, 255, 8, bottom, panel.right, top);
+        const std::vector<int> text = s.pixelsOf(255, 255, 255, 8, bottom, right, top);
+        EXPECT_LT(text[2], right - 8) << "the text runs to the box's edge";
         EXPECT_NEAR(text[0], 26, 3);
         EXPECT_NEAR(text[3], 600 - 20, 4);
         EXPECT_NEAR(text[1], 600 - 20 - size.y, 5);

@@ -277,14 +277,14 @@ TEST_F(OpenglAppGL, StartsInFullScreenWhenAskedTo) {
     EXPECT_EQ(mode.h, 600);
 }
 
-TEST_F(OpenglAppGL, ConstructorFailureIsReportedAndTheProgramEndsNormally) {
+TEST_F(OpenglAppGL, ConstructorFailureIsReportedAndTheProgramEndsWithAFailure) {
     struct Boom : OpenglApp {
         Boom() : OpenglApp("Quellaris", 800, 600, false) { throw std::runtime_error("boom"); }
     };
     int result = -1;
     const std::string err = captureRun([] { return std::make_unique<Boom>(); }, result);
     EXPECT_EQ(err, "Runtime error: boom\n");
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, 1);
 }
 
 TEST_F(OpenglAppGL, MainLoopFailureIsReportedAndTheAppDeleted) {
@@ -298,6 +298,6 @@ TEST_F(OpenglAppGL, MainLoopFailureIsReportedAndTheAppDeleted) {
     int result = -1;
     const std::string err = captureRun([] { return std::make_unique<Failing>(); }, result);
     EXPECT_EQ(err, "Runtime error: no init\n");
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, 1);
     EXPECT_TRUE(destroyed);
 }
