@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the whole-frame benchmark (bench/bench_wholeframe.cpp) in three processes, one after
 # the other, on the offscreen software GL, and prints for every case the minimum and median
-# frames per second over all repetitions of the three, with the peak resident size and the
-# machine's load before the first run.
+# frames per second over all repetitions of the three, the median wall time and processor time
+# of all threads (the GL's too) per frame, the peak resident size, and the machine's load
+# before the first run.
 #
 #   scripts/bench_wholeframe.sh [build folder, default build] [extra benchmark arguments...]
 #
@@ -29,12 +30,13 @@ for path in sorted(glob.glob(sys.argv[1] + "/run*.json")):
     for b in json.load(open(path))["benchmarks"]:
         if b.get("run_type") != "iteration" or "error_occurred" in b:
             continue
-        case = cases.setdefault(b["run_name"], {"fps": [], "ms": [], "peakMB": 0.0})
+        case = cases.setdefault(b["run_name"], {"fps": [], "ms": [], "cpu": [], "peakMB": 0.0})
         case["fps"].append(b["fps"])
+        case["cpu"].append(b["allThreadsMs"])
         case["ms"].append(b["real_time"])
         case["peakMB"] = max(case["peakMB"], b.get("peakMB", 0.0))
-print(f"{'case':58} {'fps min':>8} {'median':>8} {'ms med':>8} {'peak MB':>8}")
+print(f"{'case':52} {'fps min':>8} {'median':>8} {'ms med':>8} {'cpu ms':>8} {'peak MB':>8}")
 for name, c in cases.items():
-    print(f"{name:58} {min(c['fps']):8.1f} {statistics.median(c['fps']):8.1f} "
-          f"{statistics.median(c['ms']):8.2f} {c['peakMB']:8.1f}")
+    print(f"{name.replace('/real_time', ''):52} {min(c['fps']):8.1f} {statistics.median(c['fps']):8.1f} "
+          f"{statistics.median(c['ms']):8.2f} {statistics.median(c['cpu']):8.2f} {c['peakMB']:8.1f}")
 EOF

@@ -18,12 +18,21 @@ struct Corner {
 };
 const Corner CORNERS[4] = {{-1.0f, -1.0f, 0.0f, 0.0f}, {1.0f, -1.0f, 1.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 1.0f},
                            {-1.0f, 1.0f, 0.0f, 1.0f}};
+// A quad's two triangles, with the last corner of each the corner the quad's own drawing
+// would take its colour from.
+const unsigned int QUAD_TRIANGLES[6] = {0, 1, 3, 1, 2, 3};
 
 }  // namespace
 
 void ParticleBatch::reserve(int particles) {
     const std::size_t count = particles > 0 ? static_cast<std::size_t>(particles) : 0;
     _vertices.resize(4 * count);
+    _indices.resize(6 * count);
+    for (std::size_t quad = 0; quad < count; ++quad) {
+        for (std::size_t k = 0; k < 6; ++k) {
+            _indices[6 * quad + k] = static_cast<unsigned int>(4 * quad + QUAD_TRIANGLES[k]);
+        }
+    }
     _runs.resize(count);
     _capacity = static_cast<int>(count);
     _quads = 0;
@@ -31,6 +40,7 @@ void ParticleBatch::reserve(int particles) {
 
 void ParticleBatch::release() {
     std::vector<Vertex>().swap(_vertices);
+    std::vector<unsigned int>().swap(_indices);
     std::vector<Run>().swap(_runs);
     _capacity = 0;
     _quads = 0;
@@ -103,9 +113,11 @@ void ParticleBatch::flush() {
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), first->texCoord);
     glColorPointer(4, GL_FLOAT, sizeof(Vertex), first->color);
     for (std::size_t i = 0; i < _runs.size(); ++i) {
+        const int begin = _runs[i].first;
         const int end = i + 1 < _runs.size() ? _runs[i + 1].first : _quads;
         glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(_runs[i].texture));
-        glDrawArrays(GL_QUADS, 4 * _runs[i].first, 4 * (end - _runs[i].first));
+        glDrawRangeElements(GL_TRIANGLES, static_cast<GLuint>(4 * begin), static_cast<GLuint>(4 * end - 1),
+                            6 * (end - begin), GL_UNSIGNED_INT, &_indices[static_cast<std::size_t>(6 * begin)]);
     }
     glPopClientAttrib();
     glPopMatrix();
