@@ -72,6 +72,8 @@ BenchGame* loadedGame() {
         made->frameTime(0.001);
         for (int i = 0; i < 200000 && made->_state == Game::STATE_LOADING; ++i) {
             made->frame();
+            made->swap();
+            glFinish();
         }
     } catch (const std::exception&) {
         made.reset();
