@@ -97,9 +97,35 @@ void ParticleBatch::end() {
     }
 }
 
+// Where blending weighs the particle's colour by its alpha and keeps the destination
+// wherever that alpha is 0, and no depth is written, a fragment of alpha 0 changes nothing:
+// the alpha test may then drop it before the blend. The transparent corners of a round spark
+// are a third of its square.
+static bool transparentFragmentsChangeNothing() {
+    if (glIsEnabled(GL_BLEND) != GL_TRUE || glIsEnabled(GL_ALPHA_TEST) == GL_TRUE) {
+        return false;
+    }
+    GLboolean depthWrites = GL_TRUE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    GLint source = 0;
+    GLint destination = 0;
+    GLint equation = 0;
+    glGetIntegerv(GL_BLEND_SRC, &source);
+    glGetIntegerv(GL_BLEND_DST, &destination);
+    glGetIntegerv(GL_BLEND_EQUATION, &equation);
+    return depthWrites == GL_FALSE && equation == GL_FUNC_ADD && source == GL_SRC_ALPHA &&
+           (destination == GL_ONE || destination == GL_ONE_MINUS_SRC_ALPHA);
+}
+
 void ParticleBatch::flush() {
     if (_quads == 0) {
         return;
+    }
+    const bool dropTransparent = transparentFragmentsChangeNothing();
+    if (dropTransparent) {
+        glPushAttrib(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.0f);
     }
     glPushMatrix();
     glLoadIdentity();
@@ -121,6 +147,9 @@ void ParticleBatch::flush() {
     }
     glPopClientAttrib();
     glPopMatrix();
+    if (dropTransparent) {
+        glPopAttrib();
+    }
     _runs.clear();
     _quads = 0;
 }

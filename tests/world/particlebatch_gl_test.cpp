@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <list>
 #include <vector>
@@ -19,7 +20,8 @@ using Vortel::ParticleSystem;
 namespace {
 
 // A textured square whose colour and alpha vary over it, so that a texture coordinate put
-// on the wrong corner shows.
+// on the wrong corner shows; towards one corner it is wholly transparent, as round sparks
+// are.
 GLuint rampTexture(unsigned char red, unsigned char green) {
     std::vector<unsigned char> pixels(16 * 16 * 4);
     for (int y = 0; y < 16; ++y) {
@@ -28,7 +30,7 @@ GLuint rampTexture(unsigned char red, unsigned char green) {
             p[0] = static_cast<unsigned char>(red * x / 15);
             p[1] = green;
             p[2] = static_cast<unsigned char>(16 * y);
-            p[3] = static_cast<unsigned char>(255 - 8 * (x + y));
+            p[3] = static_cast<unsigned char>(std::max(0, 255 - 12 * (x + y)));
         }
     }
     GLuint id = 0;
