@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "world/particle.h"
 
 namespace Vortel {
@@ -49,6 +51,7 @@ void ParticleBatch::release() {
 
 void ParticleBatch::begin() {
     glGetFloatv(GL_MODELVIEW_MATRIX, _view);
+    glGetFloatv(GL_PROJECTION_MATRIX, _projection);
     _quads = 0;
     _runs.clear();
     _last = nullptr;
@@ -82,16 +85,46 @@ void ParticleBatch::add(const Particle& p) {
         v->color[3] = p._color.a;
         ++v;
     }
+    _last = &p;
+    if (outsideTheView(&_vertices[static_cast<std::size_t>(4 * _quads)])) {
+        return;  // its slots are written over by the next particle
+    }
     if (_runs.empty() || _runs.back().texture != p._texId) {
         _runs.push_back(Run{_quads, p._texId});  // within the reserved size
     }
     ++_quads;
-    _last = &p;
+}
+
+// A quad whose corners all lie beyond one plane of the view volume is clipped away whole, so
+// leaving it out changes no pixel. Beyond means by more than the GL's own arithmetic could
+// differ from this.
+bool ParticleBatch::outsideTheView(const Vertex* corners) const {
+    constexpr float MARGIN = 1.0e-4f;
+    unsigned int allOutside = 63;
+    for (int k = 0; k < 4; ++k) {
+        const float* e = corners[k].position;
+        float c[4];
+        for (int row = 0; row < 4; ++row) {
+            c[row] = _projection[row] * e[0] + _projection[4 + row] * e[1] + _projection[8 + row] * e[2] +
+                     _projection[12 + row] * e[3];
+        }
+        const float w = c[3];
+        unsigned int outside = 0;
+        for (int axis = 0; axis < 3; ++axis) {
+            const float slack = MARGIN * (std::fabs(c[axis]) + std::fabs(w) + 1.0f);
+            outside |= (-c[axis] - w > slack ? 1u : 0u) << (2 * axis);
+            outside |= (c[axis] - w > slack ? 1u : 0u) << (2 * axis + 1);
+        }
+        allOutside &= outside;
+    }
+    return allOutside != 0;
 }
 
 void ParticleBatch::end() {
     flush();
     if (_last != nullptr) {
+        // The last particle may have been left out, its texture never bound.
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(_last->_texId));
         glColor4f(_last->_color.r, _last->_color.g, _last->_color.b, _last->_color.a);
         glTexCoord2f(CORNERS[3].s, CORNERS[3].t);
     }

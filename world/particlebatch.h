@@ -12,8 +12,8 @@ class Particle;
 // pair each: every billboard is built facing the eye on the CPU, exactly as the particle's
 // own matrix would place it, and the particles go out in the order given, one draw call per
 // run of particles that share a texture. Each quad goes as two indexed triangles split as
-// the GL splits a quad, which the software GL transforms in far less time than quads. The
-// arrays are sized once, with the pool.
+// the GL splits a quad, which the software GL transforms in far less time than quads, and a
+// quad wholly outside the view is left out. The arrays are sized once, with the pool.
 class ParticleBatch {
 public:
     ParticleBatch() = default;
@@ -53,6 +53,7 @@ private:
 
     void begin();
     void add(const Particle& p);
+    bool outsideTheView(const Vertex* corners) const;
     void end();
     void flush();
 
@@ -62,6 +63,7 @@ private:
     int _capacity = 0;
     int _quads = 0;
     float _view[16] = {};
+    float _projection[16] = {};
     const Particle* _last = nullptr;
 };
 
