@@ -1,5 +1,6 @@
 #include "actors/movementtrack.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "actors/trick.h"
@@ -23,7 +24,25 @@ bool stepMatches(const MovementTrack::Step& recorded, const MovementTrack::Step&
 
 }  // namespace
 
-MovementTrack::MovementTrack() : _maxSteps(20), _steps(), _matchLength(0) {}
+MovementTrack::MovementTrack() : _maxSteps(20), _steps(), _matchLength(0), _spare(_maxSteps) {}
+
+MovementTrack::MovementTrack(const MovementTrack& other)
+    : _maxSteps(other._maxSteps), _steps(other._steps), _matchLength(other._matchLength), _spare() {}
+
+MovementTrack& MovementTrack::operator=(const MovementTrack& other) {
+    if (this == &other) {
+        return *this;
+    }
+    _maxSteps = other._maxSteps;
+    _matchLength = other._matchLength;
+    keepNewest(other._steps.size());
+    const std::size_t held = _steps.size();
+    const std::size_t fromSpare = std::min(other._steps.size() - held, _spare.size());
+    _steps.splice(_steps.end(), _spare, _spare.begin(), std::next(_spare.begin(), static_cast<std::ptrdiff_t>(fromSpare)));
+    _steps.resize(other._steps.size());
+    std::copy(other._steps.begin(), other._steps.end(), _steps.begin());
+    return *this;
+}
 
 void MovementTrack::step(unsigned int move, unsigned int surround) {
     if ((surround & move & DIRECTION_BITS) != 0) {
@@ -32,24 +51,26 @@ void MovementTrack::step(unsigned int move, unsigned int surround) {
     if (_steps.size() >= _maxSteps) {
         // A full track recycles its oldest node: a craft records a step every cell.
         _steps.splice(_steps.begin(), _steps, std::prev(_steps.end()));
-        _steps.front() = Step{surround, move};
-        return;
+    } else if (!_spare.empty()) {
+        _steps.splice(_steps.begin(), _spare, _spare.begin());
+    } else {
+        _steps.emplace_front();
     }
-    _steps.push_front(Step{surround, move});
+    _steps.front() = Step{surround, move};
 }
 
-void MovementTrack::clear() {
-    while (_steps.size() > 2) {
-        _steps.pop_back();
+void MovementTrack::keepNewest(std::size_t n) {
+    if (_steps.size() > n) {
+        _spare.splice(_spare.end(), _steps, std::next(_steps.begin(), static_cast<std::ptrdiff_t>(n)), _steps.end());
     }
 }
+
+void MovementTrack::clear() { keepNewest(2); }
 
 void MovementTrack::maxSteps(unsigned int n) {
     // A bound of 0 would leave step() nothing to recycle; one step is the least a track holds.
     _maxSteps = n < 1 ? 1 : n;
-    while (_steps.size() > _maxSteps) {
-        _steps.pop_back();
-    }
+    keepNewest(_maxSteps);
 }
 
 int MovementTrack::match(const MovementTrack& pattern) {

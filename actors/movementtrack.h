@@ -45,17 +45,21 @@ public:
         MATCH_CURRENT = 2   // the match reaches the newest step, complete or still running
     };
 
+    // A new track holds nodes for its whole bound already, so recording never allocates.
     MovementTrack();
     virtual ~MovementTrack() = default;
-    MovementTrack(const MovementTrack&) = default;
-    MovementTrack& operator=(const MovementTrack&) = default;
+    // Copies the steps, bound and match count; the copy keeps its own spare nodes and
+    // allocates only for steps beyond what it already holds.
+    MovementTrack(const MovementTrack& other);
+    MovementTrack& operator=(const MovementTrack& other);
 
     std::list<Step>& steps() { return _steps; }
     const std::list<Step>& steps() const { return _steps; }
 
     void step(unsigned int move, unsigned int surround);
 
-    // Keeps the newest two steps, so the step that ended a trick can begin the next.
+    // Keeps the newest two steps, so the step that ended a trick can begin the next. The
+    // nodes of the steps let go are kept for the steps to come.
     virtual void clear();
 
     unsigned int maxSteps() const { return _maxSteps; }
@@ -69,9 +73,15 @@ public:
     std::string str() const;
 
 protected:
+    // Moves the oldest steps into the spare nodes until at most n remain.
+    void keepNewest(std::size_t n);
+
     unsigned int _maxSteps;
     std::list<Step> _steps;
     int _matchLength;
+
+private:
+    std::list<Step> _spare;  // nodes of steps let go, reused before any allocation
 };
 
 }  // namespace Vortel

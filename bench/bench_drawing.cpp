@@ -275,11 +275,9 @@ static void BM_DrawPlayfield(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawPlayfield)
     ->ArgNames({"fill", "reflections", "hidden"})
-    ->Args({0, 1, 0})
     ->Args({30, 1, 0})
     ->Args({50, 1, 0})
     ->Args({50, 0, 0})
-    ->Args({0, 1, 2})
     ->Args({30, 1, 2})
     ->Args({50, 1, 2})
     ->Args({50, 0, 2})

@@ -144,7 +144,6 @@ BENCHMARK(BM_WalkWrappedCopies)
     ->ArgNames({"fill", "hidden"})
     ->Args({30, 0})
     ->Args({50, 0})
-    ->Args({0, 1})
     ->Args({30, 1})
     ->Args({50, 1})
     ->Unit(benchmark::kMicrosecond);

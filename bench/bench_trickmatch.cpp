@@ -60,18 +60,7 @@ void matchAfterAFrame(benchmark::State& state, Vortel::MovementTrack track) {
     }
 }
 
-void matchOnePattern(benchmark::State& state) {
-    Vortel::TrickLibrary library;
-    Vortel::addBuiltInTricks(library);
-    const Vortel::Trick& longest = library.tricks().back();
-    Vortel::MovementTrack track = busyTrack();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(track.match(longest));
-    }
-}
-
 }  // namespace
 
 BENCHMARK_CAPTURE(matchAfterAFrame, busy_track, busyTrack());
 BENCHMARK_CAPTURE(matchAfterAFrame, straight_track, straightTrack());
-BENCHMARK(matchOnePattern);

@@ -9,7 +9,8 @@ namespace Vortel {
 
 static_assert(sizeof(CubeBatch::Vertex) == 28, "vertices are packed for the GL stride");
 
-CubeBatch::CubeBatch() : _vertices(static_cast<std::size_t>(MAX_VERTICES)), _vertexCount(0) {}
+// Default-initialised: the pages of the stream stay untouched until a frame writes them.
+CubeBatch::CubeBatch() : _vertices(new Vertex[static_cast<std::size_t>(MAX_VERTICES)]), _vertexCount(0) {}
 
 void CubeBatch::append(const AABB3<float>& box, unsigned char hiddenFaces, const RGBA<unsigned char>* shades,
                        float normalSize) {
@@ -19,7 +20,7 @@ void CubeBatch::append(const AABB3<float>& box, unsigned char hiddenFaces, const
     const float xs[2] = {box.min.x, box.max.x};
     const float ys[2] = {box.min.y, box.max.y};
     const float zs[2] = {box.min.z, box.max.z};
-    Vertex* out = _vertices.data() + _vertexCount;
+    Vertex* out = _vertices.get() + _vertexCount;
 
     // Every value is in a register before the first store: byte stores could alias
     // anything, and would make the compiler reload the shades after every one of them. The
@@ -50,7 +51,7 @@ void CubeBatch::append(const AABB3<float>& box, unsigned char hiddenFaces, const
         }
         out += VERTICES_PER_CUBE_FACE;
     }
-    _vertexCount = static_cast<int>(out - _vertices.data());
+    _vertexCount = static_cast<int>(out - _vertices.get());
 }
 
 }  // namespace Vortel

@@ -1,7 +1,7 @@
 #ifndef QUELLARIS_WORLD_CUBEBATCH_H
 #define QUELLARIS_WORLD_CUBEBATCH_H
 
-#include <vector>
+#include <memory>
 
 #include "platform/math.h"
 
@@ -9,7 +9,8 @@ namespace Vortel {
 
 // The frame's cube faces as quads in one client-side stream of interleaved vertices
 // (position, byte colour, normal), filled cell by cell during the playfield walk and drawn
-// with one array call. The stream is allocated once; appending allocates nothing.
+// with one array call. The stream is allocated once, left unwritten, so that only the part a
+// frame fills takes memory; appending allocates nothing.
 class CubeBatch {
 public:
     struct Vertex {
@@ -34,10 +35,10 @@ public:
     void clear() { _vertexCount = 0; }
 
     int vertexCount() const { return _vertexCount; }
-    const Vertex* vertices() const { return _vertices.data(); }
+    const Vertex* vertices() const { return _vertices.get(); }
 
 private:
-    std::vector<Vertex> _vertices;
+    std::unique_ptr<Vertex[]> _vertices;
     int _vertexCount;
 };
 

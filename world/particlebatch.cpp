@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "world/particle.h"
 
 namespace Vortel {
@@ -18,12 +20,21 @@ struct Corner {
 };
 const Corner CORNERS[4] = {{-1.0f, -1.0f, 0.0f, 0.0f}, {1.0f, -1.0f, 1.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 1.0f},
                            {-1.0f, 1.0f, 0.0f, 1.0f}};
+// A quad's two triangles, with the last corner of each the corner the quad's own drawing
+// would take its colour from.
+const unsigned int QUAD_TRIANGLES[6] = {0, 1, 3, 1, 2, 3};
 
 }  // namespace
 
 void ParticleBatch::reserve(int particles) {
     const std::size_t count = particles > 0 ? static_cast<std::size_t>(particles) : 0;
     _vertices.resize(4 * count);
+    _indices.resize(6 * count);
+    for (std::size_t quad = 0; quad < count; ++quad) {
+        for (std::size_t k = 0; k < 6; ++k) {
+            _indices[6 * quad + k] = static_cast<unsigned int>(4 * quad + QUAD_TRIANGLES[k]);
+        }
+    }
     _runs.resize(count);
     _capacity = static_cast<int>(count);
     _quads = 0;
@@ -31,6 +42,7 @@ void ParticleBatch::reserve(int particles) {
 
 void ParticleBatch::release() {
     std::vector<Vertex>().swap(_vertices);
+    std::vector<unsigned int>().swap(_indices);
     std::vector<Run>().swap(_runs);
     _capacity = 0;
     _quads = 0;
@@ -39,6 +51,7 @@ void ParticleBatch::release() {
 
 void ParticleBatch::begin() {
     glGetFloatv(GL_MODELVIEW_MATRIX, _view);
+    glGetFloatv(GL_PROJECTION_MATRIX, _projection);
     _quads = 0;
     _runs.clear();
     _last = nullptr;
@@ -72,24 +85,80 @@ void ParticleBatch::add(const Particle& p) {
         v->color[3] = p._color.a;
         ++v;
     }
+    _last = &p;
+    if (outsideTheView(&_vertices[static_cast<std::size_t>(4 * _quads)])) {
+        return;  // its slots are written over by the next particle
+    }
     if (_runs.empty() || _runs.back().texture != p._texId) {
         _runs.push_back(Run{_quads, p._texId});  // within the reserved size
     }
     ++_quads;
-    _last = &p;
+}
+
+// A quad whose corners all lie beyond one plane of the view volume is clipped away whole, so
+// leaving it out changes no pixel. Beyond means by more than the GL's own arithmetic could
+// differ from this.
+bool ParticleBatch::outsideTheView(const Vertex* corners) const {
+    constexpr float MARGIN = 1.0e-4f;
+    unsigned int allOutside = 63;
+    for (int k = 0; k < 4; ++k) {
+        const float* e = corners[k].position;
+        float c[4];
+        for (int row = 0; row < 4; ++row) {
+            c[row] = _projection[row] * e[0] + _projection[4 + row] * e[1] + _projection[8 + row] * e[2] +
+                     _projection[12 + row] * e[3];
+        }
+        const float w = c[3];
+        unsigned int outside = 0;
+        for (int axis = 0; axis < 3; ++axis) {
+            const float slack = MARGIN * (std::fabs(c[axis]) + std::fabs(w) + 1.0f);
+            outside |= (-c[axis] - w > slack ? 1u : 0u) << (2 * axis);
+            outside |= (c[axis] - w > slack ? 1u : 0u) << (2 * axis + 1);
+        }
+        allOutside &= outside;
+    }
+    return allOutside != 0;
 }
 
 void ParticleBatch::end() {
     flush();
     if (_last != nullptr) {
+        // The last particle may have been left out, its texture never bound.
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(_last->_texId));
         glColor4f(_last->_color.r, _last->_color.g, _last->_color.b, _last->_color.a);
         glTexCoord2f(CORNERS[3].s, CORNERS[3].t);
     }
 }
 
+// Where blending weighs the particle's colour by its alpha and keeps the destination
+// wherever that alpha is 0, and no depth is written, a fragment of alpha 0 changes nothing:
+// the alpha test may then drop it before the blend. The transparent corners of a round spark
+// are a third of its square.
+static bool transparentFragmentsChangeNothing() {
+    if (glIsEnabled(GL_BLEND) != GL_TRUE || glIsEnabled(GL_ALPHA_TEST) == GL_TRUE) {
+        return false;
+    }
+    GLboolean depthWrites = GL_TRUE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    GLint source = 0;
+    GLint destination = 0;
+    GLint equation = 0;
+    glGetIntegerv(GL_BLEND_SRC, &source);
+    glGetIntegerv(GL_BLEND_DST, &destination);
+    glGetIntegerv(GL_BLEND_EQUATION, &equation);
+    return depthWrites == GL_FALSE && equation == GL_FUNC_ADD && source == GL_SRC_ALPHA &&
+           (destination == GL_ONE || destination == GL_ONE_MINUS_SRC_ALPHA);
+}
+
 void ParticleBatch::flush() {
     if (_quads == 0) {
         return;
+    }
+    const bool dropTransparent = transparentFragmentsChangeNothing();
+    if (dropTransparent) {
+        glPushAttrib(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_ALPHA_TEST);
+        glAlphaFunc(GL_GREATER, 0.0f);
     }
     glPushMatrix();
     glLoadIdentity();
@@ -103,12 +172,17 @@ void ParticleBatch::flush() {
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), first->texCoord);
     glColorPointer(4, GL_FLOAT, sizeof(Vertex), first->color);
     for (std::size_t i = 0; i < _runs.size(); ++i) {
+        const int begin = _runs[i].first;
         const int end = i + 1 < _runs.size() ? _runs[i + 1].first : _quads;
         glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(_runs[i].texture));
-        glDrawArrays(GL_QUADS, 4 * _runs[i].first, 4 * (end - _runs[i].first));
+        glDrawRangeElements(GL_TRIANGLES, static_cast<GLuint>(4 * begin), static_cast<GLuint>(4 * end - 1),
+                            6 * (end - begin), GL_UNSIGNED_INT, &_indices[static_cast<std::size_t>(6 * begin)]);
     }
     glPopClientAttrib();
     glPopMatrix();
+    if (dropTransparent) {
+        glPopAttrib();
+    }
     _runs.clear();
     _quads = 0;
 }

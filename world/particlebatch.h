@@ -11,7 +11,9 @@ class Particle;
 // Draws many particles as one client array instead of one matrix load and one begin/end
 // pair each: every billboard is built facing the eye on the CPU, exactly as the particle's
 // own matrix would place it, and the particles go out in the order given, one draw call per
-// run of particles that share a texture. The arrays are sized once, with the pool.
+// run of particles that share a texture. Each quad goes as two indexed triangles split as
+// the GL splits a quad, which the software GL transforms in far less time than quads, and a
+// quad wholly outside the view is left out. The arrays are sized once, with the pool.
 class ParticleBatch {
 public:
     ParticleBatch() = default;
@@ -51,14 +53,17 @@ private:
 
     void begin();
     void add(const Particle& p);
+    bool outsideTheView(const Vertex* corners) const;
     void end();
     void flush();
 
     std::vector<Vertex> _vertices;
+    std::vector<unsigned int> _indices;  // six a quad, made once by reserve()
     std::vector<Run> _runs;
     int _capacity = 0;
     int _quads = 0;
     float _view[16] = {};
+    float _projection[16] = {};
     const Particle* _last = nullptr;
 };
 

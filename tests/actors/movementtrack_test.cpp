@@ -89,6 +89,32 @@ TEST(MovementTrackTest, ClearKeepsTheNewestTwoSteps) {
     EXPECT_EQ(track.steps().back().surround, 18u % 16);
 }
 
+// A track takes another's steps whether it held more or fewer, and records on afterwards
+// within its own bound.
+TEST(MovementTrackTest, AssignedTracksHoldTheOthersSteps) {
+    const Trick longer = pattern({{1, 0}, {2, 4}, {4, 8}, {8, 16}, {16, 1}});
+    const Trick shorter = pattern({{2, 1}, {16, 0}});
+    MovementTrack track;
+    track.step(MovementTrack::MOVE_UP, 0);
+    for (const Trick* source : {&longer, &shorter, &longer}) {
+        track = *source;
+        ASSERT_EQ(track.steps().size(), source->steps().size());
+        auto theirs = source->steps().begin();
+        for (const MovementTrack::Step& s : track.steps()) {
+            EXPECT_EQ(s.move, theirs->move);
+            EXPECT_EQ(s.surround, theirs->surround);
+            ++theirs;
+        }
+    }
+    Trick copy = longer;
+    copy = shorter;
+    EXPECT_EQ(copy.steps().size(), 2u);
+    for (unsigned int i = 0; i < 30; ++i) {
+        track.step(MovementTrack::MOVE_STRAIGHT, 0);
+    }
+    EXPECT_EQ(track.steps().size(), 20u);
+}
+
 TEST(MovementTrackTest, MatchReportsRunningThenCompletedPatterns) {
     const Trick slick = pattern({{64, 64}, {1, 16}});
     MovementTrack track;

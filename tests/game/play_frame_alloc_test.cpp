@@ -2,13 +2,20 @@
 // replaced by a counting one that hands on to malloc.
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <string>
 
 #include "actors/bot.h"
 #include "platform/crand.h"
+#include "platform/geometry.h"
 #include "tests/game/game_fixture.h"
+#include "world/cuberenderer.h"
 #include "world/meshchrome.h"
 
 namespace {
@@ -69,32 +76,73 @@ void setUpBusyGame(testgame::TestGame& g) {
         g._bots.push_back(new Vortel::Bot("chaser", Vector3<int>(3 * i, 16, 9), Vector3<int>::X_PLUS,
                                           Vector3<int>::Y_PLUS, 7.5f, g._octree));
     }
-    // The craft's track recycles its steps once it holds its last twenty cells.
-    for (unsigned int i = 0; i < g._player.movementTrack().maxSteps(); ++i) {
-        g._player.movementTrack().step(Vortel::MovementTrack::MOVE_STRAIGHT, 0);
-    }
-    g.sounds.reserve(4096);
+    // The craft's track starts over as at a game's start, keeping its last two steps.
+    g._player.reset();
+    g._player._hitpoints = 1.0e6f;
+    g.sounds.reserve(16384);
 }
 
-TEST_F(PlayFrameAllocGL, AFrameThatAnnouncesNothingAllocatesNothing) {
+// The frame's view of the field, for its walk.
+void viewFrustum(float planes[6][4]) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(90.0, 4.0 / 3.0, 0.1, 16.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(16.0, 16.0, 16.0, 16.0, 16.0, 9.0, 0.0, 1.0, 0.0);
+    double projection[16];
+    double modelview[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    GetFrustum(projection, modelview, planes);
+}
+
+// A hundred seconds of play: the craft's track fills again after its start and after each
+// clear a scored trick makes, chasers come and go, and the field is walked and batched
+// every twentieth frame (the walk is slow under the sanitizers). Frames in which a chaser
+// dies or enters, or anything but a bump sounds, announce it with texts and sparks made
+// then; every other frame allocates nothing.
+TEST_F(PlayFrameAllocGL, SixThousandFramesAllocateNothingUnlessTheyAnnounceSomething) {
     const long beforeGame = allocations.load();
     testgame::TestGame& g = game();
     ASSERT_GT(allocations.load(), beforeGame) << "the counter does not see the game's allocations";
     setUpBusyGame(g);
+    float planes[6][4];
+    viewFrustum(planes);
     g.frameTime(1.0 / 60.0);
-    for (int i = 0; i < 60; ++i) {
-        g.stepWorld();
-        g.stepStages();
-    }
-    const std::size_t soundsBefore = g.sounds.size();
-    const long before = allocations.load();
-    for (int i = 0; i < 600; ++i) {
+    // The first walk makes the walk's own storage; the sample map makes its entry for a
+    // missing sound on its first play.
+    g._octree.walk(planes, g._playClock);
+    g._octree.renderer().clearArray();
+    g.playSound("bump", 0);
+    long quietAllocations = 0;
+    int quietFrames = 0;
+    int bumps = 0;
+    for (int i = 1; i <= 6000; ++i) {
+        const long before = allocations.load();
+        const std::size_t soundsBefore = g.sounds.size();
         ASSERT_TRUE(g.stepWorld());
         g.stepStages();
+        if (i % 20 == 0) {
+            g._octree.walk(planes, g._playClock);
+            g._octree.renderer().clearArray();
+        }
+        if (i % 500 == 0) {
+            g._player.movementTrack().clear();
+        }
+        const auto sounded = g.sounds.begin() + static_cast<std::ptrdiff_t>(soundsBefore);
+        bumps += static_cast<int>(std::count(sounded, g.sounds.end(), "bump"));
+        const bool announced = g._botsDestroyedThisFrame != 0 || g._botsAddedThisFrame != 0 ||
+                               std::any_of(sounded, g.sounds.end(), [](const std::string& s) { return s != "bump"; });
+        if (!announced) {
+            quietAllocations += allocations.load() - before;
+            ++quietFrames;
+        }
     }
-    EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_EQ(quietAllocations, 0);
+    EXPECT_GT(quietFrames, 5000);
     // It was a busy scene: the craft crashed on its way.
-    EXPECT_GT(g.sounds.size(), soundsBefore);
+    EXPECT_GT(bumps, 10);
 }
 
 TEST_F(PlayFrameAllocGL, TheAimRayAllocatesNothingOnceItsHitListHasGrown) {

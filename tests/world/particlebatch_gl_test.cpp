@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <list>
 #include <vector>
@@ -19,7 +20,8 @@ using Vortel::ParticleSystem;
 namespace {
 
 // A textured square whose colour and alpha vary over it, so that a texture coordinate put
-// on the wrong corner shows.
+// on the wrong corner shows; towards one corner it is wholly transparent, as round sparks
+// are.
 GLuint rampTexture(unsigned char red, unsigned char green) {
     std::vector<unsigned char> pixels(16 * 16 * 4);
     for (int y = 0; y < 16; ++y) {
@@ -28,7 +30,7 @@ GLuint rampTexture(unsigned char red, unsigned char green) {
             p[0] = static_cast<unsigned char>(red * x / 15);
             p[1] = green;
             p[2] = static_cast<unsigned char>(16 * y);
-            p[3] = static_cast<unsigned char>(255 - 8 * (x + y));
+            p[3] = static_cast<unsigned char>(std::max(0, 255 - 12 * (x + y)));
         }
     }
     GLuint id = 0;
@@ -84,7 +86,7 @@ protected:
     }
 
     // Sets of sparks in the two textures, in turns, so that the batch must break its runs
-    // and keep their order.
+    // and keep their order; some lie beside, before and behind the eye.
     std::list<Particle::CreateData> alternatingSets() const {
         std::list<Particle::CreateData> sets;
         for (int i = 0; i < 6; ++i) {
@@ -99,6 +101,12 @@ protected:
             t.texId = static_cast<int>(_textures[i % 2]);
             sets.push_back(t);
         }
+        // Last, sparks wholly behind the eye in the other texture: left out of the batch, the
+        // last of them still leaves its state.
+        Particle::CreateData behind = sets.front();
+        behind.posBase = Vector3<float>(1.0f, 2.0f, 9.0f);
+        behind.posRange = Vector3<float>(2.0f, 2.0f, 2.0f);
+        sets.push_back(behind);
         return sets;
     }
 
@@ -134,7 +142,7 @@ TEST_F(ParticleBatchGL, DrawsTheSamePixelsAsParticlesDrawnOneByOne) {
     ParticleSystem sparks(alternatingSets(), 2000, 3);
     sparks.origin(Vector3<float>(-0.5f, 0.25f, 0.5f));
     sparks.animate(0.1);
-    ASSERT_EQ(sparks.numParticles(), 900);
+    ASSERT_EQ(sparks.numParticles(), 1050);
 
     const GLenum destinations[2] = {GL_ONE, GL_ONE_MINUS_SRC_ALPHA};
     for (const GLenum destination : destinations) {
