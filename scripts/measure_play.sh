@@ -14,31 +14,18 @@
 # the main menu and of play are saved there, to see what was measured.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/scripts/lib/gamefolder.sh"
 shim=$(realpath "${1:?the swap logger (.so) to preload}")
 game_dir=$(realpath "${2:-$root/build/run}")
 play_seconds=${3:-20}
 [[ -x $game_dir/quellaris ]] || { echo "no game in $game_dir" >&2; exit 1; }
 
 work=$(mktemp -d)
-mkdir "$work/game"
-for entry in "$game_dir"/*; do
-    if [[ $(basename "$entry") == data ]]; then
-        cp -r "$entry" "$work/game/"
-    else
-        ln -s "$entry" "$work/game/"
-    fi
-done
+copy_game_folder "$game_dir" "$work/game"
 swaps=$work/swaps.log
 : >"$swaps"
 
-display=
-for ((n = 170; n < 200; ++n)); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
-        display=:$n
-        break
-    fi
-done
-[[ -n $display ]] || { echo "no free display number between :170 and :199" >&2; exit 1; }
+display=$(free_display 170)
 export DISPLAY=$display
 
 xvfb=

@@ -10,6 +10,7 @@
 # settings and high scores in build/run stay as they were.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/scripts/lib/gamefolder.sh"
 cd "$root"
 "$root/scripts/install-deps.sh" "$root/scripts/playtest-packages.txt"
 
@@ -25,28 +26,14 @@ fi
 
 out=$root/build/playtest
 rm -rf "$out"
-mkdir -p "$out/game"
-for entry in "$game_dir"/*; do
-    if [[ $(basename "$entry") == data ]]; then
-        cp -r "$entry" "$out/game/"
-    else
-        ln -s "$entry" "$out/game/"
-    fi
-done
+copy_game_folder "$game_dir" "$out/game"
 swaps=$out/swaps.log
 steps=$out/steps.log
 : >"$steps"
 
 # ---- the display and the game ---------------------------------------------------------------
 
-display=
-for ((n = 140; n < 200; ++n)); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
-        display=:$n
-        break
-    fi
-done
-[[ -n $display ]] || { echo "No free display number between :140 and :199" >&2; exit 1; }
+display=$(free_display 140)
 export DISPLAY=$display
 
 xvfb=

@@ -3,17 +3,12 @@
 # in a scratch copy of its game folder, and checks what the player is told and the exit status.
 #   without_devices.sh display|sound <game folder>
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/gamefolder.sh"
 case=$1
 source=$(cd "$2" && pwd)
 folder=$(mktemp -d "$PWD/without_devices.XXXXXX")
 trap 'rm -rf "$folder"' EXIT
-for entry in "$source"/*; do
-    if [[ $(basename "$entry") == data ]]; then
-        cp -r "$entry" "$folder/"
-    else
-        ln -s "$entry" "$folder/"
-    fi
-done
+copy_game_folder "$source" "$folder"
 cd "$folder"
 # A sanitizer build of the game lists the third-party leaks it left out; that list is no message.
 export LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0

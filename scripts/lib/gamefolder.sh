@@ -1,0 +1,29 @@
+# Shell helpers for scripts that start the built game. Source this file.
+
+# copy_game_folder SOURCE DEST: a game folder of its own at DEST (made if missing), whose data/
+# is copied so that the game's saves never touch SOURCE, the rest linked.
+copy_game_folder() {
+    local entry
+    mkdir -p "$2"
+    for entry in "$1"/*; do
+        if [[ $(basename "$entry") == data ]]; then
+            cp -r "$entry" "$2/"
+        else
+            ln -s "$entry" "$2/"
+        fi
+    done
+}
+
+# free_display FIRST: prints the first X display number from FIRST up to :199 that no server
+# holds, as ":N"; fails when there is none.
+free_display() {
+    local n
+    for ((n = $1; n < 200; ++n)); do
+        if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then
+            echo ":$n"
+            return 0
+        fi
+    done
+    echo "No free display number between :$1 and :199" >&2
+    return 1
+}
