@@ -137,37 +137,29 @@ void BM_MainThreadWhileLoading(benchmark::State& state) {
     double longestLoadingFrame = 0.0;
     double longestAfterLoadFrame = 0.0;
     double frames = 0.0;
-    std::unique_ptr<BenchGame> g;
-    for (auto _ : state) {
-        state.PauseTiming();
-        g.reset();
-        g = freshGame();
-        if (!g) {
-            state.SkipWithError("no game folder");
-            return;
-        }
-        g->init();
-        g->showSplashes();
-        state.ResumeTiming();
-
-        g->load();
+    const auto splashesShown = [](BenchGame& g) {
+        g.init();
+        g.showSplashes();
+    };
+    timeOnFreshGames(state, splashesShown, [&](BenchGame& g) {
+        g.load();
         double last = 1000.0 / 60.0;
-        while (g->_state == Game::STATE_LOADING) {
+        while (g._state == Game::STATE_LOADING) {
             const Clock::time_point start = Clock::now();
-            g->frameTime(last / 1000.0);
+            g.frameTime(last / 1000.0);
             try {
-                g->frame();
+                g.frame();
             } catch (const std::exception& e) {
                 state.SkipWithError(e.what());
                 return;
             }
-            g->finishFrame();
+            g.finishFrame();
             last = millisecondsSince(start);
-            double& longest = g->_state == Game::STATE_LOADING ? longestLoadingFrame : longestAfterLoadFrame;
+            double& longest = g._state == Game::STATE_LOADING ? longestLoadingFrame : longestAfterLoadFrame;
             longest = std::max(longest, last);
             frames += 1.0;
         }
-    }
+    });
     state.counters["longest_loading_frame_ms"] = longestLoadingFrame;
     state.counters["after_load_frame_ms"] = longestAfterLoadFrame;
     state.counters["frames"] = benchmark::Counter(frames, benchmark::Counter::kAvgIterations);

@@ -37,12 +37,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-for ((i = 0; i < 100; ++i)); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
+start_virtual_display "$display" /dev/null
 
 now() { date +%s%N; }
 press() {

@@ -27,3 +27,15 @@ free_display() {
     echo "No free display number between :$1 and :199" >&2
     return 1
 }
+
+# start_virtual_display DISPLAY LOG: an 800 × 600 Xvfb on DISPLAY, its output in LOG; sets
+# xvfb to its process id and returns once clients can connect (or after 10 s).
+start_virtual_display() {
+    local i
+    Xvfb "$1" -screen 0 800x600x24 -nolisten tcp >"$2" 2>&1 &
+    xvfb=$!
+    for ((i = 0; i < 100; ++i)); do
+        DISPLAY=$1 xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+}
