@@ -72,7 +72,8 @@ Renderer2D::Renderer2D(const Quib::AABB2<int>& box)
       _alignV(ALIGN_TOP),
       _textureFilter(FILTER_LINEAR),
       _showImageBorders(false),
-      _imageBorderColor(1, 1, 1, 0.5f) {
+      _imageBorderColor(1, 1, 1, 0.5f),
+      _glyphTexture(0) {
     vport(box);
 }
 
@@ -313,9 +314,43 @@ void Renderer2D::print(const std::string& text, const Vector2<float>& pos, const
         if (glyph == nullptr) {
             continue;
         }
-        drawImage(*glyph, pen, 0.0f, scale.x, scale.y);
+        placeGlyph(*glyph, pen, scale);
         pen.x += static_cast<float>(glyph->size().x) * scale.x + spacing;
     }
+    drawPlacedGlyphs();
+}
+
+// Each corner where drawImage's translation and scale would put it. One array per print spares
+// the software GL a matrix change and a flush of its vertices per glyph.
+void Renderer2D::placeGlyph(const Image& glyph, const Vector2<float>& pen, const Vector2<float>& scale) {
+    if (_showImageBorders) {
+        drawImage(glyph, pen, 0.0f, scale.x, scale.y);
+        return;
+    }
+    const unsigned int texture = glyph.bitmap()->texture();
+    if (texture != _glyphTexture) {
+        drawPlacedGlyphs();
+        _glyphTexture = texture;
+    }
+    const float* corner = glyph.vertArray();
+    for (int k = 0; k < 4; ++k, corner += 5) {
+        const float vertex[5] = {corner[0], corner[1], pen.x + corner[2] * scale.x, pen.y + corner[3] * scale.y,
+                                 corner[4]};
+        _glyphVertices.insert(_glyphVertices.end(), vertex, vertex + 5);
+    }
+}
+
+void Renderer2D::drawPlacedGlyphs() {
+    if (_glyphVertices.empty()) {
+        return;
+    }
+    bindForDrawing(_glyphTexture);
+    glEnable(GL_TEXTURE_2D);
+    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+    glInterleavedArrays(GL_T2F_V3F, 0, _glyphVertices.data());
+    glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(_glyphVertices.size() / 5));
+    glPopClientAttrib();
+    _glyphVertices.clear();
 }
 
 void Renderer2D::drawBox(const Quib::AABB2<float>& box, bool filled, bool xorMode) const {

@@ -76,6 +76,7 @@ public:
     void getTextSize(Vector2<float>* size, std::vector<float>* lineWidths, const std::string& text,
                      const Font& font, const Vector2<float>& scale) const;
     // Prints with the current font, colour, line spacing and alignment; lines split at '\n'.
+    // The glyphs of one call go to GL together, as one array per texture.
     void print(const std::string& text, const Vector2<float>& pos, const Vector2<float>& scale);
 
     void drawBox(const Quib::AABB2<float>& box, bool filled, bool xorMode) const;
@@ -100,7 +101,13 @@ public:
     int _lineSpacing;  // extra pixels between printed lines, before scaling
     unsigned int _boundTexture;
 
+protected:
+    // Puts one glyph of print() at the pen, unrotated, scaled: into the call's glyph array
+    // (or drawn alone, framed, while image borders are shown).
+    virtual void placeGlyph(const Image& glyph, const Vector2<float>& pen, const Vector2<float>& scale);
+
 private:
+    void drawPlacedGlyphs();
     void bindForDrawing(unsigned int texture);
     void applyFilterToBound() const;
     float lineStep(const Font& font, float scaleY) const;
@@ -114,6 +121,10 @@ private:
     bool _showImageBorders;
     RGBA<float> _imageBorderColor;
     std::vector<float> _lineWidths;  // print's scratch list, kept to spare an allocation per call
+    // Glyphs placed and not yet drawn, as texture coordinate and position (s, t, x, y, z) per
+    // corner, all in _glyphTexture; kept, like _lineWidths.
+    std::vector<float> _glyphVertices;
+    unsigned int _glyphTexture;
 };
 
 }  // namespace Stelkor

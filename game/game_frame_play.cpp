@@ -626,16 +626,23 @@ void Game::drawWorld() {
     glPopMatrix();
 
     drawCopies();
+    // A software GL then draws the field on its own threads while the sparks and the HUD are
+    // being sent, rather than all of the frame at the swap.
+    glFlush();
 
     setProjection(_camera);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glDepthMask(GL_FALSE);
+    // Sparks and stars behind the field's walls would only be thrown away by the depth test,
+    // pixel by pixel: the walls' coverage drops them whole.
+    Particle::batch().hideBehind(_octree.drawnCoverage());
     for (Explosion* explosion : _explosions) {
         explosion->draw();
     }
     _bulletSystem.draw();
     drawStarfield();
+    Particle::batch().hideBehind(nullptr);
     glDepthMask(GL_TRUE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }

@@ -41,6 +41,9 @@ public:
     // neighbour bits.
     unsigned char visibleFaces(std::size_t cell) const;
 
+    // What the faces found so far in the present frame cover on the screen.
+    const CoverageMask& coverage() const { return _mask; }
+
 private:
     bool sameFrame(const float frustum[6][4], const Vector3<int>& copy, double time, bool repeatsCount);
     void findAllCopies();

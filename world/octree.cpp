@@ -132,6 +132,7 @@ OcTree::OcTree(int depth, CubeRenderer* renderer)
       _occlusionCulling(true),
       _wrappedDrawing(false),
       _occlusion(),
+      _drawnCoverage(nullptr),
       _kindChanges(0),
       _untrailedSolids(0),
       _blackCubeID(0) {

@@ -13,6 +13,7 @@
 namespace Vortel {
 
 class CubeRenderer;
+class CoverageMask;
 class FaceOcclusion;
 class OcTreeWalk;
 
@@ -220,6 +221,12 @@ public:
     // Draws the playfield for one frame; needs the GL context. The viewer's position is
     // not used.
     void draw(const float frustum[6][4], const Vector3<float>& viewer, double time);
+    // What the faces of the frame's drawings so far cover on the screen, once draw() has run
+    // with hidden faces left out; null after a walk without a drawing or a plain drawing.
+    // Every face it holds is in the depth buffer once the frame's copies are all drawn (a
+    // wrapped drawing finds the faces of every copy at its first drawing), so anything it
+    // hides then stays hidden, drawn in the same view.
+    const CoverageMask* drawnCoverage() const { return _drawnCoverage; }
 
     // Re-colours every trail cube (kind 1 or 2) through the map; an index missing from the
     // map becomes 0.
@@ -260,6 +267,7 @@ private:
     bool _occlusionCulling;
     bool _wrappedDrawing;
     std::unique_ptr<FaceOcclusion> _occlusion;
+    const CoverageMask* _drawnCoverage;  // set by draw() when it left hidden faces out
     unsigned long _kindChanges;  // counts the changes of kind that make or unmake a solid cell
     int _untrailedSolids;        // solid cells of a kind that is not drawn
     unsigned int _blackCubeID;  // display list, made on the first draw

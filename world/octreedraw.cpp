@@ -49,6 +49,7 @@ const OcTreeWalk& OcTree::walk(const float frustum[6][4], double time) { return 
 
 const OcTreeWalk& OcTree::walk(const float frustum[6][4], double time, bool mayLeaveOut) {
     _time = time;
+    _drawnCoverage = nullptr;
     if (!_walk) {
         _walk.reset(new OcTreeWalk(_cells.size()));
     }
@@ -65,7 +66,11 @@ const OcTreeWalk& OcTree::walk(const float frustum[6][4], double time, bool mayL
 }
 
 void OcTree::draw(const float frustum[6][4], const Vector3<float>&, double time) {
-    const OcTreeWalk& frame = walk(frustum, time, depthDecides());
+    const bool leaveOutHidden = _occlusionCulling && depthDecides();
+    const OcTreeWalk& frame = walk(frustum, time, leaveOutHidden);
+    if (leaveOutHidden) {
+        _drawnCoverage = &_occlusion->coverage();
+    }
     glDisable(GL_TEXTURE_2D);
     drawMeltingCubes();
 

@@ -2,29 +2,24 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "world/coveragemask.h"
 #include "world/particle.h"
 
 namespace Vortel {
 
 namespace {
 
-// The corners of a particle's quad, counter-clockwise from the lower left, with their
-// texture coordinates.
-struct Corner {
-    float x;
-    float y;
-    float s;
-    float t;
-};
-const Corner CORNERS[4] = {{-1.0f, -1.0f, 0.0f, 0.0f}, {1.0f, -1.0f, 1.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 1.0f},
-                           {-1.0f, 1.0f, 0.0f, 1.0f}};
 // A quad's two triangles, with the last corner of each the corner the quad's own drawing
 // would take its colour from.
 const unsigned int QUAD_TRIANGLES[6] = {0, 1, 3, 1, 2, 3};
 
 }  // namespace
+
+const ParticleBatch::Corner ParticleBatch::CORNERS[4] = {
+    {-1.0f, -1.0f, 0.0f, 0.0f}, {1.0f, -1.0f, 1.0f, 0.0f}, {1.0f, 1.0f, 1.0f, 1.0f}, {-1.0f, 1.0f, 0.0f, 1.0f}};
 
 void ParticleBatch::reserve(int particles) {
     const std::size_t count = particles > 0 ? static_cast<std::size_t>(particles) : 0;
@@ -53,6 +48,7 @@ void ParticleBatch::begin() {
     glGetFloatv(GL_MODELVIEW_MATRIX, _view);
     glGetFloatv(GL_PROJECTION_MATRIX, _projection);
     _quads = 0;
+    _sent = 0;
     _runs.clear();
     _last = nullptr;
 }
@@ -63,34 +59,62 @@ void ParticleBatch::add(const Particle& p) {
     if (_capacity == 0) {
         return;
     }
+    _last = &p;
+    float centre[4];
+    p.eyeCentre(_view, centre);
+    Vertex quad[4];
+    for (int k = 0; k < 4; ++k) {
+        corner(p, centre, CORNERS[k], quad[k]);
+    }
+    if (leftOut(quad)) {
+        return;
+    }
+    send(quad, p._texId);
+    ++_sent;
+}
+
+bool ParticleBatch::leftOut(const Vertex quad[4]) const {
+    float clip[4][4];
+    project(quad, clip);
+    if (outsideTheView(clip)) {
+        return true;
+    }
+    ScreenPoint points[4];
+    return _hiddenBehind != nullptr && onScreen(clip, points) && _hiddenBehind->hides(points, 4, nearestOf(points));
+}
+
+void ParticleBatch::corner(const Particle& p, const float centre[4], const Corner& c, Vertex& out) const {
+    const float x = c.x * p._size;
+    const float y = c.y * p._size;
+    out.position[0] = x + centre[0];
+    out.position[1] = y + centre[1];
+    out.position[2] = centre[2];
+    out.position[3] = _view[3] * x + _view[7] * y + centre[3];
+    out.texCoord[0] = c.s;
+    out.texCoord[1] = c.t;
+    out.color[0] = p._color.r;
+    out.color[1] = p._color.g;
+    out.color[2] = p._color.b;
+    out.color[3] = p._color.a;
+}
+
+void ParticleBatch::project(const Vertex quad[4], float clip[4][4]) const {
+    for (int k = 0; k < 4; ++k) {
+        const float* e = quad[k].position;
+        for (int row = 0; row < 4; ++row) {
+            clip[k][row] = _projection[row] * e[0] + _projection[4 + row] * e[1] + _projection[8 + row] * e[2] +
+                           _projection[12 + row] * e[3];
+        }
+    }
+}
+
+void ParticleBatch::send(const Vertex quad[4], int texture) {
     if (_quads == _capacity) {
         flush();
     }
-    float centre[4];
-    p.eyeCentre(_view, centre);
-    const float s = p._size;
-    Vertex* v = &_vertices[static_cast<std::size_t>(4 * _quads)];
-    for (const Corner& corner : CORNERS) {
-        const float x = corner.x * s;
-        const float y = corner.y * s;
-        v->position[0] = x + centre[0];
-        v->position[1] = y + centre[1];
-        v->position[2] = centre[2];
-        v->position[3] = _view[3] * x + _view[7] * y + centre[3];
-        v->texCoord[0] = corner.s;
-        v->texCoord[1] = corner.t;
-        v->color[0] = p._color.r;
-        v->color[1] = p._color.g;
-        v->color[2] = p._color.b;
-        v->color[3] = p._color.a;
-        ++v;
-    }
-    _last = &p;
-    if (outsideTheView(&_vertices[static_cast<std::size_t>(4 * _quads)])) {
-        return;  // its slots are written over by the next particle
-    }
-    if (_runs.empty() || _runs.back().texture != p._texId) {
-        _runs.push_back(Run{_quads, p._texId});  // within the reserved size
+    std::copy(quad, quad + 4, &_vertices[static_cast<std::size_t>(4 * _quads)]);
+    if (_runs.empty() || _runs.back().texture != texture) {
+        _runs.push_back(Run{_quads, texture});  // within the reserved size
     }
     ++_quads;
 }
@@ -98,16 +122,11 @@ void ParticleBatch::add(const Particle& p) {
 // A quad whose corners all lie beyond one plane of the view volume is clipped away whole, so
 // leaving it out changes no pixel. Beyond means by more than the GL's own arithmetic could
 // differ from this.
-bool ParticleBatch::outsideTheView(const Vertex* corners) const {
+bool ParticleBatch::outsideTheView(const float clip[4][4]) {
     constexpr float MARGIN = 1.0e-4f;
     unsigned int allOutside = 63;
     for (int k = 0; k < 4; ++k) {
-        const float* e = corners[k].position;
-        float c[4];
-        for (int row = 0; row < 4; ++row) {
-            c[row] = _projection[row] * e[0] + _projection[4 + row] * e[1] + _projection[8 + row] * e[2] +
-                     _projection[12 + row] * e[3];
-        }
+        const float* c = clip[k];
         const float w = c[3];
         unsigned int outside = 0;
         for (int axis = 0; axis < 3; ++axis) {
@@ -118,6 +137,25 @@ bool ParticleBatch::outsideTheView(const Vertex* corners) const {
         allOutside &= outside;
     }
     return allOutside != 0;
+}
+
+// A corner at or behind the eye's plane is clipped in ways the coverage does not follow: such
+// a quad is always sent.
+bool ParticleBatch::onScreen(const float clip[4][4], ScreenPoint points[4]) {
+    for (int k = 0; k < 4; ++k) {
+        const float* c = clip[k];
+        if (!(c[3] > 0.0f)) {
+            return false;
+        }
+        const float inverseW = 1.0f / c[3];
+        points[k] = ScreenPoint{c[0] * inverseW, c[1] * inverseW, 0.5f * c[2] * inverseW + 0.5f, true};
+    }
+    return true;
+}
+
+// The quad is flat, so none of its fragments lies nearer than its nearest corner.
+float ParticleBatch::nearestOf(const ScreenPoint points[4]) {
+    return std::min(std::min(points[0].depth, points[1].depth), std::min(points[2].depth, points[3].depth));
 }
 
 void ParticleBatch::end() {

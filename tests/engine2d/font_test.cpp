@@ -49,10 +49,10 @@ private:
 // Remembers where print puts each glyph instead of drawing it.
 class PenRecorder : public Renderer2D {
 public:
-    void drawImage(const Image& image, const Vector2<float>& pos, float, float scaleX, float) override {
+    void placeGlyph(const Image& image, const Vector2<float>& pos, const Vector2<float>& scale) override {
         glyphs.push_back(&image);
         pens.push_back(pos);
-        scales.push_back(scaleX);
+        scales.push_back(scale.x);
     }
     std::vector<const Image*> glyphs;
     std::vector<Vector2<float> > pens;

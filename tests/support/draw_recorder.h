@@ -23,6 +23,9 @@ public:
                    float scaleY) override {
         calls.push_back(Call{&image, pos, rotation, Vector2<float>(scaleX, scaleY), _color});
     }
+    void placeGlyph(const Stelkor::Image& glyph, const Vector2<float>& pen, const Vector2<float>& scale) override {
+        drawImage(glyph, pen, 0.0f, scale.x, scale.y);
+    }
 
     std::vector<Call> calls;
 };

@@ -17,9 +17,13 @@
 #include "world/cuberenderer.h"
 #include "world/octree.h"
 #include "world/octreewalk.h"
+#include "world/particle.h"
+#include "world/particlesystem.h"
 
 using Vortel::CubeRenderer;
 using Vortel::OcTree;
+using Vortel::Particle;
+using Vortel::ParticleSystem;
 typedef Vector3<int> Cell;
 
 namespace {
@@ -242,4 +246,90 @@ TEST_F(FaceOcclusionGL, DrawsEveryFaceWhereTheDepthBufferDoesNotDecide) {
         state.reset();
         EXPECT_EQ(faces, plain) << state.name;
     }
+}
+
+// Sparks drawn after the field, additive and depth tested as the play frame draws them: those
+// lying wholly behind the walls are left out, and the picture is the one every spark makes.
+TEST_F(FaceOcclusionGL, LeavesOutSparksBehindTheWallsAndDrawsTheSamePicture) {
+    Particle::releaseParticleManagement();
+    Particle::initParticleManagement(4000);
+    std::vector<unsigned char> disc(16 * 16 * 4);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const int r2 = (2 * x - 15) * (2 * x - 15) + (2 * y - 15) * (2 * y - 15);
+            unsigned char* p = &disc[static_cast<std::size_t>(4 * (16 * y + x))];
+            p[0] = 255;
+            p[1] = static_cast<unsigned char>(16 * x);
+            p[2] = static_cast<unsigned char>(16 * y);
+            p[3] = static_cast<unsigned char>(std::max(0, 255 - r2));
+        }
+    }
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 16, 16, 0, GL_RGBA, GL_UNSIGNED_BYTE, disc.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+
+    struct View {
+        int percent;
+        double eye[3];
+        double at[3];
+    };
+    const View views[] = {
+        {50, {16.5, 16.5, 16.5}, {16.5, 16.5, 6.5}},
+        {30, {16.5, 16.5, 16.5}, {3.0, 10.0, 9.0}},
+        {30, {31.3, 0.6, 15.5}, {40.0, -3.0, 17.0}},  // across the wrap seam
+    };
+    for (const View& view : views) {
+        SCOPED_TRACE(::testing::Message() << view.percent << " % from " << view.eye[0] << ", " << view.eye[1] << ", "
+                                          << view.eye[2]);
+        RandomField field(view.percent, Cell(static_cast<int>(std::floor(view.eye[0])),
+                                             static_cast<int>(std::floor(view.eye[1])),
+                                             static_cast<int>(std::floor(view.eye[2]))));
+        field.tree.wrappedDrawing(true);
+        Particle::CreateData sparks;
+        sparks.count = 3000;
+        sparks.posBase = Vector3<float>(static_cast<float>(view.at[0] + view.eye[0]) * 0.5f,
+                                        static_cast<float>(view.at[1] + view.eye[1]) * 0.5f,
+                                        static_cast<float>(view.at[2] + view.eye[2]) * 0.5f);
+        sparks.posRange = Vector3<float>(6.0f, 5.0f, 6.0f);
+        sparks.sizeBase = 0.3f;
+        sparks.sizeRange = 0.25f;
+        sparks.colorBase = RGBA<float>(0.6f, 0.4f, 0.3f, 0.6f);
+        sparks.colorRange = RGBA<float>(0.3f, 0.3f, 0.3f, 0.3f);
+        sparks.texId = static_cast<int>(texture);
+        ParticleSystem system(std::list<Particle::CreateData>{sparks}, 4000, 1);
+
+        struct Drawn {
+            std::vector<unsigned char> screen;
+            int sent;
+        };
+        const auto draw = [&](bool leaveOut) {
+            int faces = 0;
+            field.tree.occlusionCulling(leaveOut);
+            drawWrapped(field, view.eye, view.at, &faces);
+            glEnable(GL_TEXTURE_2D);
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+            glDepthMask(GL_FALSE);
+            Particle::batch().hideBehind(field.tree.drawnCoverage());
+            Particle::batch().draw(system.particles());
+            Particle::batch().hideBehind(nullptr);
+            glDepthMask(GL_TRUE);
+            glDisable(GL_BLEND);
+            glDisable(GL_TEXTURE_2D);
+            return Drawn{testsupport::readScreen(), Particle::batch().sent()};
+        };
+        const Drawn every = draw(false);
+        const Drawn culled = draw(true);
+        const Difference d = compare(every.screen, culled.screen);
+        EXPECT_LE(d.largest, 1) << d.pixels << " pixels differ";
+        EXPECT_GT(every.sent, 1500) << "most sparks lie in the view";
+        EXPECT_LT(culled.sent, every.sent / 2) << "the walls hide most of them";
+        EXPECT_GT(culled.sent, 0) << "some show";
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    glDeleteTextures(1, &texture);
+    Particle::releaseParticleManagement();
 }
