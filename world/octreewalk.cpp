@@ -5,6 +5,7 @@
 #include "world/cubefaces.h"
 #include "world/cuberenderer.h"
 #include "world/faceocclusion.h"
+#include "world/frustumprojection.h"
 
 namespace Vortel {
 
@@ -16,7 +17,14 @@ const float VISIBLE_ALPHA = 0.001f;
 }  // namespace
 
 OcTreeWalk::OcTreeWalk(std::size_t cellCount)
-    : _tree(nullptr), _renderer(nullptr), _frustum(nullptr), _occlusion(nullptr), _nodesVisited(0), _facesBatched(0) {
+    : _tree(nullptr),
+      _renderer(nullptr),
+      _frustum(nullptr),
+      _occlusion(nullptr),
+      _eye(),
+      _nearestFirst(false),
+      _nodesVisited(0),
+      _facesBatched(0) {
     _meltingCubes.reserve(cellCount);
     _collectables.reserve(cellCount);
 }
@@ -27,6 +35,9 @@ void OcTreeWalk::run(OcTree& tree, CubeRenderer& renderer, const float frustum[6
     _renderer = &renderer;
     _frustum = frustum;
     _occlusion = occlusion;
+    // Where the depth buffer decides what shows, nearer faces first let the GL throw away what
+    // they hide before shading it; elsewhere the order of drawing may show.
+    _nearestFirst = occlusion != nullptr && FrustumProjection(frustum).eye(_eye);
     _meltingCubes.clear();
     _collectables.clear();
     _nodesVisited = 0;
@@ -51,15 +62,25 @@ void OcTreeWalk::run(OcTree& tree, CubeRenderer& renderer, const float frustum[6
 
 // A box wholly inside passes that on to everything below it; only boxes that cross the
 // frustum have their children tested. Cells are not tested on their own: the smallest
-// regions tested are 2 x 2 x 2 cells.
+// regions tested are 2 x 2 x 2 cells. Nearest first, the octant holding the eye comes first
+// and the one across from it last.
 void OcTreeWalk::walkChildren(OcTree::Node& node, int test) {
     // A copy: ageing a child may clear it, but never one of its siblings.
     const unsigned int filled = node._filledChildren;
     for (unsigned int rest = filled; rest != 0; rest &= rest - 1) {
         __builtin_prefetch(&node._children[__builtin_ctz(rest)]->_count);
     }
-    for (unsigned int rest = filled; rest != 0; rest &= rest - 1) {
-        OcTree::Node* const child = node._children[__builtin_ctz(rest)];
+    const AABB3<int>& box = node._box;
+    const int octant = !_nearestFirst ? 0
+                                      : (_eye.x * 2.0f >= static_cast<float>(box.min.x + box.max.x) ? 1 : 0) |
+                                            (_eye.y * 2.0f >= static_cast<float>(box.min.y + box.max.y) ? 2 : 0) |
+                                            (_eye.z * 2.0f >= static_cast<float>(box.min.z + box.max.z) ? 4 : 0);
+    for (int i = 0; i < 8; ++i) {
+        const int slot = i ^ octant;
+        if ((filled & (1u << slot)) == 0) {
+            continue;
+        }
+        OcTree::Node* const child = node._children[slot];
         if (child->_terminal) {
             if (child->_neighbours != OcTree::NEIGHBOURS_ALL) {
                 ageCell(*child);

@@ -31,7 +31,8 @@ public:
     explicit OcTreeWalk(std::size_t cellCount);
 
     // Walks at the tree's present time. With an occlusion result for this drawing, the
-    // faces that it finds hidden stay out of the batch.
+    // faces that it finds hidden stay out of the batch, and the cells are batched nearest
+    // first.
     void run(OcTree& tree, CubeRenderer& renderer, const float frustum[6][4], const FaceOcclusion* occlusion = nullptr);
 
     const std::vector<MeltingCube>& meltingCubes() const { return _meltingCubes; }
@@ -50,6 +51,8 @@ private:
     CubeRenderer* _renderer;
     const float (*_frustum)[4];
     const FaceOcclusion* _occlusion;
+    Vector3<float> _eye;  // in the tree's own frame
+    bool _nearestFirst;   // children in the order of their distance from the eye
     std::vector<MeltingCube> _meltingCubes;
     std::vector<Collectable*> _collectables;
     int _nodesVisited;
