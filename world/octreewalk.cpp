@@ -127,8 +127,17 @@ void OcTreeWalk::ageCell(OcTree::Node& cell) {
 }
 
 // A fresh trail cube shows its trail colour's start shades, then fades to the end
-// triplet over its cooling time and keeps that.
+// triplet over its cooling time and keeps that. A cube whose every face is covered or
+// hidden puts nothing into the batch.
 void OcTreeWalk::batchTrailCube(const OcTree::Node& cell) {
+    unsigned char hidden = cell._neighbours;
+    if (_occlusion != nullptr) {
+        const unsigned char visible = _occlusion->visibleFaces(static_cast<std::size_t>(_tree->index(cell._box.min)));
+        hidden = static_cast<unsigned char>(hidden | (~visible & OcTree::NEIGHBOURS_ALL));
+    }
+    if (hidden == OcTree::NEIGHBOURS_ALL) {
+        return;
+    }
     const CubeRenderer::trailColors& trail = _renderer->colors().trail(cell._colorIndex);
     if (cell._age < cell._coolingOrMeltSpeed) {
         const float t = cell._age / cell._coolingOrMeltSpeed;
@@ -137,11 +146,6 @@ void OcTreeWalk::batchTrailCube(const OcTree::Node& cell) {
         }
     } else {
         _renderer->activeColorTriplet(trail.end);
-    }
-    unsigned char hidden = cell._neighbours;
-    if (_occlusion != nullptr) {
-        const unsigned char visible = _occlusion->visibleFaces(static_cast<std::size_t>(_tree->index(cell._box.min)));
-        hidden = static_cast<unsigned char>(hidden | (~visible & OcTree::NEIGHBOURS_ALL));
     }
     _facesBatched += CUBE_FACE_COUNT - __builtin_popcount(hidden);
     _renderer->drawCubeToArray(cell._box, hidden);
