@@ -21,4 +21,14 @@ int pixelsOf(const std::vector<unsigned char>& pixels, unsigned char r, unsigned
     return found;
 }
 
+unsigned int squareTexture(int size, const std::vector<unsigned char>& rgba) {
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return id;
+}
+
 }  // namespace testsupport

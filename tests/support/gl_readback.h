@@ -12,6 +12,9 @@ std::vector<unsigned char> readScreen();
 // How many pixels of a read-back screen have exactly this colour (alpha ignored).
 int pixelsOf(const std::vector<unsigned char>& pixels, unsigned char r, unsigned char g, unsigned char b);
 
+// A new size x size texture of the RGBA bytes, filtered linearly both ways, left bound.
+unsigned int squareTexture(int size, const std::vector<unsigned char>& rgba);
+
 }  // namespace testsupport
 
 #endif

@@ -291,12 +291,7 @@ TEST_F(FaceOcclusionGL, LeavesOutSparksBehindTheWallsAndDrawsTheSamePicture) {
             p[3] = static_cast<unsigned char>(std::max(0, 255 - r2));
         }
     }
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 16, 16, 0, GL_RGBA, GL_UNSIGNED_BYTE, disc.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    const GLuint texture = testsupport::squareTexture(16, disc);
 
     struct View {
         int percent;

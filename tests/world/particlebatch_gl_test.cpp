@@ -33,13 +33,7 @@ GLuint rampTexture(unsigned char red, unsigned char green) {
             p[3] = static_cast<unsigned char>(std::max(0, 255 - 12 * (x + y)));
         }
     }
-    GLuint id = 0;
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 16, 16, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    return id;
+    return testsupport::squareTexture(16, pixels);
 }
 
 class ParticleBatchGL : public testsupport::GlFixture {
