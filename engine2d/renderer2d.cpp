@@ -74,6 +74,7 @@ Renderer2D::Renderer2D(const Quib::AABB2<int>& box)
       _showImageBorders(false),
       _imageBorderColor(1, 1, 1, 0.5f),
       _glyphTexture(0) {
+    _glyphVertices.reserve(20 * GLYPHS_RESERVED);
     vport(box);
 }
 
@@ -327,11 +328,7 @@ void Renderer2D::placeGlyph(const Image& glyph, const Vector2<float>& pen, const
         drawImage(glyph, pen, 0.0f, scale.x, scale.y);
         return;
     }
-    const unsigned int texture = glyph.bitmap()->texture();
-    if (texture != _glyphTexture) {
-        drawPlacedGlyphs();
-        _glyphTexture = texture;
-    }
+    _glyphTexture = glyph.bitmap()->texture();  // one bitmap holds a font's glyphs
     const float* corner = glyph.vertArray();
     for (int k = 0; k < 4; ++k, corner += 5) {
         const float vertex[5] = {corner[0], corner[1], pen.x + corner[2] * scale.x, pen.y + corner[3] * scale.y,

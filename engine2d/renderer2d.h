@@ -76,7 +76,7 @@ public:
     void getTextSize(Vector2<float>* size, std::vector<float>* lineWidths, const std::string& text,
                      const Font& font, const Vector2<float>& scale) const;
     // Prints with the current font, colour, line spacing and alignment; lines split at '\n'.
-    // The glyphs of one call go to GL together, as one array per texture.
+    // The glyphs of one call go to GL together, as one array.
     void print(const std::string& text, const Vector2<float>& pos, const Vector2<float>& scale);
 
     void drawBox(const Quib::AABB2<float>& box, bool filled, bool xorMode) const;
@@ -122,7 +122,9 @@ private:
     RGBA<float> _imageBorderColor;
     std::vector<float> _lineWidths;  // print's scratch list, kept to spare an allocation per call
     // Glyphs placed and not yet drawn, as texture coordinate and position (s, t, x, y, z) per
-    // corner, all in _glyphTexture; kept, like _lineWidths.
+    // corner, all in _glyphTexture; kept, like _lineWidths, and made room for the longest
+    // texts the game prints.
+    static constexpr int GLYPHS_RESERVED = 256;
     std::vector<float> _glyphVertices;
     unsigned int _glyphTexture;
 };

@@ -243,10 +243,7 @@ bool FaceOcclusion::sameFrame(const float frustum[6][4], const Vector3<int>& cop
 // The nodes the drawing walks, in the same frustum tests, nearest octant first so that near
 // faces are in the mask before the ones behind them are tested.
 void FaceOcclusion::walkChildren(const OcTree::Node& node, int test) {
-    const AABB3<int>& box = node._box;
-    const int octant = (_eye.x * 2.0f >= static_cast<float>(box.min.x + box.max.x) ? 1 : 0) |
-                       (_eye.y * 2.0f >= static_cast<float>(box.min.y + box.max.y) ? 2 : 0) |
-                       (_eye.z * 2.0f >= static_cast<float>(box.min.z + box.max.z) ? 4 : 0);
+    const int octant = node.slotToward(_eye);
     const unsigned int filled = node._filledChildren;
     for (int i = 0; i < 8; ++i) {
         const int slot = i ^ octant;

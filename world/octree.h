@@ -111,6 +111,13 @@ public:
 
         template <typename Hits>
         void collectRayHits(const Ray3<float>& ray, Hits& hits);
+        // The slot of the child on the point's side of the middle along every axis. Children
+        // taken in slot order XOR this come nearest the point first, the one across last.
+        int slotToward(const Vector3<float>& point) const {
+            return (point.x * 2.0f >= static_cast<float>(_box.min.x + _box.max.x) ? 1 : 0) |
+                   (point.y * 2.0f >= static_cast<float>(_box.min.y + _box.max.y) ? 2 : 0) |
+                   (point.z * 2.0f >= static_cast<float>(_box.min.z + _box.max.z) ? 4 : 0);
+        }
 
         Node* _children[8];
         std::unique_ptr<Collectable> _collectable;
@@ -223,9 +230,11 @@ public:
     void draw(const float frustum[6][4], const Vector3<float>& viewer, double time);
     // What the faces of the frame's drawings so far cover on the screen, once draw() has run
     // with hidden faces left out; null after a walk without a drawing or a plain drawing.
-    // Every face it holds is in the depth buffer once the frame's copies are all drawn (a
-    // wrapped drawing finds the faces of every copy at its first drawing), so anything it
-    // hides then stays hidden, drawn in the same view.
+    // Every face it holds is in the depth buffer once the frame's copies are all drawn, so
+    // anything it hides then stays hidden, drawn in the same view. (A wrapped drawing finds
+    // the faces of the 27 copies round the eye's own at its first drawing; with the eye a few
+    // cells outside the middle copy, the copies beyond the drawn box lie past the far plane,
+    // half the field's edge away, and hold no face in view.)
     const CoverageMask* drawnCoverage() const { return _drawnCoverage; }
 
     // Re-colours every trail cube (kind 1 or 2) through the map; an index missing from the

@@ -1,5 +1,7 @@
 #include "world/octreewalk.h"
 
+#include <algorithm>
+
 #include "platform/geometry.h"
 #include "world/collectable.h"
 #include "world/cubefaces.h"
@@ -35,8 +37,8 @@ void OcTreeWalk::run(OcTree& tree, CubeRenderer& renderer, const float frustum[6
     _renderer = &renderer;
     _frustum = frustum;
     _occlusion = occlusion;
-    // Where the depth buffer decides what shows, nearer faces first let the GL throw away what
-    // they hide before shading it; elsewhere the order of drawing may show.
+    // Where the depth buffer decides what the opaque cubes show, nearer faces first let the GL
+    // throw away what they hide before shading it; without it the order of drawing shows.
     _nearestFirst = occlusion != nullptr && FrustumProjection(frustum).eye(_eye);
     _meltingCubes.clear();
     _collectables.clear();
@@ -58,6 +60,23 @@ void OcTreeWalk::run(OcTree& tree, CubeRenderer& renderer, const float frustum[6
         return;
     }
     walkChildren(root, test);
+    if (_nearestFirst) {
+        // Fading pick-ups blend with what is behind them: they keep the tree's own order.
+        std::sort(_collectables.begin(), _collectables.end(), [this](const Collectable* a, const Collectable* b) {
+            return treeOrder(a->pos()) < treeOrder(b->pos());
+        });
+    }
+}
+
+// Where the tree's own walk, children by slot, meets the cell: its coordinates' bits
+// interleaved, z y x, from the root down.
+unsigned int OcTreeWalk::treeOrder(const Vector3<int>& cell) const {
+    unsigned int order = 0;
+    for (int bit = _tree->depth() - 1; bit >= 0; --bit) {
+        order = (order << 3) | (static_cast<unsigned int>((cell.z >> bit) & 1) << 2) |
+                (static_cast<unsigned int>((cell.y >> bit) & 1) << 1) | static_cast<unsigned int>((cell.x >> bit) & 1);
+    }
+    return order;
 }
 
 // A box wholly inside passes that on to everything below it; only boxes that cross the
@@ -70,11 +89,7 @@ void OcTreeWalk::walkChildren(OcTree::Node& node, int test) {
     for (unsigned int rest = filled; rest != 0; rest &= rest - 1) {
         __builtin_prefetch(&node._children[__builtin_ctz(rest)]->_count);
     }
-    const AABB3<int>& box = node._box;
-    const int octant = !_nearestFirst ? 0
-                                      : (_eye.x * 2.0f >= static_cast<float>(box.min.x + box.max.x) ? 1 : 0) |
-                                            (_eye.y * 2.0f >= static_cast<float>(box.min.y + box.max.y) ? 2 : 0) |
-                                            (_eye.z * 2.0f >= static_cast<float>(box.min.z + box.max.z) ? 4 : 0);
+    const int octant = _nearestFirst ? node.slotToward(_eye) : 0;
     for (int i = 0; i < 8; ++i) {
         const int slot = i ^ octant;
         if ((filled & (1u << slot)) == 0) {

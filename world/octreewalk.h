@@ -32,7 +32,7 @@ public:
 
     // Walks at the tree's present time. With an occlusion result for this drawing, the
     // faces that it finds hidden stay out of the batch, and the cells are batched nearest
-    // first.
+    // first (the pick-ups stay in the tree's order).
     void run(OcTree& tree, CubeRenderer& renderer, const float frustum[6][4], const FaceOcclusion* occlusion = nullptr);
 
     const std::vector<MeltingCube>& meltingCubes() const { return _meltingCubes; }
@@ -46,13 +46,14 @@ private:
     void walkChildren(OcTree::Node& node, int test);
     void ageCell(OcTree::Node& cell);
     void batchTrailCube(const OcTree::Node& cell);
+    unsigned int treeOrder(const Vector3<int>& cell) const;
 
     OcTree* _tree;
     CubeRenderer* _renderer;
     const float (*_frustum)[4];
     const FaceOcclusion* _occlusion;
     Vector3<float> _eye;  // in the tree's own frame
-    bool _nearestFirst;   // children in the order of their distance from the eye
+    bool _nearestFirst;   // children from the eye's side of each node first
     std::vector<MeltingCube> _meltingCubes;
     std::vector<Collectable*> _collectables;
     int _nodesVisited;

@@ -16,7 +16,8 @@ class Particle;
 // own matrix would place it, and the particles go out in the order given, one draw call per
 // run of particles that share a texture. Each quad goes as two indexed triangles split as
 // the GL splits a quad, which the software GL transforms in far less time than quads, and a
-// quad wholly outside the view, or wholly behind faces known to be drawn, is left out. The arrays are sized once, with the pool.
+// quad wholly outside the view, or wholly behind faces known to be drawn, is left out. The
+// arrays are sized once, with the pool.
 class ParticleBatch {
 public:
     ParticleBatch() = default;

@@ -12,6 +12,7 @@
 #include "engine2d/image.h"
 #include "engine2d/renderer2d.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/gl_readback.h"
 #include "tests/support/png_writer.h"
 
 using Stelkor::Font;
@@ -241,4 +242,68 @@ TEST_F(TextGL, GlyphSitsOnThePenWithItsBaseline) {
     EXPECT_EQ(pixelAt(100, 187), (std::array<int, 4>{0, 0, 0, 255}));
     EXPECT_EQ(pixelAt(100, 196), (std::array<int, 4>{0, 0, 0, 255}));
     EXPECT_EQ(pixelAt(108, 190), (std::array<int, 4>{0, 0, 0, 255}));
+}
+
+namespace {
+
+// The same printing as the renderer's, each glyph drawn on its own with its own matrix.
+class GlyphByGlyph : public Renderer2D {
+protected:
+    void placeGlyph(const Image& glyph, const Vector2<float>& pen, const Vector2<float>& scale) override {
+        drawImage(glyph, pen, 0.0f, scale.x, scale.y);
+    }
+};
+
+}  // namespace
+
+// Lines, alignments, scales that fall between pixels, and both filters: the glyphs printed as
+// one array land on the pixels their own drawing gives, and leave the same texture bound.
+TEST_F(TextGL, PrintedTextMatchesItsGlyphsDrawnOneByOne) {
+    Sheet sheet(64, 32);
+    for (int y = 4; y < 18; ++y) {
+        for (int x = 0; x < 22; ++x) {
+            if ((x * 7 + y * 3) % 5 < 3) {
+                sheet.ink(x, y);
+            }
+        }
+    }
+    sheet.band(0, {10, 12});
+    sheet.write(kTwoGlyphFont);
+
+    struct Case {
+        Renderer2D::TexFilter filter;
+        Renderer2D::align h;
+        Renderer2D::align v;
+        Vector2<float> scale;
+    };
+    const Case cases[] = {
+        {Renderer2D::FILTER_NEAREST, Renderer2D::ALIGN_LEFT, Renderer2D::ALIGN_TOP, Vector2<float>(1.0f, 1.0f)},
+        {Renderer2D::FILTER_LINEAR, Renderer2D::ALIGN_CENTER, Renderer2D::ALIGN_CENTER, Vector2<float>(1.5f, 2.0f)},
+        {Renderer2D::FILTER_LINEAR, Renderer2D::ALIGN_RIGHT, Renderer2D::ALIGN_BOTTOM, Vector2<float>(2.37f, 0.8f)},
+    };
+    for (const Case& c : cases) {
+        std::vector<unsigned char> screens[2];
+        bool fontBound[2] = {false, false};
+        for (int way = 0; way < 2; ++way) {
+            GlyphByGlyph oneByOne;
+            Renderer2D batched;
+            Renderer2D& renderer = way == 0 ? static_cast<Renderer2D&>(oneByOne) : batched;
+            renderer.textureFilter(c.filter);
+            Font font(kTwoGlyphFont, "AB", 4, 20, 2, renderer, true);
+            renderer.color(0, 0, 0, 1);
+            renderer.clear();
+            renderer.color(1, 0.8f, 0.6f, 1);
+            renderer.font(font);
+            renderer.textAlign(c.h, c.v);
+            renderer.print("ABBA\nBA\nAAB", Vector2<float>(400.3f, 300.6f), c.scale);
+            screens[way] = testsupport::readScreen();
+            GLint texture = 0;
+            glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+            fontBound[way] = static_cast<unsigned int>(texture) == font.bitmap().texture();
+        }
+        SCOPED_TRACE(::testing::Message() << "scale " << c.scale.x << " x " << c.scale.y);
+        EXPECT_TRUE(screens[0] == screens[1]);
+        EXPECT_LT(testsupport::pixelsOf(screens[1], 0, 0, 0), 800 * 600 - 500) << "the text shows";
+        EXPECT_TRUE(fontBound[0] && fontBound[1]);
+    }
 }

@@ -135,6 +135,23 @@ TEST_F(OcTreeWalkTest, BatchesOnlyTrailCubesOfAMixedField) {
     }
     walk(0.5);
     EXPECT_EQ(batchedFaces(), freshFaceCount(tree));
+
+    // Seen from inside the field, the cubes go nearest first where hidden faces are left out;
+    // the pick-ups, which blend, keep the order the tree's own walk gives them.
+    const double f = 1.0;  // fov 90, aspect 1, near 0.1, far 16
+    const double projection[16] = {f, 0, 0, 0, 0, f, 0, 0, 0, 0, -16.1 / 15.9, -1, 0, 0, -2 * 16 * 0.1 / 15.9, 0};
+    const double modelview[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -16.5, -16.5, -16.5, 1};
+    float planes[6][4];
+    GetFrustum(projection, modelview, planes);
+    std::vector<Cell> pickUps[2];
+    for (int culled = 0; culled < 2; ++culled) {
+        tree.occlusionCulling(culled == 1);
+        for (const Vortel::Collectable* c : tree.walk(planes, 0.5).collectables()) {
+            pickUps[culled].push_back(c->pos());
+        }
+    }
+    EXPECT_GT(pickUps[0].size(), 10u);
+    EXPECT_TRUE(pickUps[0] == pickUps[1]);
 }
 
 TEST_F(OcTreeWalkTest, NeitherDrawsNorAgesACellCoveredOnAllSides) {
