@@ -25,19 +25,10 @@ copy_game_folder "$game_dir" "$work/game"
 swaps=$work/swaps.log
 : >"$swaps"
 
-display=$(free_display 170)
-export DISPLAY=$display
-
 xvfb=
 game=
-cleanup() {
-    [[ -n $game ]] && kill "$game" 2>/dev/null || true
-    [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-start_virtual_display "$display" /dev/null
+trap 'stop_game_and_display; rm -rf "$work"' EXIT
+open_virtual_display 170 /dev/null
 
 now() { date +%s%N; }
 press() {

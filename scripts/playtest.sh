@@ -33,18 +33,10 @@ steps=$out/steps.log
 
 # ---- the display and the game ---------------------------------------------------------------
 
-display=$(free_display 140)
-export DISPLAY=$display
-
 xvfb=
 game=
-cleanup() {
-    [[ -n $game ]] && kill "$game" 2>/dev/null || true
-    [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null || true
-}
-trap cleanup EXIT
-
-start_virtual_display "$display" "$out/xvfb.txt"
+trap stop_game_and_display EXIT
+open_virtual_display 140 "$out/xvfb.txt"
 
 current=start
 fail() {

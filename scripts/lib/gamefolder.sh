@@ -28,6 +28,21 @@ free_display() {
     return 1
 }
 
+# open_virtual_display FIRST LOG: a virtual display on the first free number from FIRST, made
+# the DISPLAY of what follows (see start_virtual_display).
+open_virtual_display() {
+    DISPLAY=$(free_display "$1")
+    export DISPLAY
+    start_virtual_display "$DISPLAY" "$2"
+}
+
+# stop_game_and_display: ends the game ($game) and the virtual display ($xvfb), where started;
+# for an EXIT trap.
+stop_game_and_display() {
+    [[ -n ${game:-} ]] && kill "$game" 2>/dev/null || true
+    [[ -n ${xvfb:-} ]] && kill "$xvfb" 2>/dev/null || true
+}
+
 # start_virtual_display DISPLAY LOG: an 800 × 600 Xvfb on DISPLAY, its output in LOG; sets
 # xvfb to its process id and returns once clients can connect (or after 10 s).
 start_virtual_display() {
