@@ -767,6 +767,12 @@ private:
     // Steps of the play frame.
     void stepBoost(double playerStep);
     void stepMouselook(double worldStep);
+    // Sub-steps of the frame in which no craft, chaser or the player's, moves on by more than
+    // one cell.
+    int subStepsOf(double worldStep, double playerStep) const;
+    // The chasers and the craft with their new-cell rules, in sub-steps of at most a cell;
+    // false when a crash ended the game.
+    bool stepMovers(double worldStep, double playerStep);
     void stepChasers(double worldStep);
     bool stepCraft(double playerStep);
     void stepTrickTrainer(bool newCell);

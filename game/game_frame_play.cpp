@@ -179,10 +179,7 @@ bool Game::stepWorld() {
     stepMouselook(worldStep);
 
     const Vector3<float> subjectBefore = _cameraSubject->_pos;
-    if (!_paused) {
-        stepChasers(worldStep);
-    }
-    if (_playerActive && !_paused && !stepCraft(playerStep)) {
+    if (!_paused && !stepMovers(worldStep, playerStep)) {
         return false;
     }
 
@@ -235,6 +232,35 @@ void Game::stepMouselook(double worldStep) {
     } else if (_aimCursorSprite) {
         _aimCursorSprite->pos(Vector2<float>(static_cast<float>(_width / 2), (_height + _bottomBar.height()) * 0.5f));
     }
+}
+
+int Game::subStepsOf(double worldStep, double playerStep) const {
+    double cells = _playerActive ? playerStep * static_cast<double>(_player._velocity) : 0.0;
+    for (const Bot* bot : _bots) {
+        const double botCells = worldStep * static_cast<double>(bot->_velocity) *
+                                static_cast<double>(bot->_velocityMult) * bot->_timeStretchFactor;
+        cells = std::max(cells, botCells);
+    }
+    return std::max(1, static_cast<int>(std::ceil(cells)));
+}
+
+bool Game::stepMovers(double worldStep, double playerStep) {
+    // A craft moved on by more than a cell at once would pass over cells without its trail,
+    // its crash or its pick-up there: a long frame is flown as that many short ones.
+    const int subSteps = subStepsOf(worldStep, playerStep);
+    const double worldSubStep = worldStep / subSteps;
+    const double playerSubStep = playerStep / subSteps;
+    for (int i = 0; i < subSteps; ++i) {
+        stepChasers(worldSubStep);
+        if (_playerActive && !stepCraft(playerSubStep)) {
+            return false;
+        }
+        // The trainer's verdict stops the world where it fell.
+        if (_paused) {
+            break;
+        }
+    }
+    return true;
 }
 
 void Game::stepChasers(double worldStep) {

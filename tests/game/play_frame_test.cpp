@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "actors/builtintricks.h"
 #include "engine2d/textsprite.h"
 #include "tests/game/game_fixture.h"
+#include "tests/game/player_fixture.h"
 #include "tests/support/gl_readback.h"
 #include "world/starfield.h"
 
@@ -171,6 +173,72 @@ TEST_F(PlayFrameGL, ACrashClearsTheCellAndCostsAShieldOnlyInPlay) {
         const bool over = c.stateAfter == Game::STATE_GAME_OVER;
         EXPECT_FLOAT_EQ(g._bounceOffset, over ? 11.0f : 11.0f - 30.0f * static_cast<float>(dt));
         destroyGame();
+    }
+}
+
+// A game at INSANE with the boost held: 27 cells a second, into a cube nine cells ahead.
+class LongFramesGL : public testgame::PlayerFixture {
+protected:
+    struct Run {
+        std::vector<Vector3<int> > solid;
+        float shields;
+        long bumps;
+        Vector3<int> cell;
+        int state;
+    };
+
+    Run fly(double seconds, double dt) {
+        testgame::TestGame& g = game();
+        g.init();
+        g.setupSpeeds();
+        g.defaultControls();
+        g.applyGameSpeed("insane");
+        g.startGame();
+        g._octree.setTerminalNode(Vector3<int>(2, 2, 24), OcTree::CELL_SOLID_1, 0);
+        hold(g._keyBoost, true);
+        const int frameCount = static_cast<int>(std::lround(seconds / dt));
+        for (int i = 0; i < frameCount; ++i) {
+            frame(dt);
+        }
+        Run run{{}, g._player._hitpoints, std::count(g.sounds.begin(), g.sounds.end(), "bump"), g._player._cell,
+                g._state};
+        for (int z = 0; z < 32; ++z) {
+            for (int y = 0; y < 32; ++y) {
+                for (int x = 0; x < 32; ++x) {
+                    if (kindAt(g._octree, Vector3<int>(x, y, z)) != OcTree::CELL_EMPTY) {
+                        run.solid.emplace_back(x, y, z);
+                    }
+                }
+            }
+        }
+        destroyGame();
+        return run;
+    }
+};
+
+TEST_F(LongFramesGL, TheCraftEntersTheSameCellsWithTheSameCrashInLongFramesAsInShortOnes) {
+    // 0.9 s is 24.3 cells: the run ends in the middle of a cell, past the cube it crashed into.
+    const Run reference = fly(0.9, 0.001);
+    std::vector<Vector3<int> > trail;
+    for (int z = 2; z > 2 - 24; --z) {
+        trail.emplace_back(2, 2, (z + 32) % 32);
+    }
+    std::sort(trail.begin(), trail.end(), [](const Vector3<int>& a, const Vector3<int>& b) {
+        return std::make_tuple(a.z, a.y, a.x) < std::make_tuple(b.z, b.y, b.x);
+    });
+    EXPECT_EQ(reference.solid, trail);
+    EXPECT_EQ(reference.shields, 49.0f);
+    EXPECT_EQ(reference.bumps, 1);
+    EXPECT_EQ(reference.cell, Vector3<int>(2, 2, 10));
+    EXPECT_EQ(reference.state, Game::STATE_PLAY);
+    for (const double dt : {0.005, 0.05, 0.1, 0.3, 0.9}) {
+        SCOPED_TRACE(dt);
+        const Run run = fly(0.9, dt);
+        EXPECT_EQ(run.solid, reference.solid);
+        EXPECT_EQ(run.shields, reference.shields);
+        EXPECT_EQ(run.bumps, reference.bumps);
+        EXPECT_EQ(run.cell, reference.cell);
+        EXPECT_EQ(run.state, reference.state);
     }
 }
 
