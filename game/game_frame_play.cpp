@@ -804,6 +804,8 @@ void Game::drawHud() {
         }
     }
     if (play || ingameMenu || trainer || _state == STATE_GAME_OVER) {
+        // The message prints in whatever font is current, and the HUD before it left another.
+        _renderer._font = _font.get();
         _message.animate(worldStep);
         _message.draw();
     }

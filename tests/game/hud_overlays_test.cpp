@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -243,6 +244,43 @@ TEST_F(HudOverlaysGL, TheRespawnListGrowsUpFromAboveTheDialsOrTheBar) {
     EXPECT_GE(corners[1].x, 16);
     EXPECT_LT(corners[1].x, 20);
     EXPECT_GE(corners[1].y, 26);
+}
+
+// Where the screen shows the magenta of the message: its red and blue alike, no green.
+std::vector<bool> magentaOf(const std::vector<unsigned char>& screen) {
+    std::vector<bool> mask(screen.size() / 4);
+    for (std::size_t i = 0; i < mask.size(); ++i) {
+        const unsigned char* p = &screen[i * 4];
+        mask[i] = p[0] > 0 && p[0] == p[2] && p[1] == 0;
+    }
+    return mask;
+}
+
+TEST_F(HudOverlaysGL, AnnouncementsArePrintedInTheGameFontWhateverTheHudUsedBefore) {
+    HudGame& g = *hud;
+    g._hudColor = RGBA<float>(1, 1, 1, 1);
+    g._displayFps = true;
+    g.fps(59.9);
+    g._message._pos = Vector2<float>(400, 342);
+    g._message._color = RGBA<float>(1, 0, 1, 1);
+    const std::string text = "GAME OVER\n\nPRESS ANY KEY TO CONTINUE";
+    for (const int state : {Game::STATE_PLAY, Game::STATE_GAME_OVER, Game::STATE_TRICK_TRAINER}) {
+        SCOPED_TRACE(state);
+        g._state = state;
+        g._message.clear();
+        g._message._text << text;
+        g._message.showText(10.0, 0.0);
+        g.blank();
+        g.drawHud();
+        const std::vector<bool> shown = magentaOf(testsupport::readScreen());
+
+        g.blank();
+        g._renderer._font = g._font.get();
+        g._message.draw();
+        const std::vector<bool> alone = magentaOf(testsupport::readScreen());
+        EXPECT_GT(std::count(alone.begin(), alone.end(), true), 100);
+        EXPECT_TRUE(shown == alone);
+    }
 }
 
 TEST_F(HudOverlaysGL, TheFrameRateIsPrintedOnlyWhenShownButTheTextIsAlwaysSetUp) {
