@@ -591,6 +591,12 @@ void Game::viewScores() {
 }
 
 void Game::viewScoresAutomatic() {
+    // The tables hear no key, so a binding still waiting for one would leave the menu deaf
+    // on the way back: it keeps its old key, as with ESCAPE.
+    if (_keyBeingRedefined != nullptr) {
+        refreshRedefineKeysMenu();
+        _keyBeingRedefined = nullptr;
+    }
     _scoreTables.finishFade();
     _scoreTables.alpha(1.0f);
     _state = STATE_VIEW_SCORES_AUTOMATIC;

@@ -302,4 +302,32 @@ TEST_F(MenuInputGL, RedefiningFireTakesTheKeyFromEmpAndSavesIt) {
     EXPECT_EQ(saved["keyNuke"].i, 0);
 }
 
+TEST_F(MenuInputGL, TheAttractLoopCancelsAWaitingBindingAndTheMenuAnswersAfterIt) {
+    testmenu::MenuGame& g = loadedGame();
+    g.defaultControls();
+    g.refreshRedefineKeysMenu();
+    for (const int code : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN, VK_RETURN, VK_RETURN}) {
+        key(code);
+    }
+    ASSERT_EQ(g._currentMenu, g._menuRedefineKeys.get());
+    key(VK_RETURN);
+    SimpleMenu::Item& left = g._menuRedefineKeys->selectedItem();
+    ASSERT_EQ(left.normal->text, "Turn Left = (press any key)");
+    const unsigned int keyLeft = g._keyLeft;
+
+    // Left alone: the tables, which hear no input-layer key, then a key back to the menu.
+    for (int i = 0; i < 90 && g._state == Game::STATE_MAIN_MENU; ++i) {
+        g.runFrame(0.25);
+    }
+    ASSERT_EQ(g._state, Game::STATE_VIEW_SCORES_AUTOMATIC);
+    EXPECT_EQ(g._keyBeingRedefined, nullptr);
+    EXPECT_NE(left.normal->text, "Turn Left = (press any key)");
+    EXPECT_TRUE(key('A'));
+    ASSERT_EQ(g._state, Game::STATE_MAIN_MENU);
+    const int selected = g._currentMenu->selectedItemID();
+    EXPECT_TRUE(key(VK_DOWN));
+    EXPECT_NE(g._currentMenu->selectedItemID(), selected);
+    EXPECT_EQ(g._keyLeft, keyLeft);
+}
+
 }  // namespace
