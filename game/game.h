@@ -236,6 +236,8 @@ public:
     // ---- menus ----------------------------------------------------------------------------
     void menuSetup();
     void setCurrentMenu(Stelkor::SimpleMenu* menu);
+    // The bottom bar grows or shrinks to hold the menu.
+    void fitBottomBarTo(Stelkor::SimpleMenu& menu);
     void defaultMenuAction();
     static void _menucallback_quit(const std::string& item, const std::string& value, void* game);
     static void _menucallback_quitCurrentGame(const std::string& item, const std::string& value, void* game);

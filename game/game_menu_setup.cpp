@@ -341,8 +341,11 @@ void Game::setCurrentMenu(Stelkor::SimpleMenu* menu) {
     menu->animate(0.0);
     menu->selectedItemID(0);
     menu->selectItemByMouse(Vector2<float>(static_cast<float>(_cursorX), static_cast<float>(_height - _cursorY)));
+    fitBottomBarTo(*menu);
+}
 
-    const Quib::AABB2<float> box = menu->boundingBox();
+void Game::fitBottomBarTo(Stelkor::SimpleMenu& menu) {
+    const Quib::AABB2<float> box = menu.boundingBox();
     const float height = box.max.y - box.min.y + _barMenuMargin;
     _bottomBar.set(_barMenuMinHeight > height ? _barMenuMinHeight : height, _barSpeed);
 }

@@ -325,7 +325,9 @@ private:
             if (key == ESCAPE_KEY) {
                 _game.mainMenu();
                 if (_game._trainedTrick && _game._trickTrainerReturnMenu) {
-                    _game.setCurrentMenu(_game._trickTrainerReturnMenu);
+                    // Back on the trick menu as it was left, the chosen trick still selected.
+                    _game._currentMenu = _game._trickTrainerReturnMenu;
+                    _game.fitBottomBarTo(*_game._trickTrainerReturnMenu);
                 }
                 return false;
             }

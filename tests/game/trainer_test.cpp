@@ -231,6 +231,31 @@ TEST_F(TrickTrainerGL, ATrickPickedInTheMenuIsFlownToSuccessAndStartedOverWithEs
     EXPECT_EQ(solidCells(g._octree), (std::vector<Vector3<int> >{{16, 16, 12}}));
 }
 
+TEST_F(TrickTrainerGL, EscapeOnTheIntroPanelComesBackOnTheTrickThatWasChosen) {
+    testmenu::MenuGame& g = loadedGame();
+    for (const char* label : {"TRICK TRAINER", "SLICK", "SLICK RIGHT"}) {
+        const std::vector<std::string> items = testmenu::labels(*g._currentMenu);
+        const auto item = std::find(items.begin(), items.end(), label);
+        ASSERT_NE(item, items.end()) << label;
+        g._currentMenu->selectedItemID(static_cast<int>(item - items.begin()));
+        sendTo(WM_KEYDOWN, VK_RETURN);
+    }
+    ASSERT_EQ(g._state, Game::STATE_TRICK_TRAINER);
+    Stelkor::SimpleMenu* const slicks = g._trickTrainerReturnMenu;
+    // The bar of the trainer's screen, not a menu's.
+    g._bottomBar.set(0.0f, g._barSpeed);
+
+    g.device.keys.at(ESCAPE) = 0x80;
+    g.runFrame(1.0 / 60);
+    g.device.keys.at(ESCAPE) = 0x00;
+    ASSERT_EQ(g._state, Game::STATE_MAIN_MENU);
+    ASSERT_EQ(g._currentMenu, slicks);
+    EXPECT_EQ(slicks->selectedItem().name, "SLICK RIGHT");
+    const Quib::AABB2<float> box = slicks->boundingBox();
+    EXPECT_FLOAT_EQ(g._bottomBar.targetHeight(),
+                    std::max(g._barMenuMinHeight, box.max.y - box.min.y + g._barMenuMargin));
+}
+
 // The frame on a still world: what it draws over what the play frame alone draws.
 class TrainerScreen {
 public:
