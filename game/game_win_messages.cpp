@@ -493,6 +493,22 @@ bool Game::messagePlay(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     return msg == WM_KEYDOWN;
 }
 
+namespace {
+
+// The character a key types into a name, 0 for a key that types none: the arrows, the
+// function keys and the others have codes that read as punctuation or small letters.
+char nameCharOf(WPARAM key) {
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') || key == VK_SPACE) {
+        return static_cast<char>(key);
+    }
+    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) {
+        return static_cast<char>('0' + (key - VK_NUMPAD0));
+    }
+    return 0;
+}
+
+}  // namespace
+
 bool Game::messageGameOver(HWND, UINT msg, WPARAM, LPARAM) {
     // Keys still held from play in the first half second are left alone.
     if (_stateTime < 0.5 || msg != _wmKeyDownDI) {
@@ -522,9 +538,10 @@ bool Game::messageEnterScore(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     case VK_BACK:
     case VK_DELETE: _scoreTables.typeBackspace(); break;
     default:
-        // The key code is the character: letters come as capitals. Codes past a byte have none.
-        if (wParam <= 0xFF) {
-            _scoreTables.typeChar(static_cast<char>(static_cast<unsigned char>(wParam)));
+        // Only keys that stand for a character type: letters as capitals, the digits of both
+        // the main row and the keypad, and the space bar.
+        if (const char c = nameCharOf(wParam)) {
+            _scoreTables.typeChar(c);
         }
         break;
     }

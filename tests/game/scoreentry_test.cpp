@@ -56,7 +56,13 @@ TEST_F(ScoreEntryGL, FirstPressesOfKeysTheFontCanDrawTypeTheName) {
         {"backspace", {{A, 0}, {B, 0}, {VK_BACK, 0}, {C, 0}}, "AC"},
         {"repeats", {{A, 0}, {A, KEY_WAS_DOWN}, {B, KEY_WAS_DOWN}, {VK_BACK, KEY_WAS_DOWN}}, "A"},
         {"too long", firstPresses(std::string(40, 'X')), std::string(32, 'X')},
-        {"odd codes", {{0xBA, 0}, {VK_NUMPAD1, 0}, {0x141, 0}}, "a"},
+        // Steering and editing keys and the function keys have codes that would read as
+        // punctuation or small letters.
+        {"keys without a character",
+         {{VK_LEFT, 0}, {VK_UP, 0}, {VK_RIGHT, 0}, {VK_DOWN, 0}, {VK_HOME, 0}, {VK_END, 0}, {VK_PRIOR, 0},
+          {VK_NEXT, 0}, {VK_INSERT, 0}, {VK_F1, 0}, {VK_F11, 0}, {0xBA, 0}, {0x141, 0}},
+         ""},
+        {"keypad digits and space", {{VK_NUMPAD0, 0}, {VK_NUMPAD9, 0}, {VK_SPACE, 0}, {'7', 0}, {'Z', 0}}, "09 7Z"},
         {"empty", {{VK_DELETE, 0}, {VK_BACK, 0}}, ""},
     };
     std::uint32_t score = 1000;
