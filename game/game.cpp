@@ -507,6 +507,7 @@ void Game::enterScore() {
     _scoreTables.addEntry(_score, "");
     _scoreTables.beginEditName();
     // The name is typed through the window's own key messages.
+    _keyLeavingGameOver = 0;
     _input.clearKeyTracking();
     _bottomBar.set(-1.0f, _barSpeed);
 }

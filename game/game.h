@@ -739,6 +739,9 @@ public:
     // The end of the game-over screen, by a key or by its time-out: the score entry when the
     // score makes the applied speed's table, else the main menu.
     void leaveGameOver();
+    // The window key of the press that left the game-over screen for the score entry, 0 for
+    // none: its own key-down message comes after it and must not be typed into the name.
+    int _keyLeavingGameOver = 0;
     // Where the wreck's explosion is heard.
     Vector3<float> _gameOverSoundPosition;
 

@@ -5,6 +5,7 @@
 
 #include "engine2d/simplemenu.h"
 #include "engine2d/sprite.h"
+#include "platform/virtualkeys.h"
 
 namespace Vortel {
 
@@ -509,21 +510,33 @@ char nameCharOf(WPARAM key) {
 
 }  // namespace
 
-bool Game::messageGameOver(HWND, UINT msg, WPARAM, LPARAM) {
+bool Game::messageGameOver(HWND, UINT msg, WPARAM wParam, LPARAM) {
     // Keys still held from play in the first half second are left alone.
     if (_stateTime < 0.5 || msg != _wmKeyDownDI) {
         return false;
     }
     leaveGameOver();
+    // The input layer reports a press as the frame begins; the window's message of the same
+    // press is taken from the queue only after that frame.
+    _keyLeavingGameOver =
+        _state == STATE_ENTER_SCORE ? virtualkeys::fromKeyCode(static_cast<KeyCode>(wParam)) : 0;
     return true;
 }
 
 bool Game::messageEnterScore(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const bool leavingKey = _keyLeavingGameOver != 0 && wParam == static_cast<WPARAM>(_keyLeavingGameOver);
+    if (msg == WM_KEYUP && leavingKey) {
+        _keyLeavingGameOver = 0;
+    }
     if (msg != WM_KEYDOWN) {
         return false;
     }
     // A held key types once.
     if ((lParam & KEY_WAS_DOWN) != 0) {
+        return true;
+    }
+    if (leavingKey) {
+        _keyLeavingGameOver = 0;
         return true;
     }
     switch (wParam) {

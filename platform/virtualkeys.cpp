@@ -1,5 +1,8 @@
 #include "platform/virtualkeys.h"
 
+#include <SDL_keyboard.h>
+
+#include "platform/scancodes.h"
 #include "platform/winapi.h"
 
 namespace virtualkeys {
@@ -43,6 +46,23 @@ int fromSdlKey(SDL_Keycode key) {
     for (const KeyPair& pair : keyTable) {
         if (pair.key == key) {
             return pair.virtualKey;
+        }
+    }
+    return 0;
+}
+
+int fromKeyCode(KeyCode code) {
+    if (code == 0) {
+        return 0;
+    }
+    for (int i = 0; i < SDL_NUM_SCANCODES; ++i) {
+        const SDL_Scancode scancode = static_cast<SDL_Scancode>(i);
+        if (scancodes::fromSdlScancode(scancode) != code) {
+            continue;
+        }
+        const int virtualKey = fromSdlKey(SDL_GetKeyFromScancode(scancode));
+        if (virtualKey != 0) {
+            return virtualKey;
         }
     }
     return 0;

@@ -53,6 +53,18 @@ protected:
         }
     }
 
+    // A key pressed as the main loop meets it: the frame's poll of the input layer sees it
+    // first, and the window's message of the same press comes with the next message pump,
+    // after that frame. keyDown() hands the message over before the poll.
+    void keyDownPolledFirst(SDL_Scancode key, double dt = FRAME) {
+        hold(scancodes::fromSdlScancode(key), true);
+        frame(dt);
+        const int vk = virtualkeys::fromSdlKey(SDL_GetKeyFromScancode(key));
+        if (vk != 0) {
+            send(WM_KEYDOWN, static_cast<WPARAM>(vk), KEY_REPEAT_COUNT_ONE);
+        }
+    }
+
     void keyUp(SDL_Scancode key) {
         hold(scancodes::fromSdlScancode(key), false);
         const int vk = virtualkeys::fromSdlKey(SDL_GetKeyFromScancode(key));

@@ -413,4 +413,49 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
     EXPECT_EQ(second._bottomBar.targetHeight(), second._barPlayHeight);
 }
 
+// The key that ends the game-over screen reaches the game twice, as the input layer's press
+// in the frame and as the window's key message after it; only the name typed afterwards,
+// between the arrows a player is still steering with, goes into the table.
+TEST_F(PlaythroughGL, TheKeyThatLeavesGameOverAndTheSteeringArrowsTypeNothingIntoTheName) {
+    testgame::TestGame& game = g();
+    game.init();
+    game.load();
+    ASSERT_TRUE(until([&] { return game._state != Game::STATE_LOADING; }, 600.0, 0.001));
+    ASSERT_EQ(game._state, Game::STATE_MAIN_MENU);
+    tap(SDL_SCANCODE_RETURN);
+    ASSERT_EQ(game._state, Game::STATE_PLAY);
+
+    // The last shield of a long game, spent on a wall.
+    game._score = 5000;
+    game._player._hitpoints = 1.0f;
+    for (int cells = 2; cells < 6; ++cells) {
+        game._octree.setTerminalNode(ahead(cells), OcTree::CELL_SOLID_1, 0);
+    }
+    ASSERT_TRUE(until([&] { return game._state == Game::STATE_GAME_OVER; }, 3.0));
+    frames(0.6);
+    ASSERT_EQ(game._state, Game::STATE_GAME_OVER);
+
+    keyDownPolledFirst(SDL_SCANCODE_SPACE);
+    ASSERT_EQ(game._state, Game::STATE_ENTER_SCORE);
+    frame(FRAME);
+    keyUp(SDL_SCANCODE_SPACE);
+    frame(FRAME);
+    for (const SDL_Scancode arrow : {SDL_SCANCODE_LEFT, SDL_SCANCODE_UP, SDL_SCANCODE_RIGHT, SDL_SCANCODE_DOWN}) {
+        tap(arrow);
+    }
+    type("GAME4");
+    tap(SDL_SCANCODE_LEFT);
+    tap(SDL_SCANCODE_RETURN);
+    ASSERT_EQ(game._state, Game::STATE_MAIN_MENU);
+
+    Vortel::MultiScoreTable file(20, 32);
+    ASSERT_TRUE(file.load("data/scores"));
+    const auto& saved = file.getTable(game._currentGameSpeed->second.name)->entries();
+    const auto mine = std::find_if(saved.begin(), saved.end(), [&](const Vortel::ScoreTable::Entry& e) {
+        return e.score == game._score && e.name != "NOBODY";
+    });
+    ASSERT_NE(mine, saved.end());
+    EXPECT_EQ(mine->name, "GAME4");
+}
+
 }  // namespace
