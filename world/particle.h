@@ -64,6 +64,8 @@ public:
     // Frees the pool; harmless when there is none.
     static void releaseParticleManagement();
     static bool managementActive() { return _mem != nullptr; }
+    // Every slot of the pool is handed out: a new particle would throw.
+    static bool poolFull() { return _mem != nullptr && _particleCount >= _particleCountMax; }
 
     // Sorts the particles in use nearest to the camera first.
     static void sort(const Vector3<float>& camera);

@@ -9,8 +9,8 @@ ParticleSystem::ParticleSystem()
 
 ParticleSystem::ParticleSystem(const std::list<Particle::CreateData>& templates, int max, int duration)
     : _time(0.0), _duration(duration), _maxParticles(max), _numParticles(0), _finished(false) {
-    // A full pool must not strand the particles already made: no destructor runs for a
-    // system whose construction fails.
+    // A pool that was never made must not strand the particles already made: no destructor
+    // runs for a system whose construction fails.
     try {
         createParticles(templates);
     } catch (...) {
@@ -35,7 +35,7 @@ void ParticleSystem::createParticles(const std::list<Particle::CreateData>& temp
 
     for (const Particle::CreateData& t : templates) {
         for (int i = 0; i < t.count; ++i) {
-            if (_numParticles > _maxParticles) {
+            if (_numParticles > _maxParticles || Particle::poolFull()) {
                 return;
             }
             Particle* const p = new Particle(t);

@@ -32,8 +32,9 @@ public:
     virtual void draw();
 
     // Every template in order, count times each; the whole call stops once the system holds
-    // more than its limit, so it can end with one particle over it. A full pool throws and
-    // keeps the particles made before.
+    // more than its limit, so it can end with one particle over it. It also stops when the
+    // pool is full, keeping what it made: an effect short of sparks is better than a game
+    // ended by one.
     void createParticles(const std::list<Particle::CreateData>& templates);
     // Back to the pool; once the pool is released the particles are only forgotten.
     void destroyParticles();

@@ -9,6 +9,7 @@
 #include "engine2d/sprite.h"
 #include "platform/game_openglextensions.h"
 #include "tests/game/game_fixture.h"
+#include "tests/world/particlepool.h"
 #include "world/botexplosion.h"
 #include "world/meshchrome.h"
 
@@ -219,6 +220,38 @@ TEST_F(ShotGL, FiringMeltsTheCubeAheadAndSendsATracerAlongTheAim) {
     EXPECT_EQ(g._bulletSystem.particles().size(), 3u);
     g.playFrame(0.7);
     EXPECT_TRUE(g._bulletSystem.particles().empty());
+}
+
+// Sparks, stars and tracers all come from one pool; with every particle taken a shot still
+// melts its cube and kills its chaser, only without sparks or tracer, and play goes on.
+TEST_F(ShotGL, WithTheParticlePoolFullShotsHitWithoutSparksOrTracerAndPlayGoesOn) {
+    testgame::TestGame& g = readyGame(game());
+    g.defaultControls();
+    g.trackPlayerKeys();
+    g._gun.ammo(100);
+    g._octree.setTerminalNode(ahead(5), OcTree::CELL_SOLID_1, 0);
+    g.playFrame(FRAME);
+    const int left = Vortel::Particle::particleCountMax() - Vortel::Particle::particleCount();
+    const Vortel::ParticleSystem hog(particlepool::templates(left), left, 3);
+    ASSERT_TRUE(Vortel::Particle::poolFull());
+    const std::size_t explosions = g._explosions.size();
+
+    EXPECT_TRUE(send(g._wmKeyDownDI, g._keyFire));
+    EXPECT_NO_THROW(g.playFrame(FRAME));
+    EXPECT_TRUE(send(g._wmKeyUpDI, g._keyFire));
+    EXPECT_EQ(kindAt(g._octree, ahead(5)), OcTree::CELL_MELTING);
+    EXPECT_LT(g._gun.ammo(), 100);
+    EXPECT_TRUE(g._bulletSystem.particles().empty());
+    ASSERT_EQ(g._explosions.size(), explosions + 1);
+    EXPECT_EQ(g._explosions.back()->numParticles(), 0);
+
+    Bot* chaser = addChaser(g, Vector3<int>(20, 20, 20), 1.0f);
+    g._aimedBot = chaser;
+    g._gun._shots = 1;
+    EXPECT_NO_THROW(g.playFrame(FRAME));
+    EXPECT_TRUE(chaser->dead());
+    EXPECT_NE(dynamic_cast<const Vortel::BotExplosion*>(g._explosions.back()), nullptr);
+    EXPECT_EQ(g._state, Game::STATE_PLAY);
 }
 
 }  // namespace

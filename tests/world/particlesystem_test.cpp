@@ -123,23 +123,27 @@ TEST_F(ParticleSystemTest, FinishesAtItsDurationUnlessItNeverEnds) {
     EXPECT_DOUBLE_EQ(endless.time(), ParticleSystem::NEVER_ENDS);
 }
 
-TEST_F(ParticleSystemTest, AFullPoolThrowsAndKeepsWhatWasMade) {
+TEST_F(ParticleSystemTest, AFullPoolStopsCreationKeepingWhatWasMadeAndOnlyTheAllocatorThrows) {
     ParticleSystem first(templates(9990), 20000, 3);
     EXPECT_EQ(first.numParticles(), 9990);
+    ParticleSystem overflowing(templates(20), 20000, 3);
+    EXPECT_EQ(overflowing.numParticles(), 10) << "the pool had only 10 particles left";
+    EXPECT_EQ(Particle::particleCount(), 10000);
+    overflowing.createParticles(templates(5));
+    EXPECT_EQ(overflowing.numParticles(), 10);
     try {
-        ParticleSystem overflowing(templates(20), 20000, 3);
-        FAIL() << "the pool had only 10 particles left";
+        delete new Particle();
+        FAIL() << "a particle was handed out of a full pool";
     } catch (const std::runtime_error& e) {
         EXPECT_STREQ(e.what(), "out of particle memory - max number of particles reached");
     }
-    // The half-made system gave its ten back as it unwound.
-    EXPECT_EQ(Particle::particleCount(), 9990);
-    EXPECT_EQ(first.numParticles(), 9990);
 
     first.destroyParticles();
     EXPECT_EQ(first.numParticles(), 0);
     EXPECT_TRUE(first.particles().empty());
-    EXPECT_EQ(Particle::particleCount(), 0);
+    EXPECT_EQ(Particle::particleCount(), 10);
+    overflowing.createParticles(templates(5));
+    EXPECT_EQ(overflowing.numParticles(), 15);
 }
 
 TEST_F(ParticleSystemTest, ASystemOutlivingThePoolOnlyForgetsItsParticles) {
