@@ -953,6 +953,10 @@ void Game::applyColorScheme(const std::string& which) {
     _player._trailColor = scheme.playerTrail;
     _hitColor = scheme.hit;
 
+    // The cursor takes the HUD colour here, as a scheme may have no trail colours to go on to.
+    if (_aimCursorSprite) {
+        _aimCursorSprite->color(_hudColor);
+    }
     // A scheme without trail colours has nothing to hand out: cells and chasers keep theirs.
     if (scheme.trailColors.empty()) {
         return;
@@ -975,9 +979,6 @@ void Game::applyColorScheme(const std::string& which) {
     for (Bot* bot : _bots) {
         const std::size_t index = static_cast<std::size_t>(crand::rand()) * count / 32767;
         bot->_trailColor = scheme.trailColors[std::min(index, count - 1)];
-    }
-    if (_aimCursorSprite) {
-        _aimCursorSprite->color(_hudColor);
     }
 }
 

@@ -3,9 +3,12 @@
 #include <GL/gl.h>
 
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "actors/bot.h"
+#include "engine2d/sprite.h"
 #include "tests/game/game_fixture.h"
 #include "world/cubecolors.h"
 #include "world/cuberenderer.h"
@@ -180,6 +183,35 @@ TEST_F(ColorSchemeGL, ApplyingFindsKeyOrNameAndRemapsPlacedTrails) {
     g.applyColorScheme("spectrum_dark");
     EXPECT_EQ(g._octree.getTerminalNode(Vector3<int>(0, 5, 0))->colorIndex(), trail(6));
     EXPECT_EQ(g._player._trailColor, trail(6));
+}
+
+TEST_F(ColorSchemeGL, EverySchemeColoursTheAimCursorWithItsHudColour) {
+    Game& g = gameWithColorFile(
+        "red 1 0 0 1  1 0 0 1  1 0 0 1\n"
+        "1_name BARE\n"
+        "1_hud 0.2 0.4 0.6 1\n"
+        "2_name PLAYER_ONLY\n"
+        "2_hud 0.6 0.4 0.2 1\n"
+        "2_trail1 red red\n"
+        "2_playerTrail 1\n"
+        "2_playerTrailExclusive 1\n");
+    g._aimCursorSprite = std::make_unique<Stelkor::Sprite>();
+    Vortel::Bot* chaser =
+        new Vortel::Bot("chaser", Vector3<int>(4, 4, 4), Vector3<int>::X_PLUS, Vector3<int>::Y_PLUS, 4.0f, g._octree);
+    g._bots.push_back(chaser);
+    const struct {
+        const char* scheme;
+        bool trails;  // the chasers get new trail colours
+    } cases[] = {{"spectrum_dark", true}, {"BARE", false}, {"default_light", true}, {"PLAYER_ONLY", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scheme);
+        chaser->_trailColor = 200;
+        g.applyColorScheme(c.scheme);
+        const RGBA<float>& hud = scheme(c.scheme).hud;
+        EXPECT_EQ(g._hudColor, hud);
+        EXPECT_EQ(g._aimCursorSprite->color(), hud);
+        EXPECT_EQ(chaser->_trailColor != 200, c.trails);
+    }
 }
 
 TEST_F(ColorSchemeGL, ShippedColourFileHoldsNightfallAndEmber) {
