@@ -131,7 +131,7 @@ void ScoreTable::reset() {
     _editEntry = nullptr;
     _entries.clear();
     for (unsigned int i = 1; i <= _maxEntries; ++i) {
-        _entries.push_back(Entry(10 * i, "NOBODY"));
+        _entries.push_back(Entry(10 * i, cutName("NOBODY")));
     }
     sortAndTrim();
 }

@@ -54,6 +54,31 @@ TEST(ScoreTable, RanksNewScoresBelowEqualOnesAndKeepsItsRowCount) {
     EXPECT_TRUE(none.entries().empty());
 }
 
+TEST(ScoreTable, DefaultRowsAreCutToTheNameLengthAndNoneIsUnderEdit) {
+    const struct {
+        unsigned int rows;
+        unsigned int nameLength;
+        const char* name;
+    } cases[] = {{3, 3, "NOB"}, {20, 32, "NOBODY"}, {2, 6, "NOBODY"}, {4, 0, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nameLength);
+        ScoreTable table(c.rows, c.nameLength);
+        table.addEntry(1000, "WINNER");
+        table.reset();
+        ASSERT_EQ(table.entries().size(), c.rows);
+        std::uint32_t score = 10 * c.rows;
+        for (const ScoreTable::Entry& row : table.entries()) {
+            EXPECT_EQ(row.score, score);
+            EXPECT_EQ(row.name, c.name);
+            score -= 10;
+        }
+        EXPECT_EQ(table.editEntry(), nullptr);
+        table.beginEditName();
+        table.typeChar('X');
+        EXPECT_EQ(table.entries().front().name, c.name);
+    }
+}
+
 TEST(ScoreTable, NamesStayWithinTheLengthAndTypingNeverResorts) {
     ScoreTable table(20, 32);
     EXPECT_EQ(table.addEntry(300, std::string(40, 'N'))->name, std::string(32, 'N'));
