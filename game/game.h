@@ -180,6 +180,7 @@ public:
     // ---- window messages ------------------------------------------------------------------
     bool messageMainMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool messagePlay(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool messageTrickTrainer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool messageGameOver(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool messageIngameMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool messageViewScores(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

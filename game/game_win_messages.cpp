@@ -494,6 +494,12 @@ bool Game::messagePlay(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     return msg == WM_KEYDOWN;
 }
 
+// The trainer is flown with the keys of play; the dispatch sends its messages to play's
+// handler directly.
+bool Game::messageTrickTrainer(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return messagePlay(hwnd, msg, wParam, lParam);
+}
+
 namespace {
 
 // The character a key types into a name, 0 for a key that types none: the arrows, the

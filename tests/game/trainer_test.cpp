@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -156,29 +157,42 @@ TEST_F(TrickTrainerGL, EachPanelAnswersEscapeAndAnyOtherKeyAsTheTrainerPlans) {
     };
     Stelkor::SimpleMenu* const tricksMenu = g._trickSubmenus.front().get();
     const Vector3<int> elsewhere(5, 5, 5);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(&row - rows);
-        g.startTrickTrainer(slick);
-        g._trickTrainerReturnMenu = tricksMenu;
-        g._trickIntroPanel = row.intro;
-        g._trickResultPanel = row.result;
-        g._trickSucceeded = row.succeeded;
-        g._paused = row.paused;
-        g._player.position(elsewhere);
-        EXPECT_TRUE(g.message(g.hwnd(), g._wmKeyDownDI, row.key, 0));
-        if (row.outcome == TRICKS_MENU) {
-            EXPECT_EQ(g._state, Game::STATE_MAIN_MENU);
-            EXPECT_EQ(g._currentMenu, tricksMenu);
-            continue;
+    // Through the dispatch, and through the trainer's own handler, which hands on to play's.
+    for (const bool own : {false, true}) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(&row - rows);
+            SCOPED_TRACE(own);
+            g.startTrickTrainer(slick);
+            g._trickTrainerReturnMenu = tricksMenu;
+            g._trickIntroPanel = row.intro;
+            g._trickResultPanel = row.result;
+            g._trickSucceeded = row.succeeded;
+            g._paused = row.paused;
+            g._player.position(elsewhere);
+            if (own) {
+                EXPECT_TRUE(g.messageTrickTrainer(g.hwnd(), g._wmKeyDownDI, row.key, 0));
+            } else {
+                EXPECT_TRUE(g.message(g.hwnd(), g._wmKeyDownDI, row.key, 0));
+            }
+            if (row.outcome == TRICKS_MENU) {
+                EXPECT_EQ(g._state, Game::STATE_MAIN_MENU);
+                EXPECT_EQ(g._currentMenu, tricksMenu);
+                continue;
+            }
+            const bool startedOver = row.outcome == STARTED_OVER;
+            EXPECT_EQ(g._state, Game::STATE_TRICK_TRAINER);
+            EXPECT_EQ(g._player._cell, startedOver ? START : elsewhere);
+            EXPECT_EQ(g._paused, startedOver);
+            EXPECT_EQ(g._trickIntroPanel, startedOver);
+            EXPECT_FALSE(g._trickResultPanel);
+            EXPECT_EQ(g._trickSucceeded, row.succeeded);
         }
-        const bool startedOver = row.outcome == STARTED_OVER;
-        EXPECT_EQ(g._state, Game::STATE_TRICK_TRAINER);
-        EXPECT_EQ(g._player._cell, startedOver ? START : elsewhere);
-        EXPECT_EQ(g._paused, startedOver);
-        EXPECT_EQ(g._trickIntroPanel, startedOver);
-        EXPECT_FALSE(g._trickResultPanel);
-        EXPECT_EQ(g._trickSucceeded, row.succeeded);
     }
+    g.startTrickTrainer(slick);
+    const std::int32_t motion[2] = {1, 1};
+    EXPECT_FALSE(g.messageTrickTrainer(g.hwnd(), g._wmMouseMoveDI, 0, reinterpret_cast<LPARAM>(motion)));
+    EXPECT_TRUE(g.messageTrickTrainer(g.hwnd(), WM_KEYDOWN, VK_LEFT, 0));
+    EXPECT_FALSE(g.messageTrickTrainer(g.hwnd(), WM_LBUTTONDOWN, 0, 0));
 }
 
 TEST_F(TrickTrainerGL, ATrickPickedInTheMenuIsFlownToSuccessAndStartedOverWithEscape) {
