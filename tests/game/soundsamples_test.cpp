@@ -81,6 +81,30 @@ protected:
 
 }  // namespace
 
+// The mode words as the sound library reads them, written out: a wrong flag in a word loads
+// the sample in another way even where looping and placing come out the same.
+TEST(SoundSampleTable, EveryRowHoldsItsNameModeWordAndDistanceInLoadOrder) {
+    const std::map<std::string, std::pair<unsigned int, float> > exceptions = {
+        {"explosion", {0x41130u, 8.0f}}, {"block_explode", {0x41130u, 2.0f}}, {"hum_chaser", {0x41130u, 3.0f}},
+        {"weapon_empty", {0x130u, 0.0f}}, {"hum_player", {0x152u, 0.0f}},      {"theme_main", {0x152u, 0.0f}},
+        {"theme_play", {0x152u, 0.0f}},   {"theme_game_over", {0x152u, 0.0f}}};
+    ASSERT_EQ(Vortel::SOUND_SAMPLE_TABLE.size(), tableNames().size());
+    for (std::size_t i = 0; i < tableNames().size(); ++i) {
+        const std::string& name = tableNames()[i];
+        SCOPED_TRACE(name);
+        const auto exception = exceptions.find(name);
+        const std::pair<unsigned int, float> expected =
+            exception == exceptions.end() ? std::make_pair(0x150u, 0.0f) : exception->second;
+        const Vortel::SoundSampleRow& row = Vortel::SOUND_SAMPLE_TABLE[i];
+        EXPECT_EQ(row.name, name);
+        EXPECT_EQ(row.mode, expected.first);
+        EXPECT_EQ(row.minDistance, expected.second);
+    }
+    EXPECT_STREQ(INTRO_SAMPLE.name, "quendle_intro");
+    EXPECT_EQ(INTRO_SAMPLE.mode, 0x130u);
+    EXPECT_EQ(INTRO_SAMPLE.minDistance, 0.0f);
+}
+
 TEST_F(SoundSamplesTest, EveryNameLoadsWithItsLoopingAndPlacing) {
     writeSoundList({});
     Vortel::loadSoundSamples(samples);
