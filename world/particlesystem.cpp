@@ -9,8 +9,8 @@ ParticleSystem::ParticleSystem()
 
 ParticleSystem::ParticleSystem(const std::list<Particle::CreateData>& templates, int max, int duration)
     : _time(0.0), _duration(duration), _maxParticles(max), _numParticles(0), _finished(false) {
-    // A pool that was never made must not strand the particles already made: no destructor
-    // runs for a system whose construction fails.
+    // Whatever stops the creation part-way must not strand the particles already made: no
+    // destructor runs for a system whose construction fails.
     try {
         createParticles(templates);
     } catch (...) {
