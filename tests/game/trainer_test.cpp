@@ -245,6 +245,36 @@ TEST_F(TrickTrainerGL, ATrickPickedInTheMenuIsFlownToSuccessAndStartedOverWithEs
     EXPECT_EQ(solidCells(g._octree), (std::vector<Vector3<int> >{{16, 16, 12}}));
 }
 
+// Unsteered, the trick fails a few cells on; the verdict pauses the world in the cell where it
+// fell, also when a single long frame would have carried the craft much further.
+TEST_F(TrickTrainerGL, TheVerdictStopsTheCraftInTheSameCellInOneLongFrameAsInShortOnes) {
+    testmenu::MenuGame& g = loadedGame();
+    Trick* const slick = g._trickLibrary.trickByName("SLICK", "LEFT");
+    struct Run {
+        Vector3<int> cell;
+        std::vector<Vector3<int> > solid;
+    };
+    const auto fly = [&g, slick](double seconds, double dt) {
+        g.startTrickTrainer(slick);
+        EXPECT_TRUE(g.message(g.hwnd(), g._wmKeyDownDI, UNBOUND_KEY, 0));
+        EXPECT_FALSE(g._paused);
+        for (double t = 0.0; t < seconds - 1e-9; t += dt) {
+            g.runFrame(dt);
+        }
+        EXPECT_TRUE(g._trickDone);
+        EXPECT_TRUE(g._paused);
+        return Run{g._player._cell, solidCells(g._octree)};
+    };
+    const Run reference = fly(6.0, 1.0 / 60);
+    EXPECT_NE(reference.cell, START);
+    for (const double dt : {0.5, 6.0}) {
+        SCOPED_TRACE(dt);
+        const Run run = fly(6.0, dt);
+        EXPECT_EQ(run.cell, reference.cell);
+        EXPECT_EQ(run.solid, reference.solid);
+    }
+}
+
 TEST_F(TrickTrainerGL, EscapeOnTheIntroPanelComesBackOnTheTrickThatWasChosen) {
     testmenu::MenuGame& g = loadedGame();
     for (const char* label : {"TRICK TRAINER", "SLICK", "SLICK RIGHT"}) {
