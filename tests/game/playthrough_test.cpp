@@ -415,7 +415,8 @@ TEST_F(PlaythroughGL, FromTheFirstSplashToTheNameInTheTableAfterARestart) {
 
 // The key that ends the game-over screen reaches the game twice, as the input layer's press
 // in the frame and as the window's key message after it; only the name typed afterwards,
-// between the arrows a player is still steering with, goes into the table.
+// between the arrows a player is still steering with, goes into the table; the same key
+// pressed anew types as any other.
 TEST_F(PlaythroughGL, TheKeyThatLeavesGameOverAndTheSteeringArrowsTypeNothingIntoTheName) {
     testgame::TestGame& game = g();
     game.init();
@@ -443,7 +444,7 @@ TEST_F(PlaythroughGL, TheKeyThatLeavesGameOverAndTheSteeringArrowsTypeNothingInt
     for (const SDL_Scancode arrow : {SDL_SCANCODE_LEFT, SDL_SCANCODE_UP, SDL_SCANCODE_RIGHT, SDL_SCANCODE_DOWN}) {
         tap(arrow);
     }
-    type("GAME4");
+    type("GAME 4");
     tap(SDL_SCANCODE_LEFT);
     tap(SDL_SCANCODE_RETURN);
     ASSERT_EQ(game._state, Game::STATE_MAIN_MENU);
@@ -455,7 +456,7 @@ TEST_F(PlaythroughGL, TheKeyThatLeavesGameOverAndTheSteeringArrowsTypeNothingInt
         return e.score == game._score && e.name != "NOBODY";
     });
     ASSERT_NE(mine, saved.end());
-    EXPECT_EQ(mine->name, "GAME4");
+    EXPECT_EQ(mine->name, "GAME 4");
 }
 
 }  // namespace
