@@ -42,6 +42,11 @@ constexpr float HUM_VOLUME_BOOST = 2.0f;
 constexpr float HUM_VOLUME_RISE = 0.35f;
 constexpr float HUM_VOLUME_FALL = 1.5f;
 
+// Sub-steps of one frame at most: 37 seconds of the fastest craft. Only a stall gives a
+// longer frame (a stopped process, a machine woken from sleep); past it the movers may skip
+// cells rather than the game stall for as long again.
+constexpr double MAX_SUB_STEPS = 1000.0;
+
 // A crash shakes the view by this many degrees of roll, easing off at ROLL_DECAY a second.
 constexpr float CRASH_ROLL = 11.0f;
 constexpr float ROLL_DECAY = 30.0f;
@@ -241,7 +246,7 @@ int Game::subStepsOf(double worldStep, double playerStep) const {
                                 static_cast<double>(bot->_velocityMult) * bot->_timeStretchFactor;
         cells = std::max(cells, botCells);
     }
-    return std::max(1, static_cast<int>(std::ceil(cells)));
+    return static_cast<int>(std::min(std::max(1.0, std::ceil(cells)), MAX_SUB_STEPS));
 }
 
 bool Game::stepMovers(double worldStep, double playerStep) {

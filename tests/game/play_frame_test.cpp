@@ -242,6 +242,17 @@ TEST_F(LongFramesGL, TheCraftEntersTheSameCellsWithTheSameCrashInLongFramesAsInS
     }
 }
 
+TEST_F(PlayFrameGL, AFrameOfYearsIsFlownInABoundedNumberOfSubSteps) {
+    // A stopped process comes back with one enormous frame: flown a cell at a time, it would
+    // stall the game for many minutes. A chaser never crashes, so nothing ends the frame early.
+    testgame::TestGame& g = game();
+    g._playerActive = false;
+    const Vortel::Bot* bot = addChaser(g, Vector3<int>(10, 10, 10), 4.0f);
+    g.playFrame(1e8);
+    EXPECT_FALSE(bot->dead());
+    EXPECT_EQ(g._playClock, 1e8);
+}
+
 TEST_F(PlayFrameGL, AChaserLeavesItsTrailAndMeltsTheCubesItFliesInto) {
     testgame::TestGame& g = game();
     g._playerActive = false;
