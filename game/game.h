@@ -774,7 +774,7 @@ private:
     void stepBoost(double playerStep);
     void stepMouselook(double worldStep);
     // Sub-steps of the frame in which no craft, chaser or the player's, moves on by more than
-    // one cell.
+    // one cell; a frame only a stall makes gets fewer.
     int subStepsOf(double worldStep, double playerStep) const;
     // The chasers and the craft with their new-cell rules, in sub-steps of at most a cell;
     // false when a crash ended the game.
