@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that the README's two commands work on a machine that holds nothing but Debian 12:
-# makes a fresh Debian 12 root (debootstrap, minimal variant), clones this checkout's commit into it and
-# there, as root in a chroot with none of this machine's environment, runs ./test.sh, then
+# makes a fresh Debian 12 root (debootstrap, minimal variant), clones this checkout's commit into
+# it and there, as root in a chroot with none of this machine's environment, runs ./test.sh, then
 # ./run.sh (which builds the game and starts it: without a display it must end at once with the
 # error box's text and status 1), and starts the built game once more on its own to check that
 # it says that alone and in time. Needs root and the Debian archive; fails with the reason
