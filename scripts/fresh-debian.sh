@@ -27,7 +27,11 @@ step() {
 }
 
 [[ $(id -u) -eq 0 ]] || die "cannot make a Debian root: this needs root (debootstrap, mount and chroot); run it as root or with sudo"
-git -C "$checkout" rev-parse --verify -q HEAD >/dev/null || die "$checkout is not a git checkout with a commit"
+# Run with sudo, root reads a checkout another user owns: git would refuse it as not root's own.
+# The clone reads it through a git of its own, which does not see command-line settings.
+trusted=(-c safe.directory='*')
+git "${trusted[@]}" -C "$checkout" rev-parse --verify -q HEAD >/dev/null ||
+    die "$checkout is not a git checkout with a commit"
 
 if ! command -v debootstrap >/dev/null 2>&1; then
     step "installing debootstrap"
@@ -106,8 +110,8 @@ mount_in_root -t sysfs sysfs sys
 mount_in_root --bind /dev dev
 mount_in_root --bind /dev/pts dev/pts
 
-git clone -q "$checkout" "$root/root/quellaris"
-git -C "$root/root/quellaris" checkout -q --detach "$(git -C "$checkout" rev-parse HEAD)"
+git "${trusted[@]}" clone -q -u "git -c safe.directory='*' upload-pack" "$checkout" "$root/root/quellaris"
+git -C "$root/root/quellaris" checkout -q --detach "$(git "${trusted[@]}" -C "$checkout" rev-parse HEAD)"
 # A login session's runtime folder: the display libraries SDL probes complain without one.
 mkdir -p -m 700 "$root/run/user/0"
 
