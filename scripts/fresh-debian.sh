@@ -40,7 +40,9 @@ if ! command -v debootstrap >/dev/null 2>&1; then
     fi
 fi
 
-root=$(mktemp -d "${QUELLARIS_FRESH_DIR:-/var/tmp}/quellaris-fresh.XXXXXX")
+# The root's path is compared with the mount table, which holds absolute paths with no links
+# and with blanks and backslashes escaped: a path that could not match is refused.
+root=$(realpath -e "$(mktemp -d "${QUELLARIS_FRESH_DIR:-/var/tmp}/quellaris-fresh.XXXXXX")")
 mounted=()
 
 mounts_below_root() {
@@ -69,6 +71,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+[[ $root != *[[:space:]\\]* ]] || die "cannot make a Debian root in $root: its path holds a blank or a backslash"
 
 elapsed() {
     local start=$1
@@ -104,6 +107,9 @@ mount_in_root() {
     local target=$root/${*: -1}
     mount "${@:1:$#-1}" "$target" || die "cannot mount $target"
     mounted+=("$target")
+    # Where this machine's mounts are shared, what is mounted below a bound /dev (its pts), and
+    # its unmounting, would reach this machine's own /dev: events flow into the root only.
+    mount --make-rslave "$target" || die "cannot keep what is mounted below $target from this machine"
 }
 mount_in_root -t proc proc proc
 mount_in_root -t sysfs sysfs sys
@@ -113,7 +119,7 @@ mount_in_root --bind /dev/pts dev/pts
 git "${trusted[@]}" clone -q -u "git -c safe.directory='*' upload-pack" "$checkout" "$root/root/quellaris"
 git -C "$root/root/quellaris" checkout -q --detach "$(git "${trusted[@]}" -C "$checkout" rev-parse HEAD)"
 # A login session's runtime folder: the display libraries SDL probes complain without one.
-mkdir -p -m 700 "$root/run/user/0"
+install -d -m 700 "$root/run/user/0"
 
 # Runs a command in the clone as root of the fresh system would, with nothing of this
 # machine's environment (no display, no sanitizer or SDL settings).
