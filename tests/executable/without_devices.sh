@@ -23,12 +23,11 @@ fail() {
 
 case $case in
 display)
-    # A login session has a runtime folder; without one the Wayland client library that SDL
-    # probes writes a complaint of its own.
-    if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
-        export XDG_RUNTIME_DIR=$folder/runtime
-        mkdir -m 700 "$XDG_RUNTIME_DIR"
-    fi
+    # A runtime folder of its own: a desktop's holds its compositor's socket, which SDL would
+    # find without WAYLAND_DISPLAY, and without any the Wayland client library that SDL probes
+    # writes a complaint of its own.
+    export XDG_RUNTIME_DIR=$folder/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
     # As a player over a remote shell starts it (SDL would fall back to a driver that shows
     # nothing), and with the desktop's driver asked for by name. A game that runs unseen is
     # stopped by the time limit.

@@ -1,5 +1,7 @@
 #include "platform/sdlvideo.h"
 
+#include "tests/platform/wavfile_maker.h"
+
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -46,6 +48,9 @@ private:
 TEST(SdlVideo, DriversThatShowNothingAreTakenOnlyWhenAskedFor) {
     const ScopedEnv noX("DISPLAY", nullptr);
     const ScopedEnv noWayland("WAYLAND_DISPLAY", nullptr);
+    // A runtime folder of its own, so that no compositor's socket is found in a desktop's.
+    const wavmaker::TempDir runtime;
+    const ScopedEnv noSession("XDG_RUNTIME_DIR", runtime.path().c_str());
     struct Case {
         const char* asked;
         bool opens;
