@@ -52,6 +52,7 @@ mounts_below_root() {
 cleanup() {
     local status=$?
     local target
+    rm -f "$root.debootstrap.log"
     for ((i = ${#mounted[@]} - 1; i >= 0; --i)); do
         umount "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}" 2>/dev/null || true
     done
