@@ -102,8 +102,9 @@ fi
 step "bare root ready after $(elapsed "$started")"
 
 # What a running system has: the chroot's own /proc and /sys, this machine's devices, and the
-# name server (debootstrap copies it in; a cached root may hold an old one).
-cp /etc/resolv.conf "$root/etc/resolv.conf"
+# name server (debootstrap copies it in; a cached root may hold an old one, or a link out of
+# the root, which is replaced rather than written through).
+cp --remove-destination /etc/resolv.conf "$root/etc/resolv.conf"
 mount_in_root() {
     local target=$root/${*: -1}
     mount "${@:1:$#-1}" "$target" || die "cannot mount $target"
