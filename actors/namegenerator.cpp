@@ -88,14 +88,17 @@ NameGenerator::NameGenerator(const std::string& sourceFile, int order)
     if (!file.is_open()) {
         throw std::runtime_error(SOURCE_ERROR);
     }
-    // Read whole, one byte past the limit to see a file that goes on. A folder opens but
-    // gives nothing, and so reads as an empty file.
-    std::string text(MAX_SOURCE_BYTES + 1, '\0');
-    file.read(&text[0], static_cast<std::streamsize>(text.size()));
-    if (static_cast<std::size_t>(file.gcount()) > MAX_SOURCE_BYTES) {
-        throw std::runtime_error(SOURCE_ERROR);
+    // Read whole in pieces, so memory follows what the file holds; one that goes on past the
+    // limit is refused. A folder opens but gives nothing, and so reads as an empty file.
+    std::string text;
+    char piece[65536];
+    while (file.read(piece, sizeof piece) || file.gcount() > 0) {
+        const std::size_t got = static_cast<std::size_t>(file.gcount());
+        if (got > MAX_SOURCE_BYTES - text.size()) {
+            throw std::runtime_error(SOURCE_ERROR);
+        }
+        text.append(piece, got);
     }
-    text.resize(static_cast<std::size_t>(file.gcount()));
     std::istringstream stream(text);
     buildStats(stream);
 }
