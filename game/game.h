@@ -197,6 +197,16 @@ public:
     void afterLoad();
     void loadSettings();
 
+    // ---- saving ---------------------------------------------------------------------------
+    // Each writes its file at once and says whether it did. A failure keeps the old file, and
+    // the new values hold for this run; the first failure since the start or since the last
+    // save of that file that succeeded puts a notice in the menus ("SETTINGS NOT SAVED") and
+    // one line with the file and why on standard error.
+    bool saveSettings();
+    // A score file that did not read whole is first copied to the same path + ".damaged";
+    // when that copy fails, nothing is saved.
+    bool saveScores();
+
     // ---- key bindings ---------------------------------------------------------------------
     void defaultControls();
     void unbindKey(unsigned int code);
@@ -439,6 +449,11 @@ public:
     std::string _scoresPath = "data/scores";
     Settings _settings;
     std::string _settingsPath = "data/vasp.conf";
+    // Set while saves of that file fail, so only the first failure is told.
+    bool _settingsSaveFailing = false;
+    bool _scoresSaveFailing = false;
+    // The score file was there but did not read whole: its bytes are kept before a save.
+    bool _scoresDamaged = false;
     Settings _colorSettings;
     std::string _colorSettingsPath = "data/color";
     Settings _speedSettings;

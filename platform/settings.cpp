@@ -4,11 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <set>
 #include <sstream>
-#include <system_error>
 #include <vector>
 
 #include "platform/safewrite.h"
@@ -88,17 +86,6 @@ bool hasIndex(const std::string& key) {
     return index.find_first_not_of("0123456789") == std::string::npos && (index == "0" || index[0] != '0');
 }
 
-// Saving through a symbolic link replaces the file the link points at, not the link.
-bool resolveLink(const std::string& path, std::string& target) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
-        target = path;
-        return true;
-    }
-    target = std::filesystem::weakly_canonical(path, error).string();
-    return !error;
-}
-
 }  // namespace
 
 Settings::Settings() : _comment('#') {}
@@ -141,13 +128,15 @@ void Settings::parseLine(const std::string& line) {
     }
 }
 
-bool Settings::save(const std::string& path) const {
+bool Settings::save(const std::string& path, std::string* reason) const {
     std::string text;
-    std::string target;
-    if (!contents(text) || !resolveLink(path, target)) {
+    if (!contents(text)) {
+        if (reason != nullptr) {
+            *reason = "a setting that would not read back";
+        }
         return false;
     }
-    return safeWrite(target, text);
+    return safeWrite(path, text, reason);
 }
 
 // A name's values from index 0 on, up to the first index missing.
