@@ -56,7 +56,7 @@ std::vector<std::string> tokenise(const std::string& line) {
 }
 
 // The game's settings files are a few KiB; anything past this is not one of them.
-constexpr std::size_t MAX_FILE_BYTES = std::size_t(4) << 20;
+constexpr std::size_t MAX_FILE_BYTES = std::size_t(256) << 10;
 
 std::string baseName(const std::string& key) {
     const std::size_t at = key.rfind('@');

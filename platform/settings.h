@@ -31,7 +31,7 @@ public:
     Settings();
 
     // Returns false, leaving the store as it was, when the file cannot be read (also a
-    // folder, or a file over 4 MiB such as an endless device). Without
+    // folder, or a file over 256 KiB such as an endless device). Without
     // merge the store holds only the file's values afterwards; with it the file's values
     // replace those under the same keys. Every token and stored value is traced to stdout.
     bool load(const std::string& path, bool merge);

@@ -200,6 +200,18 @@ TEST_F(SettingsTest, UnreadableFilesLeaveTheStoreAlone) {
     EXPECT_FALSE(s.load(path("endless.conf"), false));
     expectValue(s, "kept", "3");
 
+    // The game's files are a few KiB: 256 KiB load, one byte more is no settings file (a
+    // file of 4 MiB of values cost 20 s and 300 MB).
+    std::string most;
+    for (int i = 0; most.size() < (std::size_t(256) << 10); ++i) {
+        most += "k" + std::to_string(i % 1000) + " " + std::to_string(i) + "\n";
+    }
+    most.resize(std::size_t(256) << 10, ' ');
+    EXPECT_FALSE(s.load(write("over.conf", most + "x"), false));
+    expectValue(s, "kept", "3");
+    EXPECT_TRUE(s.load(write("most.conf", most), false));
+    EXPECT_TRUE(s.exists("k999"));
+
     EXPECT_TRUE(s.load(write("empty.conf", ""), false));
     EXPECT_FALSE(s.exists("kept"));
 }

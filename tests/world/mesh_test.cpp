@@ -190,7 +190,7 @@ TEST(Mesh, FilesThatAreNotReadableMeshesThrowTheMeshError) {
     }
 }
 
-TEST(Mesh, AFileLoadsOnlyWithinEightMiBAndAQuarterMillionFaces) {
+TEST(Mesh, AFileLoadsOnlyWithinFourMiBAndSixtyFiveThousandFaces) {
     const objfiles::TempFolder folder;
     const auto faces = [&](const std::string& name, std::size_t count) {
         std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
@@ -200,13 +200,13 @@ TEST(Mesh, AFileLoadsOnlyWithinEightMiBAndAQuarterMillionFaces) {
         return folder.write(name, text);
     };
     const std::string padded = folder.write("padded.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
-    std::filesystem::resize_file(padded, (std::size_t(8) << 20) + 1);  // ends in NUL bytes
+    std::filesystem::resize_file(padded, (std::size_t(4) << 20) + 1);  // ends in NUL bytes
     const struct {
         std::string path;
         bool loads;
     } cases[] = {
-        {faces("most.obj", 262144), true},
-        {faces("over.obj", 262145), false},
+        {faces("most.obj", 65536), true},
+        {faces("over.obj", 65537), false},
         {padded, false},
     };
     for (const auto& c : cases) {
@@ -214,7 +214,7 @@ TEST(Mesh, AFileLoadsOnlyWithinEightMiBAndAQuarterMillionFaces) {
         try {
             const Mesh mesh(c.path);
             EXPECT_TRUE(c.loads);
-            EXPECT_EQ(mesh._vertCount, 3 * 262144);
+            EXPECT_EQ(mesh._vertCount, 3 * 65536);
         } catch (const std::runtime_error& e) {
             EXPECT_FALSE(c.loads);
             EXPECT_STREQ(e.what(), "cannot open mesh file");
