@@ -2,8 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "platform/settings.h"
 
@@ -310,15 +314,37 @@ TEST_F(SettingsTest, FailedSaveKeepsThePreviousFile) {
     s["speed"] = 4;
     EXPECT_FALSE(s.save(path("no/such/folder/out.conf")));
 
+    // Whatever stands where the temporary goes, other than a file a kill left, is neither
+    // written through nor moved over the file: a folder, a link to another file, a device node
+    // (the null device's numbers, made here; root only).
     const std::string old = write("user.conf", "speed 2\n");
-    fs::create_directories(path("user.conf.tmp"));
-    EXPECT_FALSE(s.save(old));
-    EXPECT_EQ(read("user.conf"), "speed 2\n");
-    EXPECT_TRUE(fs::is_directory(path("user.conf.tmp")));
-    fs::remove(path("user.conf.tmp"));
+    const std::string temporary = path("user.conf.tmp");
+    write("other.conf", "other\n");
+    const std::function<bool()> inTheWay[] = {
+        [&] { return fs::create_directory(temporary); },
+        [&] { return fs::create_symlink("other.conf", temporary), true; },
+        [&] { return mknod(temporary.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
+    };
+    for (const auto& make : inTheWay) {
+        if (!make()) {
+            continue;
+        }
+        const fs::file_type type = fs::symlink_status(temporary).type();
+        std::string reason;
+        EXPECT_FALSE(s.save(old, &reason));
+        EXPECT_EQ(reason, temporary + " is in the way");
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(old)));
+        EXPECT_EQ(read("user.conf"), "speed 2\n");
+        EXPECT_EQ(read("other.conf"), "other\n");
+        EXPECT_EQ(fs::symlink_status(temporary).type(), type);
+        fs::remove(temporary);
+    }
 
     // A full disk is a tmpfs of the game's own in tests/game/saving_test.cpp.
 
+    // A file a kill left is replaced.
+    write("user.conf.tmp", "half");
     ASSERT_TRUE(s.save(old));
     EXPECT_EQ(read("user.conf"), "speed  4\n");
+    EXPECT_FALSE(fs::exists(temporary));
 }
