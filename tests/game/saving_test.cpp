@@ -112,8 +112,8 @@ bool hasEntry(const Vortel::MultiScoreTable& tables, std::uint32_t score) {
 
 // Where the player's files lead elsewhere: only a link to a regular file is written through.
 TEST_F(SavingGL, LinksAreWrittenThroughOnlyToARegularFile) {
-    enum Kind { DEVICE, DANGLING, REGULAR };
-    for (const Kind kind : {DEVICE, DANGLING, REGULAR}) {
+    enum Kind { DANGLING, REGULAR, DEVICE };  // the device last: not every machine lets it be made
+    for (const Kind kind : {DANGLING, REGULAR, DEVICE}) {
         SCOPED_TRACE(kind);
         destroyGame();
         folder.reset();  // back in the test's own folder before a fresh game folder is made
@@ -124,7 +124,10 @@ TEST_F(SavingGL, LinksAreWrittenThroughOnlyToARegularFile) {
             if (kind == DEVICE) {
                 // The numbers of the null device, in a scratch folder: a save that still
                 // replaced its target would replace only this node.
-                ASSERT_EQ(mknod(target.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0) << errno;
+                if (mknod(target.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+                    ASSERT_EQ(errno, EPERM);
+                    GTEST_SKIP() << "device nodes may not be made here";
+                }
             } else if (kind == REGULAR) {
                 writeBytes(target, std::string(file) == "scores" ? freshScoreFile() : bytesOf("data/vasp.conf"));
             }
@@ -132,9 +135,11 @@ TEST_F(SavingGL, LinksAreWrittenThroughOnlyToARegularFile) {
             fs::create_symlink(target, fs::path("data") / file);
         }
         ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+        // No ASSERT while standard error is captured: a capture left open aborts the next one,
+        // and with it every later test of the process.
         testing::internal::CaptureStderr();
         changeSetting(true);
-        ASSERT_NO_FATAL_FAILURE(enterScore(123456));
+        EXPECT_NO_FATAL_FAILURE(enterScore(123456));
         const std::string told = testing::internal::GetCapturedStderr();
 
         for (const char* file : {"vasp.conf", "scores"}) {
@@ -213,10 +218,10 @@ TEST_F(SavingGL, AFolderThatCannotBeWrittenKeepsTheOldFilesAndTellsThePlayerOnce
 
         testing::internal::CaptureStderr();
         changeSetting(true);
-        ASSERT_NO_FATAL_FAILURE(enterScore(5000000));
+        EXPECT_NO_FATAL_FAILURE(enterScore(5000000));
         changeSetting(false);  // quiet: failing still
         changeSetting(true);
-        ASSERT_NO_FATAL_FAILURE(enterScore(5000001));
+        EXPECT_NO_FATAL_FAILURE(enterScore(5000001));
         std::string told = testing::internal::GetCapturedStderr();
         EXPECT_EQ(countOf(told, "Cannot save data/vasp.conf: "), 1) << told;
         EXPECT_EQ(countOf(told, "Cannot save data/scores: "), 1) << told;
@@ -234,7 +239,7 @@ TEST_F(SavingGL, AFolderThatCannotBeWrittenKeepsTheOldFilesAndTellsThePlayerOnce
         ASSERT_NO_FATAL_FAILURE(unblock());
         testing::internal::CaptureStderr();
         changeSetting(false);
-        ASSERT_NO_FATAL_FAILURE(block());
+        EXPECT_NO_FATAL_FAILURE(block());
         changeSetting(true);
         told = testing::internal::GetCapturedStderr();
         EXPECT_EQ(countOf(told, "Cannot save data/vasp.conf: "), 1) << told;
@@ -281,7 +286,7 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
         }
         ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
         testing::internal::CaptureStderr();
-        ASSERT_NO_FATAL_FAILURE(enterScore(4000000));
+        EXPECT_NO_FATAL_FAILURE(enterScore(4000000));
         const std::string told = testing::internal::GetCapturedStderr();
         Vortel::MultiScoreTable tables(20, 32);
         if (c.damagedIsFolder) {
