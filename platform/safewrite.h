@@ -6,9 +6,10 @@
 // How every file the game writes reaches the disk: never in place. The bytes go to a
 // temporary beside the file (its name + ".tmp"), every write is checked, the temporary is
 // flushed, synced and closed, and only then is it renamed over the file. On any failure the
-// result is false, the temporary is gone and the old file is exactly as it was, so a full disk
-// or a crash cannot cost the player what was saved before. A temporary path that cannot be
-// opened (a folder, maybe not ours) is left alone.
+// result is false, a temporary it made is gone and the old file is exactly as it was, so a
+// full disk or a crash cannot cost the player what was saved before. A regular file where the
+// temporary goes (left by a kill) is replaced; anything else there (a folder, a link, a
+// device, maybe not ours) is left alone and fails the save.
 //
 // A symbolic link at path is followed only to a regular file, which is then the file written
 // (the link stays). A link to anything else (a device, a folder) or one that leads nowhere
