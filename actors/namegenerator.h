@@ -13,7 +13,7 @@ class NameGenerator {
 public:
     // Also seeds the game's random numbers with the time of day. Throws std::runtime_error
     // "NameGenerator::buildStats - cannot open requested source file" when the file cannot
-    // be opened or goes on past 4 MiB.
+    // be opened or goes on past 1 MiB.
     NameGenerator(const std::string& sourceFile, int order);
 
     void buildStats(std::istream& stream);

@@ -46,15 +46,18 @@ public:
         _paths.push_back(folder);
     }
 
-    // The cached object of that name, or a new one from the first folder holding the file.
-    // Nothing is cached when the file is missing or the object cannot be made.
+    // The cached object of that name, or a new one from the first folder holding a readable
+    // file of that name. Nothing is cached when there is none or the object cannot be made;
+    // the error says "cannot find resource file" when no folder has anything of that name,
+    // else what the first that has holds: "cannot read resource file" (a file) or "is not a
+    // file" (a folder or a device).
     T* get(const std::string& name) {
         if (Entry* entry = getEntry(name)) {
             return entry->object;
         }
         std::string dir;
         if (!getFilePath(name, dir)) {
-            throw std::runtime_error("ResourceManager(Base) - cannot find resource file: " + name);
+            throw std::runtime_error("ResourceManager(Base) - " + whyNotFound(name) + name);
         }
         T* const object = createObject(dir + name);
         addEntry(object, name, dir);
@@ -101,6 +104,22 @@ protected:
     virtual T* createObject(const std::string& path) = 0;
 
 private:
+    // What the first folder holding something of that name holds instead of a readable file:
+    // a player who put a file there must not be told that there is none.
+    std::string whyNotFound(const std::string& name) const {
+        for (const std::string& p : _paths) {
+            std::error_code error;
+            const std::filesystem::file_status status = std::filesystem::status(p + name, error);
+            if (std::filesystem::is_regular_file(status)) {
+                return "cannot read resource file: ";
+            }
+            if (std::filesystem::exists(status)) {
+                return "is not a file: ";
+            }
+        }
+        return "cannot find resource file: ";
+    }
+
     static std::string normalisedFolder(std::string dir) {
         for (char& c : dir) {
             if (c == '\\') {

@@ -27,6 +27,7 @@
 #include "platform/eventsource.h"
 #include "platform/game_openglextensions.h"
 #include "platform/inputdevice.h"
+#include "platform/safewrite.h"
 #include "platform/soundsetup.h"
 #include "world/botexplosion.h"
 #include "world/bumpnoise.h"
@@ -108,6 +109,9 @@ void Game::construct() {
     _wmKeyUpDI = _input.keyUpMessage();
     _wmMouseMoveDI = _input.mouseMoveMessage();
 
+    // A save killed before its rename leaves its temporary, which nothing else would remove.
+    removeLeftTemporary(_settingsPath);
+    removeLeftTemporary(_scoresPath);
     // A missing file leaves its store empty, and the game runs on its own values.
     _settings.load(_settingsPath, false);
     _colorSettings.load(_colorSettingsPath, false);
@@ -176,6 +180,20 @@ void Game::close() {
     Particle::releaseParticleManagement();
 }
 
+namespace {
+
+// The font reader leaves the characters past the end of a short strip without glyphs; menu
+// text in such a font is invisible, and the mouse cannot find its items.
+void requireAllGlyphs(const Stelkor::Font& font, const char* charset, const std::string& file) {
+    for (const char* c = charset; *c != '\0'; ++c) {
+        if (font.charImage(static_cast<unsigned char>(*c)) == nullptr) {
+            throw std::runtime_error("Game::init - font strip has fewer glyphs than its characters: " + file);
+        }
+    }
+}
+
+}  // namespace
+
 void Game::init() {
     cursor(false);
     glext::setupMultitexturing();
@@ -185,6 +203,9 @@ void Game::init() {
     _font = std::make_unique<Stelkor::Font>("textures/font.png", fontcharsets::kCharsetB, 5, 16, 0, _renderer, false);
     _fontBig = std::make_unique<Stelkor::Font>("textures/font_big.png", fontcharsets::kCharsetA, 5, 32, 2, _renderer,
                                                false);
+    requireAllGlyphs(*_fontSmall, fontcharsets::kCharsetA, "textures/font_small.png");
+    requireAllGlyphs(*_font, fontcharsets::kCharsetB, "textures/font.png");
+    requireAllGlyphs(*_fontBig, fontcharsets::kCharsetA, "textures/font_big.png");
 
     _splashLumiskImage = cutImage("textures/splash_lumisk.png", 0, 0, 800, 600, 0, 0, true);
 

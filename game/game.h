@@ -27,6 +27,7 @@
 #include "game/credits.h"
 #include "game/message.h"
 #include "game/multiscoretable.h"
+#include "game/notice.h"
 #include "game/roundcounter.h"
 #include "game/usercolorschemes.h"
 #include "platform/fsound.h"
@@ -197,6 +198,16 @@ public:
     void afterLoad();
     void loadSettings();
 
+    // ---- saving ---------------------------------------------------------------------------
+    // Each writes its file at once and says whether it did. A failure keeps the old file, and
+    // the new values hold for this run; the first failure since the start or since the last
+    // save of that file that succeeded puts a notice in the menus ("SETTINGS NOT SAVED") and
+    // one line with the file and why on standard error.
+    bool saveSettings();
+    // A score file that did not read whole is first copied to the same path + ".damaged";
+    // when that copy fails, nothing is saved.
+    bool saveScores();
+
     // ---- key bindings ---------------------------------------------------------------------
     void defaultControls();
     void unbindKey(unsigned int code);
@@ -280,6 +291,11 @@ public:
     static void _menucallback_effectsVolume(const std::string& item, const std::string& value, void* game);
     static void _menucallback_musicVolume(const std::string& item, const std::string& value, void* game);
     static void _menucallback_voiceVolume(const std::string& item, const std::string& value, void* game);
+    // Puts a short line ("SETTINGS NOT SAVED") at the top of the menu screens for a few
+    // seconds (game/notice.h); the play screen does not show it.
+    void showNotice(const std::string& line);
+    // The notice, at the top centre of the screen in the game's font and HUD colour.
+    void drawNotice();
 
     // ---- drawing --------------------------------------------------------------------------
     void initCornerCubeVertices();
@@ -436,6 +452,11 @@ public:
     std::string _scoresPath = "data/scores";
     Settings _settings;
     std::string _settingsPath = "data/vasp.conf";
+    // Set while saves of that file fail, so only the first failure is told.
+    bool _settingsSaveFailing = false;
+    bool _scoresSaveFailing = false;
+    // The score file was there but did not read whole: its bytes are kept before a save.
+    bool _scoresDamaged = false;
     Settings _colorSettings;
     std::string _colorSettingsPath = "data/color";
     Settings _speedSettings;
@@ -483,6 +504,7 @@ public:
     // Screen furniture and display flags.
     BottomBar _bottomBar{_renderer};
     Message _message{_renderer};
+    Notice _notice;
     std::unique_ptr<Stelkor::TimelineSprite> _pausedSprite;
     std::unique_ptr<Stelkor::Image> _pausedImage;
     std::unique_ptr<Stelkor::Image> _adviceArrowImage;

@@ -82,7 +82,7 @@ void Game::saveControls() {
     _settings["keyPause"] = static_cast<int>(_keyPause);
     _settings["keyMouselook"] = static_cast<int>(_keyMouselook);
     // A file that cannot be written keeps the old one; the new bindings still hold for this run.
-    _settings.save(_settingsPath);
+    saveSettings();
 }
 
 void Game::trackPlayerKeys() {

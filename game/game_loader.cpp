@@ -2,6 +2,9 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <stdexcept>
+#include <string>
 #include <system_error>
 
 #include "engine2d/bitmap.h"
@@ -89,26 +92,43 @@ void Game::checkLoadingGoesOn() const {
     }
 }
 
+namespace {
+
+// The mesh reader takes an empty or foreign file as a mesh without faces; the game would then
+// fly, shoot and collect things nobody can see.
+template <class M>
+M* drawableMesh(M* mesh, const std::string& file) {
+    const auto& faces = mesh->_faces;
+    if (std::none_of(faces.begin(), faces.end(), [mesh](const Mesh::Face& face) { return mesh->isTriangle(face); })) {
+        throw std::runtime_error("Game::loadMeshes - mesh has no triangle to draw: " + file);
+    }
+    return mesh;
+}
+
+}  // namespace
+
 void Game::loadMeshes() {
     appendLoadingLog("Loading meshes...");
     _meshManager.addPath("mesh");
-    _playerMesh = _meshChromeManager.get("shiva.obj");
+    const auto mesh = [this](const char* file) { return drawableMesh(_meshManager.get(file), file); };
+    const auto chrome = [this](const char* file) { return drawableMesh(_meshChromeManager.get(file), file); };
+    _playerMesh = chrome("shiva.obj");
     checkLoadingGoesOn();
-    _flareMesh = _meshManager.get("flare.obj");
-    _gunMesh = _meshManager.get("gun1.obj");
-    _cubeBevelMesh = _meshManager.get("cube_bevel.obj");
-    _explosionRingMesh = _meshManager.get("explosionRing.obj");
+    _flareMesh = mesh("flare.obj");
+    _gunMesh = mesh("gun1.obj");
+    _cubeBevelMesh = mesh("cube_bevel.obj");
+    _explosionRingMesh = mesh("explosionRing.obj");
     checkLoadingGoesOn();
     for (MeshChrome*& rocker : _rockerMeshes) {
-        rocker = _meshChromeManager.get("rocker.obj");
+        rocker = chrome("rocker.obj");
     }
-    _chaserMesh = _meshChromeManager.get("shiva.obj");
+    _chaserMesh = chrome("shiva.obj");
     checkLoadingGoesOn();
-    _scorePickupMesh = _meshManager.get("pow_score.obj");
-    _shieldsPickupMesh = _meshManager.get("pow_shields.obj");
-    _ammoPickupMesh = _meshManager.get("pow_ammo.obj");
-    _empPickupMesh = _meshManager.get("pow_emp.obj");
-    _bulletMesh = _meshManager.get("bullet.obj");
+    _scorePickupMesh = mesh("pow_score.obj");
+    _shieldsPickupMesh = mesh("pow_shields.obj");
+    _ammoPickupMesh = mesh("pow_ammo.obj");
+    _empPickupMesh = mesh("pow_emp.obj");
+    _bulletMesh = mesh("bullet.obj");
     appendLoadingLog("OK\n");
 }
 

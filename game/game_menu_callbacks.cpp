@@ -39,7 +39,7 @@ void storeSwitch(Game& g, bool Game::*member, const char* key, const std::string
     g.*member = switchedOn(value);
     g._settings[key] = g.*member ? 1 : 0;
     // A file that cannot be written keeps the old one; the setting still holds for this run.
-    g._settings.save(g._settingsPath);
+    g.saveSettings();
 }
 
 // Reads a volume level held to 0..10 and writes it; false for a text that is no number.
@@ -51,7 +51,7 @@ bool storeVolume(Game& g, unsigned char Game::*member, const char* key, const st
     level = std::clamp(level, 0, 10);
     g.*member = volumeByte(level);
     g._settings[key] = level;
-    g._settings.save(g._settingsPath);
+    g.saveSettings();
     return true;
 }
 
@@ -142,7 +142,7 @@ void Game::_menucallback_cockpitType(const std::string&, const std::string& valu
     Game& g = gameOf(game);
     g._cockpitHud = value == "HUD";
     g._settings["cockpitHud"] = g._cockpitHud ? 1 : 0;
-    g._settings.save(g._settingsPath);
+    g.saveSettings();
 }
 
 void Game::_menucallback_displayMode(const std::string& item, const std::string& value, void* game) {
@@ -161,7 +161,7 @@ void Game::_menucallback_displayMode(const std::string& item, const std::string&
         }
     }
     g._settings["fullscreen"] = g.fullscreen() ? 1 : 0;
-    g._settings.save(g._settingsPath);
+    g.saveSettings();
 }
 
 void Game::_menucallback_AdjustFov(const std::string&, const std::string& value, void* game) {
@@ -173,7 +173,7 @@ void Game::_menucallback_AdjustFov(const std::string&, const std::string& value,
     g._fov = fov;
     g._camera.fov(g._fov);
     g._settings["fov"] = g._fov;
-    g._settings.save(g._settingsPath);
+    g.saveSettings();
 }
 
 void Game::_menucallback_displayChaserNames(const std::string&, const std::string& value, void* game) {
@@ -212,7 +212,7 @@ void Game::_menucallback_trailReflection(const std::string&, const std::string& 
     }
     g._octree.renderReflections(g._trailReflection);
     g._settings["trailReflection"] = g._trailReflection ? 1 : 0;
-    g._settings.save(g._settingsPath);
+    g.saveSettings();
 }
 
 void Game::_menucallback_debrisParticleDensity(const std::string&, const std::string& value, void* game) {
@@ -223,7 +223,7 @@ void Game::_menucallback_debrisParticleDensity(const std::string&, const std::st
     }
     g._debrisParticleDensity = std::clamp(level, 0, 10);
     g._settings["debrisParticleDensity"] = g._debrisParticleDensity;
-    g._settings.save(g._settingsPath);
+    g.saveSettings();
     if (g._starfield) {
         g._starfield->starCount(g._debrisParticleDensity * g._starsPerDensityStep);
     }
@@ -237,7 +237,7 @@ void Game::_menucallback_effectsParticleDensity(const std::string&, const std::s
     }
     g._effectsParticleDensity = std::clamp(static_cast<float>(level) / 10.0f, 0.0f, 1.0f);
     g._settings["effectsParticleDensity"] = g._effectsParticleDensity;
-    g._settings.save(g._settingsPath);
+    g.saveSettings();
 }
 
 // ---- scheme and speed ------------------------------------------------------------------------
@@ -248,7 +248,7 @@ void Game::_menucallback_colorScheme(const std::string&, const std::string& valu
     g.applyColorScheme(value);
     if (g._currentColorScheme != g._colorSchemes.end()) {
         g._settings["colorScheme"] = g._currentColorScheme->first;
-        g._settings.save(g._settingsPath);
+        g.saveSettings();
     }
 }
 
@@ -257,7 +257,7 @@ void Game::_menucallback_gameSpeed(const std::string&, const std::string& value,
     g.applyGameSpeed(value);
     if (g._currentGameSpeed != g._gameSpeeds.end()) {
         g._settings["gameSpeed"] = g._currentGameSpeed->first;
-        g._settings.save(g._settingsPath);
+        g.saveSettings();
     }
 }
 
@@ -277,7 +277,7 @@ void Game::_menucallback_mouseSensitivity(const std::string&, const std::string&
     const float sensitivity = static_cast<float>(level) / 10.0f;
     g._mouseSensitivity = sensitivity < 0.1f ? 0.1f : sensitivity;
     g._settings["mouseSensitivity"] = level;
-    g._settings.save(g._settingsPath);
+    g.saveSettings();
 }
 
 void Game::_menucallback_aimingMode(const std::string&, const std::string& value, void* game) {
@@ -298,7 +298,7 @@ void Game::_menucallback_aimingMode(const std::string&, const std::string& value
     }
     g._settings["mouselookEnabled"] = g._mouselookEnabled ? 1 : 0;
     g._settings["pointAndClickEnabled"] = g._pointAndClickEnabled ? 1 : 0;
-    g._settings.save(g._settingsPath);
+    g.saveSettings();
 }
 
 // ---- sound -----------------------------------------------------------------------------------

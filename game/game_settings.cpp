@@ -1,6 +1,10 @@
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "game/game.h"
+#include "platform/safewrite.h"
 #include "world/cuberenderer.h"
 #include "world/starfield.h"
 
@@ -55,11 +59,50 @@ float fovStep(float reading) {
     return static_cast<float>(degrees / 5 * 5);
 }
 
+// Tells of the first failure of a run of failed saves of one file.
+void reportSave(Game& game, bool saved, bool& failing, const std::string& path, const std::string& reason,
+                const char* notice) {
+    if (saved) {
+        failing = false;
+        return;
+    }
+    if (!failing) {
+        std::fprintf(stderr, "Cannot save %s: %s\n", path.c_str(), reason.c_str());
+        game.showNotice(notice);
+    }
+    failing = true;
+}
+
 }  // namespace
 
+bool Game::saveSettings() {
+    std::string reason;
+    const bool saved = _settings.save(_settingsPath, &reason);
+    reportSave(*this, saved, _settingsSaveFailing, _settingsPath, reason, "SETTINGS NOT SAVED");
+    return saved;
+}
+
+bool Game::saveScores() {
+    std::string reason;
+    const std::string damaged = _scoresPath + ".damaged";
+    bool saved = true;
+    if (_scoresDamaged) {
+        saved = safeCopy(_scoresPath, damaged, &reason);
+        if (!saved) {
+            reason = "cannot keep the damaged file as " + damaged + ": " + reason;
+        }
+        _scoresDamaged = !saved;
+    }
+    saved = saved && _scoreTables.save(_scoresPath, &reason);
+    reportSave(*this, saved, _scoresSaveFailing, _scoresPath, reason, "HIGH SCORES NOT SAVED");
+    return saved;
+}
+
 void Game::loadSettings() {
-    // A missing or damaged score file leaves the tables the set-up made.
-    _scoreTables.load(_scoresPath);
+    // A missing or damaged score file leaves the tables the set-up made. A file that is there
+    // but did not read whole is kept aside before the first save replaces it.
+    std::error_code error;
+    _scoresDamaged = !_scoreTables.load(_scoresPath) && std::filesystem::is_regular_file(_scoresPath, error);
 
     const SettingsReader settings(_settings);
     if (settings.has("fov")) {

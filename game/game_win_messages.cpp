@@ -549,9 +549,9 @@ bool Game::messageEnterScore(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     case VK_ESCAPE:
     case VK_RETURN:
         // Either keeps the name as typed. A file that cannot be written keeps the old one;
-        // the entry still holds for this run.
+        // the entry still holds for this run, and the main menu tells the player.
         _scoreTables.endEditName();
-        _scoreTables.save(_scoresPath);
+        saveScores();
         mainMenu();
         break;
     case VK_BACK:

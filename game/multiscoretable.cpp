@@ -182,16 +182,19 @@ void MultiScoreTable::animate(double dt) {
     }
 }
 
-bool MultiScoreTable::save(const std::string& path) const {
+bool MultiScoreTable::save(const std::string& path, std::string* reason) const {
     // Built whole in memory first: the file on disk is only ever replaced by a complete one.
     std::stringstream bytes;
     scorefile::writeUint32(bytes, static_cast<std::uint32_t>(_tables.size()));
     for (const ScoreTable& table : _tables) {
         if (!table.save(bytes)) {
+            if (reason != nullptr) {
+                *reason = "a table that cannot be written";
+            }
             return false;
         }
     }
-    return safeWrite(path, bytes.str());
+    return safeWrite(path, bytes.str(), reason);
 }
 
 bool MultiScoreTable::load(const std::string& path) {

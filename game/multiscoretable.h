@@ -69,8 +69,9 @@ public:
     void animate(double dt);
 
     // Writes every table in the set's order. The file is replaced safely (see
-    // platform/safewrite.h): on false the old file is as it was.
-    bool save(const std::string& path) const;
+    // platform/safewrite.h): on false the old file is as it was, and reason (when given) says
+    // why.
+    bool save(const std::string& path, std::string* reason = nullptr) const;
     // Reads the set from the file. An intact file replaces the set in file order, its first
     // table current, and gives true. A damaged file gives false and never costs a table: the
     // records read before the damage replace the tables of their names and come first, the

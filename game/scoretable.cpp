@@ -306,9 +306,9 @@ bool ScoreTable::readRecord(std::istream& in) {
     return true;
 }
 
-bool ScoreTable::save(const std::string& path) const {
+bool ScoreTable::save(const std::string& path, std::string* reason) const {
     std::stringstream bytes;
-    return save(bytes) && safeWrite(path, bytes.str());
+    return save(bytes) && safeWrite(path, bytes.str(), reason);
 }
 
 bool ScoreTable::load(const std::string& path) {

@@ -87,7 +87,7 @@ public:
     bool save(std::iostream& stream) const;
     bool load(std::iostream& stream);
     // The record alone in a file of its own; written safely (see platform/safewrite.h).
-    bool save(const std::string& path) const;
+    bool save(const std::string& path, std::string* reason = nullptr) const;
     bool load(const std::string& path);
 
     const std::list<Entry>& entries() const { return _entries; }

@@ -1,5 +1,7 @@
 #include "game/soundsamples.h"
 
+#include <cstdio>
+
 #include "platform/settings.h"
 
 namespace Vortel {
@@ -15,10 +17,13 @@ constexpr float MAX_DISTANCE = 1.0e9f;
 
 const char* const SOUND_FOLDER = "sounds/";
 
-Settings readSoundList() {
+// A list that cannot be read is no error: every sample then fails to load and the game runs
+// silent, which only the told need not wonder about.
+Settings readSoundList(bool tell) {
     Settings list;
-    // A missing list is no error: every sample then fails to load and the game runs silent.
-    list.load(SOUND_LIST_PATH, false);
+    if (!list.load(SOUND_LIST_PATH, false) && tell) {
+        std::fprintf(stderr, "Cannot read the sound list %s: the game runs silent\n", SOUND_LIST_PATH);
+    }
     return list;
 }
 
@@ -96,7 +101,7 @@ void loadSoundSample(Settings& list, const SoundSampleRow& row, SoundSampleMap& 
 }
 
 void loadSoundSamples(SoundSampleMap& samples, const std::function<void()>& beforeEachRow) {
-    Settings list = readSoundList();
+    Settings list = readSoundList(true);
     for (const SoundSampleRow& row : SOUND_SAMPLE_TABLE) {
         if (beforeEachRow) {
             beforeEachRow();
@@ -106,7 +111,8 @@ void loadSoundSamples(SoundSampleMap& samples, const std::function<void()>& befo
 }
 
 void loadIntroSample(SoundSampleMap& samples) {
-    Settings list = readSoundList();
+    // The loading of all samples that follows tells of a list it cannot read.
+    Settings list = readSoundList(false);
     loadSoundSample(list, INTRO_SAMPLE, samples);
 }
 

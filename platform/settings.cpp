@@ -4,11 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <set>
 #include <sstream>
-#include <system_error>
 #include <vector>
 
 #include "platform/safewrite.h"
@@ -58,7 +56,7 @@ std::vector<std::string> tokenise(const std::string& line) {
 }
 
 // The game's settings files are a few KiB; anything past this is not one of them.
-constexpr std::size_t MAX_FILE_BYTES = std::size_t(4) << 20;
+constexpr std::size_t MAX_FILE_BYTES = std::size_t(256) << 10;
 
 std::string baseName(const std::string& key) {
     const std::size_t at = key.rfind('@');
@@ -86,17 +84,6 @@ bool hasIndex(const std::string& key) {
     }
     const std::string index = key.substr(at + 1);
     return index.find_first_not_of("0123456789") == std::string::npos && (index == "0" || index[0] != '0');
-}
-
-// Saving through a symbolic link replaces the file the link points at, not the link.
-bool resolveLink(const std::string& path, std::string& target) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
-        target = path;
-        return true;
-    }
-    target = std::filesystem::weakly_canonical(path, error).string();
-    return !error;
 }
 
 }  // namespace
@@ -141,13 +128,15 @@ void Settings::parseLine(const std::string& line) {
     }
 }
 
-bool Settings::save(const std::string& path) const {
+bool Settings::save(const std::string& path, std::string* reason) const {
     std::string text;
-    std::string target;
-    if (!contents(text) || !resolveLink(path, target)) {
+    if (!contents(text)) {
+        if (reason != nullptr) {
+            *reason = "a setting that would not read back";
+        }
         return false;
     }
-    return safeWrite(target, text);
+    return safeWrite(path, text, reason);
 }
 
 // A name's values from index 0 on, up to the first index missing.

@@ -31,18 +31,19 @@ public:
     Settings();
 
     // Returns false, leaving the store as it was, when the file cannot be read (also a
-    // folder, or a file over 4 MiB such as an endless device). Without
+    // folder, or a file over 256 KiB such as an endless device). Without
     // merge the store holds only the file's values afterwards; with it the file's values
     // replace those under the same keys. Every token and stored value is traced to stdout.
     bool load(const std::string& path, bool merge);
     // Writes the store sorted by name. The old file is replaced only once the new one is
-    // completely written, so a failed save (reported as false) keeps the previous settings;
-    // through a symbolic link the file it points at is replaced and the link stays. A store
+    // completely written, so a failed save (reported as false, with why in reason when
+    // given) keeps the previous settings; a symbolic link is followed only to a regular
+    // file, which is replaced while the link stays (see safewrite.h). A store
     // that would not read back to its own keys and values is refused (false, nothing
     // written): a text holding a line break or a double quote, a name the loader skips (empty,
     // or starting with the comment character), and names with '@' whose keys would come back
     // different. A name holding a blank is written quoted.
-    bool save(const std::string& path) const;
+    bool save(const std::string& path, std::string* reason = nullptr) const;
 
     // A missing key is added with an empty value.
     Value& operator[](const std::string& key);

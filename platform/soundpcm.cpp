@@ -1,5 +1,6 @@
 #include "platform/soundpcm.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/wavfile.h"
@@ -22,17 +23,9 @@ void store16(std::uint8_t* p, int value) {
 }
 
 // Converts whole frames from the file's little-endian layout, averaging the two channels of a
-// stereo frame when mono is asked.
-void convert(const WavFormat& f, const std::vector<std::uint8_t>& data, std::size_t frames, bool mono, SoundPcm& pcm) {
-    const bool mixDown = mono && f.channels == 2;
-    const int channels = mixDown ? 1 : f.channels;
+// stereo frame when mono is asked, into out.
+void convert(const WavFormat& f, const std::uint8_t* in, std::size_t frames, bool mixDown, std::uint8_t* out) {
     const std::size_t inSample = f.bitsPerSample / 8;
-    pcm.channels = channels;
-    pcm.bits = f.bitsPerSample;
-    pcm.rate = f.samplesPerSec;
-    pcm.bytes.resize(frames * channels * inSample);
-    const std::uint8_t* in = data.data();
-    std::uint8_t* out = pcm.bytes.data();
     for (std::size_t i = 0; i < frames; ++i, in += f.blockAlign) {
         if (inSample == 1) {
             if (mixDown) {
@@ -45,7 +38,7 @@ void convert(const WavFormat& f, const std::vector<std::uint8_t>& data, std::siz
             store16(out, (sample16(in) + sample16(in + 2)) / 2);
             out += 2;
         } else {
-            for (int c = 0; c < channels; ++c, out += 2) {
+            for (int c = 0; c < f.channels; ++c, out += 2) {
                 store16(out, sample16(in + 2 * c));
             }
         }
@@ -61,15 +54,35 @@ std::size_t SoundPcm::frames() const {
 
 bool loadSoundPcm(const std::string& path, bool mono, SoundPcm& pcm) {
     WavFile wav;
-    std::vector<std::uint8_t> data;
-    if (!wav.open(path) || !isPlayable(wav.format()) || !wav.readAll(data)) {
+    if (!wav.open(path) || !isPlayable(wav.format()) || !wav.rewind()) {
         return false;
     }
+    const WavFormat& f = wav.format();
     // A trailing part-frame is dropped: the device takes whole frames only.
-    const std::size_t frames = data.size() / wav.format().blockAlign;
+    const std::size_t frames = wav.dataSize() / f.blockAlign;
     if (frames == 0) {
         return false;
     }
-    convert(wav.format(), data, frames, mono, pcm);
+    const bool mixDown = mono && f.channels == 2;
+    const int channels = mixDown ? 1 : f.channels;
+    const std::size_t outFrame = static_cast<std::size_t>(channels) * (f.bitsPerSample / 8);
+    std::vector<std::uint8_t> converted(frames * outFrame);
+    // Read and converted a block at a time, so the file's samples are never held whole
+    // beside the converted ones.
+    const std::size_t blockFrames = 16384;
+    std::vector<std::uint8_t> block(blockFrames * f.blockAlign);
+    for (std::size_t done = 0; done < frames;) {
+        const std::size_t n = std::min(blockFrames, frames - done);
+        std::size_t actual = 0;
+        if (!wav.read(block.data(), n * f.blockAlign, actual) || actual != n * f.blockAlign) {
+            return false;
+        }
+        convert(f, block.data(), n, mixDown, converted.data() + done * outFrame);
+        done += n;
+    }
+    pcm.channels = channels;
+    pcm.bits = f.bitsPerSample;
+    pcm.rate = f.samplesPerSec;
+    pcm.bytes.swap(converted);
     return true;
 }

@@ -135,7 +135,7 @@ bool WavFile::readHeader(std::uint64_t fileSize, bool keepCutData) {
         const bool isFormat = isId(header, "fmt ") && !hasFormat;
         const bool isData = isId(header, "data") && !hasData_;
         if (body + size > end) {
-            if (isData && keepCutData) {
+            if (isData && keepCutData && end - body <= MAX_DATA_BYTES) {
                 hasData_ = true;
                 dataOffset_ = body;
                 dataSize_ = static_cast<std::uint32_t>(end - body);
@@ -153,6 +153,9 @@ bool WavFile::readHeader(std::uint64_t fileSize, bool keepCutData) {
             }
             hasFormat = true;
         } else if (isData) {
+            if (size > MAX_DATA_BYTES) {
+                return false;
+            }
             hasData_ = true;
             dataOffset_ = body;
             dataSize_ = size;

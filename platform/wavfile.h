@@ -27,13 +27,19 @@ struct WavFormat {
 // file fails to open instead of being read past its end.
 class WavFile {
 public:
+    // The most sample bytes a "data" chunk may hold: over three minutes of 44.1 kHz 16-bit
+    // stereo, three times the game's longest sound. A larger chunk refuses the file, so a
+    // forged or endless one cannot take gigabytes.
+    static constexpr std::uint32_t MAX_DATA_BYTES = std::uint32_t(32) << 20;
+
     WavFile();
     ~WavFile();
     WavFile(const WavFile&) = delete;
     WavFile& operator=(const WavFile&) = delete;
 
     // Opens the file and reads its format record; false (and closed) when it is not a readable
-    // RIFF/WAVE file with a sound "fmt " chunk. A file without a "data" chunk still opens.
+    // RIFF/WAVE file with a sound "fmt " chunk, or whose "data" chunk holds more than
+    // MAX_DATA_BYTES. A file without a "data" chunk still opens.
     // With keepCutData, a "data" chunk that claims more bytes than the file holds is kept with
     // the bytes that are there instead of refusing the file.
     bool open(const std::string& path, bool keepCutData = false);

@@ -222,7 +222,7 @@ bool Mesh::isTriangle(const Face& face) const {
 // Every face gets exactly three vertices. A face that is not a triangle of known positions
 // stays all zero, a degenerate triangle that draws nothing; extra corners are dropped.
 void Mesh::createVertArray() {
-    // load() keeps the face count at MAX_FACES, where the byte count still fits an int.
+    // load() keeps the face count at MAX_FACES, far below where the byte count would leave an int.
     _vertCount = VERTICES_PER_FACE * static_cast<int>(std::min(_faces.size(), MAX_FACES));
     _vertArrayFloats = FLOATS_PER_VERTEX * _vertCount;
     _vertArrayBytes = _vertArrayFloats * static_cast<int>(sizeof(float));

@@ -32,11 +32,12 @@ public:
     static constexpr int VERTICES_PER_FACE = 3;
     // The longest rest of an "f" line after its keyword; a longer one ends the reading.
     static constexpr std::size_t MAX_FACE_LINE = 254;
-    // The game's meshes are a few hundred KiB; a larger file is refused as not a mesh.
-    static constexpr std::size_t MAX_FILE_BYTES = std::size_t(64) << 20;
-    // The most faces whose vertex array still counts its bytes in an int.
-    static constexpr std::size_t MAX_FACES =
-        std::size_t(INT_MAX) / (sizeof(float) * FLOATS_PER_VERTEX * VERTICES_PER_FACE);
+    // The game's meshes are at most 36 KiB and 640 faces; a larger file is refused as not a
+    // mesh. The two caps keep any file that loads within a few hundred MB and a second or so,
+    // here and in the game's display lists and first frames: 4 MiB of the shortest faces
+    // would be half a million of them, and 262,144 faces took the game 20 s and 700 MB.
+    static constexpr std::size_t MAX_FILE_BYTES = std::size_t(4) << 20;
+    static constexpr std::size_t MAX_FACES = std::size_t(1) << 16;
 
     Mesh();
     // Starts the bounds wide open (largest float below, smallest positive float above), then

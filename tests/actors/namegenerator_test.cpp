@@ -108,6 +108,17 @@ TEST(NameGeneratorTest, ClampsTheOrderAndReportsAMissingFile) {
     } catch (const std::runtime_error& error) {
         EXPECT_STREQ(error.what(), "NameGenerator::buildStats - cannot open requested source file");
     }
+
+    // The game's list is 3 KiB: a word file of 1 MiB is read, one byte more is not one.
+    std::string words;
+    while (words.size() < (std::size_t(1) << 20)) {
+        words += "abel ";
+    }
+    words.resize(std::size_t(1) << 20);
+    const WordFile most("most", words);
+    EXPECT_EQ(NameGenerator(most.path(), 1).stats().size(), 5u);  // a, b, e, l and the blank
+    const WordFile over("over", words + "x");
+    EXPECT_THROW(NameGenerator(over.path(), 1), std::runtime_error);
 }
 
 TEST(NameGeneratorTest, LongerTokensStartAtEachWordAndEndAtDeadEnds) {

@@ -64,6 +64,7 @@ TEST_F(BitmapTest, RefusesEveryFileItCannotUseWithItsOwnMessage) {
     testsupport::writePng("bm_grey_alpha.png", 64, 64, PNG_COLOR_TYPE_GRAY_ALPHA, 8, packed(64, 64, 2));
     testsupport::writeBytes("bm_5bytes.png", {0x89, 'P', 'N', 'G', '\r'});
     writeBigHeader("bm_16bit_huge.png", PNG_COLOR_TYPE_RGB_ALPHA, 16, 8192);
+    writeBigHeader("bm_huge.png", PNG_COLOR_TYPE_RGB_ALPHA, 8, 4096);
     testsupport::writeBytes("bm_text.png", std::vector<std::uint8_t>(40, 'x'));
 
     testsupport::RgbaPicture noisy(256, 256);
@@ -84,6 +85,8 @@ TEST_F(BitmapTest, RefusesEveryFileItCannotUseWithItsOwnMessage) {
     EXPECT_EQ(loadError("bm_16bit.png", renderer), "file 'bm_16bit.png" + badType);
     // Refused from its header, before half a gigabyte of rows is set aside for decoding.
     EXPECT_EQ(loadError("bm_16bit_huge.png", renderer), "file 'bm_16bit_huge.png" + badType);
+    // 4096 x 4096 would cost 64 MB of pixels from a header of 45 bytes.
+    EXPECT_EQ(loadError("bm_huge.png", renderer), "file 'bm_huge.png' is too large; must be at most 4194304 pixels");
     EXPECT_EQ(loadError("bm_palette.png", renderer), "file 'bm_palette.png" + badType);
     EXPECT_EQ(loadError("bm_grey_alpha.png", renderer), "file 'bm_grey_alpha.png" + badType);
     EXPECT_EQ(loadError("bm_5bytes.png", renderer), "cannot read file 'bm_5bytes.png'");

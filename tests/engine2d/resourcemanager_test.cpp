@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <list>
 #include <stdexcept>
 #include <string>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "engine2d/bitmapmanager.h"
 #include "engine2d/resourcemanager.h"
@@ -91,13 +96,43 @@ TEST(ResourceManager, LoadsOnceFromTheFirstFolderThatHasTheFile) {
 
 TEST(ResourceManager, MissingOrBrokenFilesAreReportedAndNotCached) {
     writeText("rm_bad.txt", "bad");
-    TextManager m;
-    try {
-        m.get("rm_missing.txt");
-        FAIL() << "a missing file gave an object";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "ResourceManager(Base) - cannot find resource file: rm_missing.txt");
+    std::filesystem::remove_all("rm_where");
+    std::filesystem::create_directories("rm_where/rm_folder.txt");
+    ASSERT_EQ(mkfifo("rm_where/rm_fifo.txt", 0644), 0);
+    ASSERT_EQ(mknod("rm_where/rm_device.txt", S_IFCHR | 0644, makedev(1, 3)) == 0 || errno == EPERM, true);
+    writeText("rm_where/rm_locked.txt", "locked");
+    std::filesystem::permissions("rm_where/rm_locked.txt", std::filesystem::perms::none);
+    // Root reads any file, so the locked one is unreadable only to others.
+    std::FILE* const probe = std::fopen("rm_where/rm_locked.txt", "rb");
+    const bool lockedReadable = probe != nullptr;
+    if (probe != nullptr) {
+        std::fclose(probe);
     }
+    const struct {
+        const char* name;
+        const char* error;
+    } cases[] = {
+        {"rm_missing.txt", "ResourceManager(Base) - cannot find resource file: rm_missing.txt"},
+        {"rm_folder.txt", "ResourceManager(Base) - is not a file: rm_folder.txt"},
+        {"rm_fifo.txt", "ResourceManager(Base) - is not a file: rm_fifo.txt"},
+        {"rm_device.txt", "ResourceManager(Base) - is not a file: rm_device.txt"},
+        {"rm_locked.txt", "ResourceManager(Base) - cannot read resource file: rm_locked.txt"},
+    };
+    TextManager m;
+    m.addPath("rm_where");
+    for (const auto& c : cases) {
+        if ((std::string(c.name) == "rm_locked.txt" && lockedReadable) ||
+            (std::string(c.name) == "rm_device.txt" && !std::filesystem::exists("rm_where/rm_device.txt"))) {
+            continue;
+        }
+        try {
+            m.get(c.name);
+            ADD_FAILURE() << c.name << " gave an object";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), c.error);
+        }
+    }
+    std::filesystem::remove_all("rm_where");
     EXPECT_THROW(m.get("rm_bad.txt"), std::runtime_error);
     EXPECT_THROW(m.get("rm_bad.txt"), std::runtime_error);
     EXPECT_EQ(m.made, 2);

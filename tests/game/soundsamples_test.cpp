@@ -235,9 +235,17 @@ TEST_F(SoundPlayGL, LoopsPlayOnAndOneShotsEndAtTheVolumeGiven) {
 }
 
 TEST_F(SoundPlayGL, WithoutAListNothingPlaysAndNothingFails) {
+    // A folder in its place is refused like a missing list; either is told once.
     folder->remove(SOUND_LIST_PATH);
+    std::filesystem::create_directory(SOUND_LIST_PATH);
     Vortel::Game& g = game();
+    testing::internal::CaptureStderr();
     initAndLoad(g);
+    const std::string told = testing::internal::GetCapturedStderr();
+    const std::string line = std::string("Cannot read the sound list ") + SOUND_LIST_PATH + ": the game runs silent\n";
+    const std::size_t at = told.find(line);
+    EXPECT_NE(at, std::string::npos) << told;
+    EXPECT_EQ(told.find(line, at + 1), std::string::npos) << told;
     EXPECT_NE(g._loadingLog.str().find("Loading sounds...OK\n"), std::string::npos);
     EXPECT_EQ(g._soundSamples.size(), tableNames().size() + 1);
     const Vector3<float> somewhere(1.0f, 2.0f, 3.0f);

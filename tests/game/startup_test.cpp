@@ -11,6 +11,7 @@
 #include "platform/fsound.h"
 #include "tests/game/game_fixture.h"
 #include "tests/support/gl_readback.h"
+#include "tests/support/png_writer.h"
 
 namespace {
 
@@ -143,6 +144,42 @@ TEST_F(StartupGL, AMissingMeshStopsLoadingWithItsName) {
     }
     EXPECT_FALSE(g._loaded.load());
     EXPECT_EQ(g._state, Game::STATE_LOADING);
+}
+
+TEST_F(StartupGL, ContentThatWouldShowNothingStopsTheStartWithItsName) {
+    const struct {
+        const char* file;
+        std::string bytes;  // empty: a 1 x 1 picture
+        const char* error;
+    } cases[] = {
+        {"mesh/shiva.obj", "", "Game::loadMeshes - mesh has no triangle to draw: shiva.obj"},
+        {"mesh/shiva.obj", std::string("\x01\xfe\x80 f\x7f\x00zz\n\xc3", 11),
+         "Game::loadMeshes - mesh has no triangle to draw: shiva.obj"},
+        {"mesh/bullet.obj", "v 0 0 0\nv 1 0 0\nf 1 2 3\n", "Game::loadMeshes - mesh has no triangle to draw: bullet.obj"},
+        {"textures/font.png", "", "Game::init - font strip has fewer glyphs than its characters: textures/font.png"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        folder.reset();  // back in the test's own folder before a fresh game folder is made
+        folder = std::make_unique<testgame::GameFolder>();
+        folder->remove(c.file);
+        if (std::string(c.file).find(".png") != std::string::npos) {
+            testsupport::writePng(c.file, testsupport::RgbaPicture(1, 1));
+        } else {
+            std::ofstream(c.file, std::ios::binary) << c.bytes;
+        }
+        testgame::TestGame& g = game();
+        try {
+            g.init();
+            g.load();
+            loadToTheMenu(g);
+            ADD_FAILURE() << "started";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), c.error);
+        }
+        EXPECT_FALSE(g._loaded.load());
+        destroyGame();
+    }
 }
 
 TEST_F(StartupGL, LoadsWithoutTheSoundListAndCanGoWhileLoading) {

@@ -2,8 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "platform/settings.h"
 
@@ -200,6 +204,18 @@ TEST_F(SettingsTest, UnreadableFilesLeaveTheStoreAlone) {
     EXPECT_FALSE(s.load(path("endless.conf"), false));
     expectValue(s, "kept", "3");
 
+    // The game's files are a few KiB: 256 KiB load, one byte more is no settings file (a
+    // file of 4 MiB of values cost 20 s and 300 MB).
+    std::string most;
+    for (int i = 0; most.size() < (std::size_t(256) << 10); ++i) {
+        most += "k" + std::to_string(i % 1000) + " " + std::to_string(i) + "\n";
+    }
+    most.resize(std::size_t(256) << 10, ' ');
+    EXPECT_FALSE(s.load(write("over.conf", most + "x"), false));
+    expectValue(s, "kept", "3");
+    EXPECT_TRUE(s.load(write("most.conf", most), false));
+    EXPECT_TRUE(s.exists("k999"));
+
     EXPECT_TRUE(s.load(write("empty.conf", ""), false));
     EXPECT_FALSE(s.exists("kept"));
 }
@@ -298,21 +314,37 @@ TEST_F(SettingsTest, FailedSaveKeepsThePreviousFile) {
     s["speed"] = 4;
     EXPECT_FALSE(s.save(path("no/such/folder/out.conf")));
 
+    // Whatever stands where the temporary goes, other than a file a kill left, is neither
+    // written through nor moved over the file: a folder, a link to another file, a device node
+    // (the null device's numbers, made here; root only).
     const std::string old = write("user.conf", "speed 2\n");
-    fs::create_directories(path("user.conf.tmp"));
-    EXPECT_FALSE(s.save(old));
-    EXPECT_EQ(read("user.conf"), "speed 2\n");
-    EXPECT_TRUE(fs::is_directory(path("user.conf.tmp")));
-    fs::remove(path("user.conf.tmp"));
-
-    // A disk that fills up during the write.
-    if (fs::exists("/dev/full")) {
-        fs::create_symlink("/dev/full", path("user.conf.tmp"));
-        EXPECT_FALSE(s.save(old));
+    const std::string temporary = path("user.conf.tmp");
+    write("other.conf", "other\n");
+    const std::function<bool()> inTheWay[] = {
+        [&] { return fs::create_directory(temporary); },
+        [&] { return fs::create_symlink("other.conf", temporary), true; },
+        [&] { return mknod(temporary.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
+    };
+    for (const auto& make : inTheWay) {
+        if (!make()) {
+            continue;
+        }
+        const fs::file_type type = fs::symlink_status(temporary).type();
+        std::string reason;
+        EXPECT_FALSE(s.save(old, &reason));
+        EXPECT_EQ(reason, temporary + " is in the way");
+        EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(old)));
         EXPECT_EQ(read("user.conf"), "speed 2\n");
-        EXPECT_FALSE(fs::exists(fs::symlink_status(path("user.conf.tmp"))));
+        EXPECT_EQ(read("other.conf"), "other\n");
+        EXPECT_EQ(fs::symlink_status(temporary).type(), type);
+        fs::remove(temporary);
     }
 
+    // A full disk is a tmpfs of the game's own in tests/game/saving_test.cpp.
+
+    // A file a kill left is replaced.
+    write("user.conf.tmp", "half");
     ASSERT_TRUE(s.save(old));
     EXPECT_EQ(read("user.conf"), "speed  4\n");
+    EXPECT_FALSE(fs::exists(temporary));
 }

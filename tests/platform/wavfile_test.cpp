@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/wavfile.h"
 #include "tests/platform/wavfile_maker.h"
 
@@ -151,4 +153,36 @@ TEST_F(WavFileTest, AFailedOpenForgetsThePreviousFile) {
     std::uint8_t buffer[4];
     EXPECT_FALSE(wav.read(buffer, sizeof buffer, actual));
     EXPECT_EQ(actual, 0u);
+}
+
+TEST_F(WavFileTest, RefusesADataChunkPastItsCapWholeOrCut) {
+    // Sparse files: the sizes are real, the bytes cost no disk.
+    const auto sized = [&](std::uint32_t claimed, std::uint32_t present) {
+        Bytes bytes = wavmaker::pcmWav(2, 44100, 16, Bytes());
+        for (int i = 0; i < 4; ++i) {
+            bytes[4 + i] = static_cast<std::uint8_t>((36u + claimed) >> (8 * i));
+            bytes[40 + i] = static_cast<std::uint8_t>(claimed >> (8 * i));
+        }
+        const std::string path = write(bytes);
+        std::filesystem::resize_file(path, bytes.size() + present);
+        return path;
+    };
+    const std::uint32_t cap = WavFile::MAX_DATA_BYTES;
+    const struct {
+        std::uint32_t claimed, present;
+        bool keepCutData, opens;
+    } cases[] = {
+        {cap, cap, false, true},
+        {cap + 4, cap + 4, false, false},
+        {cap, cap - 4, true, true},
+        {0x40000000u, cap + 4, true, false},  // a gigabyte claimed, more than the cap there
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.claimed << " " << c.present << " " << c.keepCutData);
+        WavFile wav;
+        EXPECT_EQ(wav.open(sized(c.claimed, c.present), c.keepCutData), c.opens);
+        if (c.opens) {
+            EXPECT_LE(wav.dataSize(), cap);
+        }
+    }
 }

@@ -190,6 +190,38 @@ TEST(Mesh, FilesThatAreNotReadableMeshesThrowTheMeshError) {
     }
 }
 
+TEST(Mesh, AFileLoadsOnlyWithinFourMiBAndSixtyFiveThousandFaces) {
+    const objfiles::TempFolder folder;
+    const auto faces = [&](const std::string& name, std::size_t count) {
+        std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+        for (std::size_t i = 0; i < count; ++i) {
+            text += "f 1 2 3\n";
+        }
+        return folder.write(name, text);
+    };
+    const std::string padded = folder.write("padded.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    std::filesystem::resize_file(padded, (std::size_t(4) << 20) + 1);  // ends in NUL bytes
+    const struct {
+        std::string path;
+        bool loads;
+    } cases[] = {
+        {faces("most.obj", 65536), true},
+        {faces("over.obj", 65537), false},
+        {padded, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        try {
+            const Mesh mesh(c.path);
+            EXPECT_TRUE(c.loads);
+            EXPECT_EQ(mesh._vertCount, 3 * 65536);
+        } catch (const std::runtime_error& e) {
+            EXPECT_FALSE(c.loads);
+            EXPECT_STREQ(e.what(), "cannot open mesh file");
+        }
+    }
+}
+
 TEST(Mesh, CopiesItsArrayMovedByTheOffsets) {
     const objfiles::TempFolder folder;
     const Mesh mesh = loadText(folder, "v 1 2 3\nvt 0.5 0.5\nvn 0 1 0\nf 1/1/1 1/1/1 1/1/1\n");
