@@ -232,9 +232,7 @@ void Game::init() {
     _bottomBar.color(RGBA<float>(0.0f, 0.0f, 0.0f, 0.9f));
     _bottomBar.set(_barMenuMinHeight, 100000.0f);
 
-    if (_settings.exists("fullscreen")) {
-        fullscreen(_settings["fullscreen"].i != 0);
-    }
+    applyFullscreenSetting();
     _state = STATE_SPLASH_LUMISK;
     _stateTime = 0.0;
 }

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <queue>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -195,6 +196,13 @@ public:
     static void loader(void* game);
     void afterLoad();
     void loadSettings();
+    // The display mode of the settings' "fullscreen" key, where the key is set. A saved wish
+    // never keeps the game from starting: where full screen cannot be had the game goes on in
+    // a window, keeps the key as it stands for the next start, and says so once per run.
+    void applyFullscreenSetting();
+    // Tells the player, on standard error and in the menus, that the display mode could not be
+    // changed and in which mode the game goes on.
+    void reportDisplayModeFailure(const std::runtime_error& failure);
 
     // ---- key bindings ---------------------------------------------------------------------
     void defaultControls();
@@ -596,6 +604,8 @@ public:
     std::atomic<bool> _stopLoading{false};
     double _playClock = 0.0;
     double _stageClock = 0.0;
+    // Start-up has told of a full screen it could not have; the settings are applied twice.
+    bool _fullscreenFallbackReported = false;
     std::unique_ptr<Stelkor::MenuSlider> _menuSlider;
     std::unique_ptr<Stelkor::Sprite> _sliderBarSprite;
     std::unique_ptr<Stelkor::Sprite> _sliderHandleSprite;

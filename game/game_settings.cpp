@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cstdio>
+#include <stdexcept>
 
 #include "game/game.h"
 #include "world/cuberenderer.h"
@@ -57,6 +59,26 @@ float fovStep(float reading) {
 
 }  // namespace
 
+void Game::applyFullscreenSetting() {
+    if (!_settings.exists("fullscreen")) {
+        return;
+    }
+    try {
+        fullscreen(_settings["fullscreen"].i != 0);
+    } catch (const std::runtime_error& failure) {
+        // The key stays as the player saved it: on a screen that can, the next start is full
+        // screen again.
+        if (!_fullscreenFallbackReported) {
+            _fullscreenFallbackReported = true;
+            reportDisplayModeFailure(failure);
+        }
+    }
+}
+
+void Game::reportDisplayModeFailure(const std::runtime_error& failure) {
+    std::fprintf(stderr, "%s: the game goes on %s\n", failure.what(), fullscreen() ? "in full screen" : "in a window");
+}
+
 void Game::loadSettings() {
     // A missing or damaged score file leaves the tables the set-up made.
     _scoreTables.load(_scoresPath);
@@ -72,9 +94,7 @@ void Game::loadSettings() {
         }
         _camera.fov(_fov);
     }
-    if (settings.has("fullscreen")) {
-        fullscreen(settings["fullscreen"].i != 0);
-    }
+    applyFullscreenSetting();
     if (settings.has("colorScheme")) {
         applyColorScheme(settings["colorScheme"].text);
     }
