@@ -28,6 +28,7 @@
 #include "game/credits.h"
 #include "game/message.h"
 #include "game/multiscoretable.h"
+#include "game/notice.h"
 #include "game/roundcounter.h"
 #include "game/usercolorschemes.h"
 #include "platform/fsound.h"
@@ -285,6 +286,11 @@ public:
     static void _menucallback_effectsVolume(const std::string& item, const std::string& value, void* game);
     static void _menucallback_musicVolume(const std::string& item, const std::string& value, void* game);
     static void _menucallback_voiceVolume(const std::string& item, const std::string& value, void* game);
+    // Puts a short line ("SETTINGS NOT SAVED") at the top of the menu screens for a few
+    // seconds (game/notice.h); the play screen does not show it.
+    void showNotice(const std::string& line);
+    // The notice, at the top centre of the screen in the game's font and HUD colour.
+    void drawNotice();
 
     // ---- drawing --------------------------------------------------------------------------
     void initCornerCubeVertices();
@@ -488,6 +494,7 @@ public:
     // Screen furniture and display flags.
     BottomBar _bottomBar{_renderer};
     Message _message{_renderer};
+    Notice _notice;
     std::unique_ptr<Stelkor::TimelineSprite> _pausedSprite;
     std::unique_ptr<Stelkor::Image> _pausedImage;
     std::unique_ptr<Stelkor::Image> _adviceArrowImage;

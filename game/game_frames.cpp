@@ -114,6 +114,7 @@ bool Game::frameIngameMenu() {
         _currentMenu->animate(_frameTime);
         _currentMenu->draw();
     }
+    drawNotice();
     return true;
 }
 bool Game::frameEnterScore() {
@@ -354,6 +355,24 @@ void drawCreditsView(const ScreenFrame& f) {
 
 }  // namespace
 
+void Game::showNotice(const std::string& line) {
+    _notice.show(line);
+}
+
+void Game::drawNotice() {
+    if (!_notice.shown() || !_font) {
+        return;
+    }
+    // Its clock runs only here, so a notice put up behind the splash screens or in play
+    // waits for the menus to be seen.
+    _notice.animate(_frameTime);
+    Stelkor::Font* const previous = _renderer.font();
+    _renderer.font(*_font);
+    _notice.draw(_renderer, Vector2<float>(static_cast<float>(_width) * 0.5f, static_cast<float>(_height) - 40.0f),
+                 _hudColor);
+    _renderer._font = previous;
+}
+
 bool Game::frameMainMenu() {
     if (_quit) {
         return false;
@@ -372,6 +391,7 @@ bool Game::frameMainMenu() {
         drawMenu(f, *_currentMenu, barHeight);
     }
     drawTitleLogos(f, barHeight);
+    drawNotice();
 
     // Only the window mouse holds the idle clock back: a player steering the menu by keys
     // alone still gets the attract loop.
