@@ -76,7 +76,9 @@ void Game::applyFullscreenSetting() {
 }
 
 void Game::reportDisplayModeFailure(const std::runtime_error& failure) {
-    std::fprintf(stderr, "%s: the game goes on %s\n", failure.what(), fullscreen() ? "in full screen" : "in a window");
+    const bool full = fullscreen();
+    std::fprintf(stderr, "%s: the game goes on %s\n", failure.what(), full ? "in full screen" : "in a window");
+    showNotice(full ? "WINDOW NOT AVAILABLE - PLAYING IN FULL SCREEN" : "FULL SCREEN NOT AVAILABLE - PLAYING IN A WINDOW");
 }
 
 void Game::loadSettings() {

@@ -91,6 +91,8 @@ TEST_F(FullScreenGL, ASavedFullScreenNeverKeepsTheGameFromStarting) {
         EXPECT_EQ(g.fullscreen(), c.fullscreen);
         EXPECT_FLOAT_EQ(g.picture().scale(), c.scale);
         EXPECT_EQ(count(err, "Cannot change to fullscreen: the game goes on in a window\n"), c.reports) << err;
+        // The menus show it too, once the main menu is up.
+        EXPECT_EQ(g._notice.text(), c.reports == 0 ? "" : "FULL SCREEN NOT AVAILABLE - PLAYING IN A WINDOW\n");
         EXPECT_FLOAT_EQ(g._fov, 60.0f);
         EXPECT_FALSE(g._cockpitHud);
         Settings saved;
