@@ -228,6 +228,7 @@ void Game::init() {
     _fontSmall->activate();
     _fontBig->activate();
     _renderer._font = _font.get();
+    placeBarHud();
 
     _bottomBar.color(RGBA<float>(0.0f, 0.0f, 0.0f, 0.9f));
     _bottomBar.set(_barMenuMinHeight, 100000.0f);

@@ -26,6 +26,7 @@
 #include "engine2d/textsprite.h"
 #include "game/bottombar.h"
 #include "game/credits.h"
+#include "game/hudtexts.h"
 #include "game/message.h"
 #include "game/multiscoretable.h"
 #include "game/notice.h"
@@ -663,6 +664,9 @@ public:
     void drawSpeeding();
     void drawCombo();
     void drawBarHud();
+    // Places the text bar's columns for the font _font: each as wide as the longest text its
+    // counter shows in a game. Run once the fonts are made.
+    void placeBarHud();
 
     // ---- menu settings and HUD texts ------------------------------------------------------
 
@@ -670,6 +674,8 @@ public:
     void setBotHumVolume(unsigned char volume);
     // The overlays' text of the moment, kept so that its buffer serves every frame.
     std::string _hudText;
+    // The text bar's columns, placed by placeBarHud().
+    std::array<BarHudColumn, 7> _barHudColumns{};
 
     // ---- chasers, the EMP blast, explosions and the shot --------------------------------
 
