@@ -754,6 +754,9 @@ public:
     // same storage.
     std::string _trickTrainerTitle;
     std::string _trickTrainerCaption;
+    // The panel of the variant last shown in a trick's menu, as printed, and that variant.
+    std::string _trickPanelText;
+    std::string _trickPanelVariant;
 
     // ---- game life cycle ------------------------------------------------------------------
 
