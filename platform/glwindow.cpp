@@ -53,7 +53,20 @@ bool GlWindow::fullscreenInMode(int width, int height) {
 }
 
 bool GlWindow::fullscreenOnDesktop(int width, int height) {
-    if (SDL_SetWindowFullscreen(_window.get(), SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    SDL_Window* const window = _window.get();
+    const int display = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect bounds;
+    if (display < 0 || SDL_GetDisplayBounds(display, &bounds) != 0) {
+        return false;
+    }
+    // A desktop without a window manager leaves the window as it is when it is only asked for
+    // full screen, so the window is made to cover the display first: without a frame, at the
+    // display's corner, of the display's size. A window manager then makes it full screen.
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        windowed(width, height);
         return false;
     }
     int drawableWidth = 0;
@@ -71,6 +84,7 @@ bool GlWindow::windowed(int width, int height) {
     if (SDL_SetWindowFullscreen(window, 0) != 0) {
         return false;
     }
+    SDL_SetWindowBordered(window, SDL_TRUE);
     SDL_SetWindowSize(window, width, height);
     int top = 0;
     int left = 0;
