@@ -50,7 +50,8 @@ void PictureScaler::makeTexture(const PictureFit& fit) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, _textureWidth, _textureHeight, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    // The framebuffer's own layout, four bytes a pixel, so that the copy needs no conversion.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, _textureWidth, _textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
 }
 
 void PictureScaler::present(const PictureFit& fit) {
@@ -87,8 +88,12 @@ void PictureScaler::present(const PictureFit& fit) {
     const int screenWidth = fit.screenWidth();
     const int screenHeight = fit.screenHeight();
     glViewport(0, 0, screenWidth, screenHeight);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    const Quib::AABB2<int> box = fit.boxFromBottom();
+    if (box.size() != Vector2<int>(screenWidth, screenHeight)) {
+        // The bars; a picture that fills the screen covers all of it.
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
 
     glMatrixMode(GL_TEXTURE);
     glPushMatrix();
@@ -103,7 +108,6 @@ void PictureScaler::present(const PictureFit& fit) {
 
     const float s = static_cast<float>(width) / static_cast<float>(_textureWidth);
     const float t = static_cast<float>(height) / static_cast<float>(_textureHeight);
-    const Quib::AABB2<int> box = fit.boxFromBottom();
     const float x0 = static_cast<float>(box.min.x);
     const float y0 = static_cast<float>(box.min.y);
     const float x1 = static_cast<float>(box.max.x);
