@@ -249,13 +249,12 @@ void Game::init() {
     _fontSmall->activate();
     _fontBig->activate();
     _renderer._font = _font.get();
+    placeBarHud();
 
     _bottomBar.color(RGBA<float>(0.0f, 0.0f, 0.0f, 0.9f));
     _bottomBar.set(_barMenuMinHeight, 100000.0f);
 
-    if (_settings.exists("fullscreen")) {
-        fullscreen(_settings["fullscreen"].i != 0);
-    }
+    applyFullscreenSetting();
     _state = STATE_SPLASH_LUMISK;
     _stateTime = 0.0;
 }

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <queue>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,6 +26,7 @@
 #include "engine2d/textsprite.h"
 #include "game/bottombar.h"
 #include "game/credits.h"
+#include "game/hudtexts.h"
 #include "game/message.h"
 #include "game/multiscoretable.h"
 #include "game/notice.h"
@@ -197,6 +199,13 @@ public:
     static void loader(void* game);
     void afterLoad();
     void loadSettings();
+    // The display mode of the settings' "fullscreen" key, where the key is set. A saved wish
+    // never keeps the game from starting: where full screen cannot be had the game goes on in
+    // a window, keeps the key as it stands for the next start, and says so once per run.
+    void applyFullscreenSetting();
+    // Tells the player, on standard error and in the menus, that the display mode could not be
+    // changed and in which mode the game goes on.
+    void reportDisplayModeFailure(const std::runtime_error& failure);
 
     // ---- saving ---------------------------------------------------------------------------
     // Each writes its file at once and says whether it did. A failure keeps the old file, and
@@ -621,6 +630,8 @@ public:
     std::atomic<bool> _stopLoading{false};
     double _playClock = 0.0;
     double _stageClock = 0.0;
+    // Start-up has told of a full screen it could not have; the settings are applied twice.
+    bool _fullscreenFallbackReported = false;
     std::unique_ptr<Stelkor::MenuSlider> _menuSlider;
     std::unique_ptr<Stelkor::Sprite> _sliderBarSprite;
     std::unique_ptr<Stelkor::Sprite> _sliderHandleSprite;
@@ -671,6 +682,9 @@ public:
     void drawSpeeding();
     void drawCombo();
     void drawBarHud();
+    // Places the text bar's columns for the font _font: each as wide as the longest text its
+    // counter shows in a game. Run once the fonts are made.
+    void placeBarHud();
 
     // ---- menu settings and HUD texts ------------------------------------------------------
 
@@ -678,6 +692,8 @@ public:
     void setBotHumVolume(unsigned char volume);
     // The overlays' text of the moment, kept so that its buffer serves every frame.
     std::string _hudText;
+    // The text bar's columns, placed by placeBarHud().
+    std::array<BarHudColumn, 7> _barHudColumns{};
 
     // ---- chasers, the EMP blast, explosions and the shot --------------------------------
 
@@ -756,6 +772,9 @@ public:
     // same storage.
     std::string _trickTrainerTitle;
     std::string _trickTrainerCaption;
+    // The panel of the variant last shown in a trick's menu, as printed, and that variant.
+    std::string _trickPanelText;
+    std::string _trickPanelVariant;
 
     // ---- game life cycle ------------------------------------------------------------------
 

@@ -413,13 +413,37 @@ void Game::drawBarHud() {
     values.liveChasers = _liveBotCount;
     values.chasers = static_cast<int>(_bots.size());
     values.density = _density;
-    const std::array<BarHudColumn, 7>& columns = barHudColumns();
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        setColor(_renderer, columns[i].color);
+    for (std::size_t i = 0; i < _barHudColumns.size(); ++i) {
+        setColor(_renderer, _barHudColumns[i].color);
         barHudText(i, values, _hudText);
         // Just above the bottom edge, over the bottom bar drawn before.
-        _renderer.print(_hudText, Vector2<float>(columns[i].x, 1.0f), unscaled);
+        _renderer.print(_hudText, Vector2<float>(_barHudColumns[i].x, 1.0f), unscaled);
     }
+}
+
+void Game::placeBarHud() {
+    const Vector2<float> unscaled(1.0f, 1.0f);
+    // Digits need not be equally wide: every place of a number is given the widest.
+    char widestDigit = '0';
+    float widestDigitWidth = -1.0f;
+    std::string text;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        Vector2<float> size;
+        text.assign(1, digit);
+        _renderer.getTextSize(&size, nullptr, text, *_font, unscaled);
+        if (size.x > widestDigitWidth) {
+            widestDigitWidth = size.x;
+            widestDigit = digit;
+        }
+    }
+    std::array<float, 7> widths{};
+    for (std::size_t i = 0; i < widths.size(); ++i) {
+        Vector2<float> size;
+        barHudWidestText(i, widestDigit, text);
+        _renderer.getTextSize(&size, nullptr, text, *_font, unscaled);
+        widths[i] = size.x;
+    }
+    _barHudColumns = barHudColumns(widths, static_cast<float>(_width));
 }
 
 // ---- chaser labels, respawn list and frame rate ------------------------------------------------

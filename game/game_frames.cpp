@@ -282,13 +282,24 @@ void drawTrickInformation(const ScreenFrame& f, Stelkor::SimpleMenu& menu, float
     if (trick == nullptr) {
         return;
     }
-    game.drawTrickIllustrationByName(text, Vector2<float>(587.0f, barHeight - 192.0f), Vector2<float>(200.0f, 180.0f),
-                                     RGBA<float>(0.1f, 0.1f, 0.8f, 1.0f), true);
+    const TrickPanelPlace place = trickPanelPlace(barHeight);
+    game.drawTrickIllustrationByName(text, place.preview, place.previewSize, RGBA<float>(0.1f, 0.1f, 0.8f, 1.0f), true);
     Stelkor::Renderer2D& renderer = game._renderer;
+    // Wrapped once per variant shown, not every frame.
+    if (game._trickPanelVariant != text) {
+        game._trickPanelVariant = text;
+        game._trickPanelText = wrapText(trickInformationText(*trick), place.textWidth, renderer, *game._fontSmall);
+    }
     glLoadIdentity();
+    Stelkor::Font* const font = renderer.font();
+    const int lineSpacing = renderer.lineSpacing();
+    renderer.font(*game._fontSmall);
+    renderer.lineSpacing(place.lineSpacing);
     renderer.color(1.0f, 1.0f, 1.0f, 1.0f);
     renderer.textAlign(Stelkor::Renderer2D::ALIGN_LEFT, Stelkor::Renderer2D::ALIGN_TOP);
-    renderer.print(trickInformationText(*trick), Vector2<float>(450.0f, barHeight - 10.0f), unscaled);
+    renderer.print(game._trickPanelText, place.text, unscaled);
+    renderer._font = font;
+    renderer.lineSpacing(lineSpacing);
 }
 
 // The menu on the bar, the selected item's help line along the bottom edge, and what the trick

@@ -149,8 +149,9 @@ void Game::_menucallback_displayMode(const std::string& item, const std::string&
     Game& g = gameOf(game);
     try {
         g.fullscreen(value == "FULLSCREEN");
-    } catch (const std::runtime_error&) {
+    } catch (const std::runtime_error& failure) {
         // The game goes on in the mode it was in, and the item shows that mode again.
+        g.reportDisplayModeFailure(failure);
         Stelkor::SimpleMenu::Item* const shown = g._currentMenu != nullptr ? g._currentMenu->item(item) : nullptr;
         if (shown != nullptr) {
             const std::string mode = g.fullscreen() ? "FULLSCREEN" : "WINDOWED";

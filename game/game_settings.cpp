@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <stdexcept>
 
 #include "game/game.h"
 #include "platform/safewrite.h"
@@ -98,6 +99,28 @@ bool Game::saveScores() {
     return saved;
 }
 
+void Game::applyFullscreenSetting() {
+    if (!_settings.exists("fullscreen")) {
+        return;
+    }
+    try {
+        fullscreen(_settings["fullscreen"].i != 0);
+    } catch (const std::runtime_error& failure) {
+        // The key stays as the player saved it: on a screen that can, the next start is full
+        // screen again.
+        if (!_fullscreenFallbackReported) {
+            _fullscreenFallbackReported = true;
+            reportDisplayModeFailure(failure);
+        }
+    }
+}
+
+void Game::reportDisplayModeFailure(const std::runtime_error& failure) {
+    const bool full = fullscreen();
+    std::fprintf(stderr, "%s: the game goes on %s\n", failure.what(), full ? "in full screen" : "in a window");
+    showNotice(full ? "WINDOW NOT AVAILABLE - PLAYING IN FULL SCREEN" : "FULL SCREEN NOT AVAILABLE - PLAYING IN A WINDOW");
+}
+
 void Game::loadSettings() {
     // A missing or damaged score file leaves the tables the set-up made. A file that is there
     // but did not read whole is kept aside before the first save replaces it.
@@ -115,9 +138,7 @@ void Game::loadSettings() {
         }
         _camera.fov(_fov);
     }
-    if (settings.has("fullscreen")) {
-        fullscreen(settings["fullscreen"].i != 0);
-    }
+    applyFullscreenSetting();
     if (settings.has("colorScheme")) {
         applyColorScheme(settings["colorScheme"].text);
     }

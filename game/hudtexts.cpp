@@ -1,6 +1,7 @@
 #include "game/hudtexts.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "actors/bot.h"
@@ -46,17 +47,42 @@ void speedingText(int speedLevelRounded, std::string& out) {
     appendInt(speedLevelRounded, out);
 }
 
-const std::array<BarHudColumn, 7>& barHudColumns() {
-    static const std::array<BarHudColumn, 7> columns = {{
-        {RGBA<float>(0.8f, 1.0f, 0.8f, 1.0f), 16.0f},
-        {RGBA<float>(0.8f, 1.0f, 0.8f, 1.0f), 145.0f},
-        {RGBA<float>(0.8f, 0.8f, 1.0f, 1.0f), 290.0f},
-        {RGBA<float>(0.8f, 0.8f, 0.8f, 1.0f), 393.0f},
-        {RGBA<float>(1.0f, 0.8f, 0.8f, 1.0f), 481.0f},
-        {RGBA<float>(1.0f, 0.8f, 1.0f, 1.0f), 600.0f},
-        {RGBA<float>(0.9f, 1.0f, 0.8f, 1.0f), 715.0f},
-    }};
+std::array<BarHudColumn, 7> barHudColumns(const std::array<float, 7>& widths, float rowWidth) {
+    static const RGBA<float> colors[7] = {
+        RGBA<float>(0.8f, 1.0f, 0.8f, 1.0f), RGBA<float>(0.8f, 1.0f, 0.8f, 1.0f), RGBA<float>(0.8f, 0.8f, 1.0f, 1.0f),
+        RGBA<float>(0.8f, 0.8f, 0.8f, 1.0f), RGBA<float>(1.0f, 0.8f, 0.8f, 1.0f), RGBA<float>(1.0f, 0.8f, 1.0f, 1.0f),
+        RGBA<float>(0.9f, 1.0f, 0.8f, 1.0f),
+    };
+    constexpr float margin = 16.0f;
+    constexpr float minimumGap = 8.0f;
+    constexpr float gaps = 6.0f;
+    float total = 0.0f;
+    std::array<float, 7> whole{};
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        whole[i] = std::ceil(std::max(widths[i], 0.0f));
+        total += whole[i];
+    }
+    float left = margin;
+    float gap = std::floor((rowWidth - 2.0f * margin - total) / gaps);
+    if (gap < minimumGap) {
+        gap = minimumGap;
+        left = std::max(0.0f, std::floor((rowWidth - total - gaps * minimumGap) / 2.0f));
+    }
+    std::array<BarHudColumn, 7> columns;
+    float x = left;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        columns[i].color = colors[i];
+        columns[i].x = x;
+        x += whole[i] + gap;
+    }
     return columns;
+}
+
+void barHudWidestText(std::size_t item, char digit, std::string& out) {
+    static const char* const patterns[7] = {"SCORE: ########", "TO GO: -######", "SHIELDS: ##", "AMMO: ###",
+                                            "EMP: #",          "CHASERS: ##/##", "DENS: ###"};
+    out = patterns[std::min<std::size_t>(item, 6)];
+    std::replace(out.begin(), out.end(), '#', digit);
 }
 
 void barHudText(std::size_t item, const BarHudValues& v, std::string& out) {

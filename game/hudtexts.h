@@ -41,16 +41,23 @@ struct BarHudValues {
     int density = 0;
 };
 
-// One item of the bar: its colour and its fixed pixel column, whatever the window's width.
+// One item of the bar: its colour and the x of its column.
 struct BarHudColumn {
     RGBA<float> color;
-    float x;
+    float x = 0.0f;
 };
 
-const std::array<BarHudColumn, 7>& barHudColumns();
 // The text of item 0 .. 6 in the columns' order: "SCORE: 001234", "TO GO: 250",
 // "SHIELDS: 40", "AMMO: 007", "EMP: 3", "CHASERS: 2/4", "DENS: 05". Widths are minimums.
 void barHudText(std::size_t item, const BarHudValues& values, std::string& out);
+// The longest text of item 0 .. 6 that a game shows, with digit in every place of a number:
+// "SCORE: 88888888", "TO GO: -888888", "SHIELDS: 88", "AMMO: 888", "EMP: 8",
+// "CHASERS: 88/88", "DENS: 888".
+void barHudWidestText(std::size_t item, char digit, std::string& out);
+// The columns in their order and colours, placed for texts no wider than widths (pixels): in
+// whole pixels, spread across a row of rowWidth with equal gaps of at least 8 pixels and
+// margins of 16 while there is room, and with gaps of 8 centred when there is not.
+std::array<BarHudColumn, 7> barHudColumns(const std::array<float, 7>& widths, float rowWidth);
 
 // ---- chaser labels -----------------------------------------------------------------------------
 

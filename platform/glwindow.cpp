@@ -38,24 +38,53 @@ GlWindow::~GlWindow() {
     }
 }
 
-bool GlWindow::fullscreen(bool on, int width, int height) {
+bool GlWindow::fullscreenInMode(int width, int height) {
     SDL_Window* const window = _window.get();
-    if (on) {
-        // Only a display mode of exactly this size will do; a larger one would leave the game
-        // in a corner of the screen.
-        const SDL_DisplayMode wanted = {SDL_PIXELFORMAT_RGB888, width, height, 0, nullptr};
-        SDL_DisplayMode mode;
-        const int display = SDL_GetWindowDisplayIndex(window);
-        if (display < 0 || SDL_GetClosestDisplayMode(display, &wanted, &mode) == nullptr || mode.w != width ||
-            mode.h != height) {
-            return false;
-        }
-        return SDL_SetWindowDisplayMode(window, &mode) == 0 &&
-               SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+    // Only a display mode of exactly this size will do; a larger one would leave the game in
+    // a corner of the screen.
+    const SDL_DisplayMode wanted = {SDL_PIXELFORMAT_RGB888, width, height, 0, nullptr};
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(window);
+    if (display < 0 || SDL_GetClosestDisplayMode(display, &wanted, &mode) == nullptr || mode.w != width ||
+        mode.h != height) {
+        return false;
     }
+    return SDL_SetWindowDisplayMode(window, &mode) == 0 && SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+bool GlWindow::fullscreenOnDesktop(int width, int height) {
+    SDL_Window* const window = _window.get();
+    const int display = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect bounds;
+    if (display < 0 || SDL_GetDisplayBounds(display, &bounds) != 0) {
+        return false;
+    }
+    // A desktop without a window manager leaves the window as it is when it is only asked for
+    // full screen, so the window is made to cover the display first: without a frame, at the
+    // display's corner, of the display's size. A window manager then makes it full screen.
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        windowed(width, height);
+        return false;
+    }
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    drawableSize(drawableWidth, drawableHeight);
+    if (drawableWidth < width || drawableHeight < height) {
+        windowed(width, height);
+        return false;
+    }
+    return true;
+}
+
+bool GlWindow::windowed(int width, int height) {
+    SDL_Window* const window = _window.get();
     if (SDL_SetWindowFullscreen(window, 0) != 0) {
         return false;
     }
+    SDL_SetWindowBordered(window, SDL_TRUE);
     SDL_SetWindowSize(window, width, height);
     int top = 0;
     int left = 0;
@@ -66,6 +95,14 @@ bool GlWindow::fullscreen(bool on, int width, int height) {
     // The frame, not the client area, goes to the desktop's corner, so the caption stays visible.
     SDL_SetWindowPosition(window, left, top);
     return true;
+}
+
+void GlWindow::clientSize(int& width, int& height) const {
+    SDL_GetWindowSize(_window.get(), &width, &height);
+}
+
+void GlWindow::drawableSize(int& width, int& height) const {
+    SDL_GL_GetDrawableSize(_window.get(), &width, &height);
 }
 
 void GlWindow::outerSize(int& width, int& height) const {

@@ -19,9 +19,20 @@ public:
 
     SDL_Window* window() const { return _window.get(); }
 
-    // Full screen in a real display mode of the given size, or back to a window of that client
-    // size at the top-left of the desktop. False when the display refuses the change.
-    bool fullscreen(bool on, int width, int height);
+    // Full screen in a real display mode of exactly this size. False when the display has no
+    // such mode or refuses it.
+    bool fullscreenInMode(int width, int height);
+    // Full screen over the whole desktop, in the desktop's own mode. False when the display
+    // refuses it, or when what it gives is smaller than width x height (a picture of that size
+    // would not fit on it); the window is then a window again.
+    bool fullscreenOnDesktop(int width, int height);
+    // Back to a window of this client size at the top-left of the desktop. False when the
+    // display refuses the change.
+    bool windowed(int width, int height);
+
+    // The window's size in the units of its mouse positions, and in drawable pixels.
+    void clientSize(int& width, int& height) const;
+    void drawableSize(int& width, int& height) const;
 
     // Size of the window with its frame; the client size where the frame is unknown.
     void outerSize(int& width, int& height) const;

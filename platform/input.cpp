@@ -67,6 +67,7 @@ Input::Input(HWND window, std::unique_ptr<InputDevice> device)
       _trackAllKeys(false),
       _trackMouseMove(false),
       _mouseMove(),
+      _motionCarry(),
       _keyDownMessage(RegisterWindowMessage("WM_KEYDOWN_DI")),
       _keyUpMessage(RegisterWindowMessage("WM_KEYUP_DI")),
       _mouseMoveMessage(RegisterWindowMessage("WM_MOUSEMOVE_DI")) {
@@ -212,8 +213,21 @@ void Input::sendMouseMove() {
     if (!_trackMouseMove) {
         return;
     }
-    _mouseMove[0] = _mouseState.x;
-    _mouseMove[1] = _mouseState.y;
+    const float scale = _hwnd != nullptr ? _hwnd->pictureScale : 1.0f;
+    if (scale == 1.0f || !(scale > 0.0f)) {
+        _mouseMove[0] = _mouseState.x;
+        _mouseMove[1] = _mouseState.y;
+        _motionCarry = {0.0, 0.0};
+    } else {
+        // Motion in the picture's pixels; the fractions left over join the next reading, so a
+        // slow hand moves the aim as surely as a fast one.
+        const std::int32_t moved[2] = {_mouseState.x, _mouseState.y};
+        for (int axis = 0; axis < 2; ++axis) {
+            const double total = _motionCarry[axis] + moved[axis] / static_cast<double>(scale);
+            _mouseMove[axis] = static_cast<std::int32_t>(total);
+            _motionCarry[axis] = total - _mouseMove[axis];
+        }
+    }
     if (_mouseMove[0] != 0 || _mouseMove[1] != 0) {
         SendMessage(_hwnd, _mouseMoveMessage, 0, reinterpret_cast<LPARAM>(_mouseMove));
     }

@@ -61,6 +61,8 @@ private:
     bool _trackAllKeys;
     bool _trackMouseMove;
     std::int32_t _mouseMove[2];
+    // Parts of a picture pixel of motion not yet reported, while full screen scales the picture.
+    std::array<double, 2> _motionCarry;
     UINT _keyDownMessage;
     UINT _keyUpMessage;
     UINT _mouseMoveMessage;

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include <cstdint>
 #include <stdexcept>
 #include <utility>
 
@@ -28,13 +29,18 @@ OpenglApp::OpenglApp(const std::string& title, int width, int height, bool fulls
       _video(),
       _glWindow(title, width, height),
       _window(),
-      _events(std::move(events)) {
-    if (fullscreen && !_glWindow.fullscreen(true, width, height)) {
+      _events(std::move(events)),
+      _pointerFit(width, height),
+      _drawableFit(width, height),
+      _scaled(false),
+      _scaler() {
+    if (fullscreen && !_glWindow.fullscreenInMode(width, height) && !_glWindow.fullscreenOnDesktop(width, height)) {
         throw std::runtime_error("Cannot change display resolution");
     }
     _glWindow.outerSize(_windowWidth, _windowHeight);
     _window.window = _glWindow.window();
     _window.procedure = this;
+    fitPicture();
 }
 
 OpenglApp::~OpenglApp() {
@@ -103,7 +109,9 @@ void OpenglApp::fullscreen(bool on) {
         return;
     }
     // The flag follows the mode actually reached, so a failed switch leaves it telling the truth.
-    if (!switchDisplayMode(on)) {
+    const bool switched = switchDisplayMode(on);
+    fitPicture();
+    if (!switched) {
         throw std::runtime_error(on ? "Cannot change to fullscreen" : "Cannot change to windowed");
     }
     _fullscreen = on;
@@ -112,7 +120,32 @@ void OpenglApp::fullscreen(bool on) {
 }
 
 bool OpenglApp::switchDisplayMode(bool on) {
-    return _glWindow.fullscreen(on, _width, _height);
+    if (!on) {
+        return _glWindow.windowed(_width, _height);
+    }
+    return switchToPictureSizedMode() || _glWindow.fullscreenOnDesktop(_width, _height);
+}
+
+bool OpenglApp::switchToPictureSizedMode() {
+    return _glWindow.fullscreenInMode(_width, _height);
+}
+
+void OpenglApp::fitPicture() {
+    int width = 0;
+    int height = 0;
+    _glWindow.drawableSize(width, height);
+    _scaled = width != _width || height != _height;
+    if (!_scaled) {
+        // A window, or a display mode of the picture's size: nothing to map or scale.
+        _drawableFit = PictureFit(_width, _height);
+        _pointerFit = PictureFit(_width, _height);
+        _window.pictureScale = 1.0f;
+        return;
+    }
+    _drawableFit = PictureFit(_width, _height, width, height);
+    _glWindow.clientSize(width, height);
+    _pointerFit = PictureFit(_width, _height, width, height);
+    _window.pictureScale = _pointerFit.scale();
 }
 
 bool OpenglApp::keyDown(int virtualKey) const {
@@ -129,7 +162,31 @@ bool OpenglApp::keyDown(int virtualKey) const {
     return false;
 }
 
+namespace {
+
+bool carriesMousePosition(UINT msg) {
+    switch (msg) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP: return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
 LRESULT OpenglApp::winProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (_scaled && carriesMousePosition(msg)) {
+        // The game hears of the mouse in its picture's pixels, wherever the picture stands.
+        int x = static_cast<std::int16_t>(LOWORD(lParam));
+        int y = static_cast<std::int16_t>(HIWORD(lParam));
+        _pointerFit.toPicture(x, y);
+        lParam = MAKELPARAM(x, y);
+    }
     if (message(hwnd, msg, wParam, lParam)) {
         return 0;
     }
@@ -154,6 +211,9 @@ LRESULT OpenglApp::winProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void OpenglApp::swapBuffers() {
+    if (_scaled) {
+        _scaler.present(_drawableFit);
+    }
     _glWindow.swapBuffers();
 }
 

@@ -6,6 +6,8 @@
 
 #include "platform/eventsource.h"
 #include "platform/glwindow.h"
+#include "platform/picturefit.h"
+#include "platform/picturescaler.h"
 #include "platform/sdlvideo.h"
 #include "platform/timer.h"
 #include "platform/winapi.h"
@@ -34,8 +36,14 @@ public:
     void mainLoop();
 
     bool fullscreen() const { return _fullscreen; }
-    // Throws std::runtime_error when the display mode cannot be changed.
+    // Full screen takes a display mode of the picture's own size where the display has one,
+    // else the desktop's own mode, on which the picture is shown scaled up (see picture()).
+    // Back in a window the picture is 1:1 again. Throws std::runtime_error when neither way to
+    // full screen, or the way back, can be had; the window stays in the mode it was in.
     void fullscreen(bool on);
+    // Where the picture of _width x _height stands on the window: 1:1 but in full screen on
+    // a desktop of another size.
+    const PictureFit& picture() const { return _pointerFit; }
 
     // Whether the key of this virtual-key code is down at this moment.
     bool keyDown(int virtualKey) const;
@@ -49,10 +57,13 @@ protected:
     OpenglApp(const std::string& title, int width, int height, bool fullscreen,
               std::unique_ptr<EventSource> events);
 
+    // Shows the picture, scaled first when full screen scales it.
     virtual void swapBuffers();
     // The display-mode change itself; false when the mode cannot be had, the window then
     // staying in the mode it was in.
     virtual bool switchDisplayMode(bool on);
+    // The first way to full screen: a display mode of exactly the picture's size.
+    virtual bool switchToPictureSizedMode();
 
     double _frameTime;
     double _totalTime;
@@ -71,11 +82,19 @@ private:
     bool pumpMessages();
     void countFrame();
     void destroyWindow();
+    // Measures the window after a change of mode: where the picture stands on it and how
+    // mouse motion compares with the picture's pixels.
+    void fitPicture();
 
     SdlVideo _video;
     GlWindow _glWindow;
     WindowHandle _window;
     std::unique_ptr<EventSource> _events;
+    // The picture's place in the window's mouse positions, and in its drawable's pixels.
+    PictureFit _pointerFit;
+    PictureFit _drawableFit;
+    bool _scaled;
+    PictureScaler _scaler;
 };
 
 #endif

@@ -33,6 +33,10 @@ protected:
 struct WindowHandle {
     WindowProcedure* procedure = nullptr;
     SDL_Window* window = nullptr;
+    // Screen pixels per pixel of the game's picture: above 1 while full screen shows the
+    // picture scaled up. Mouse motion read from the devices is divided by it, so the aim moves
+    // over the picture as it would in the window.
+    float pictureScale = 1.0f;
 };
 
 // One message as the main loop takes it from its queue; it always goes to the game window.

@@ -28,12 +28,12 @@ free_display() {
     return 1
 }
 
-# open_virtual_display FIRST LOG: a virtual display on the first free number from FIRST, made
-# the DISPLAY of what follows (see start_virtual_display).
+# open_virtual_display FIRST LOG [SIZE]: a virtual display on the first free number from FIRST,
+# made the DISPLAY of what follows (see start_virtual_display).
 open_virtual_display() {
     DISPLAY=$(free_display "$1")
     export DISPLAY
-    start_virtual_display "$DISPLAY" "$2"
+    start_virtual_display "$DISPLAY" "$2" "${3:-800x600}"
 }
 
 # stop_game_and_display: ends the game ($game) and the virtual display ($xvfb), where started;
@@ -43,11 +43,13 @@ stop_game_and_display() {
     [[ -n ${xvfb:-} ]] && kill "$xvfb" 2>/dev/null || true
 }
 
-# start_virtual_display DISPLAY LOG: an 800 × 600 Xvfb on DISPLAY, its output in LOG; sets
-# xvfb to its process id and returns once clients can connect (or after 10 s).
+# start_virtual_display DISPLAY LOG [SIZE]: an Xvfb of SIZE pixels (WIDTHxHEIGHT, 800x600 when
+# not given) on DISPLAY, its output in LOG; sets xvfb to its process id and returns once
+# clients can connect (or after 10 s). A screen of another size is where full screen has to
+# scale the game's 800 × 600 picture.
 start_virtual_display() {
     local i
-    Xvfb "$1" -screen 0 800x600x24 -nolisten tcp >"$2" 2>&1 &
+    Xvfb "$1" -screen 0 "${3:-800x600}x24" -nolisten tcp >"$2" 2>&1 &
     xvfb=$!
     for ((i = 0; i < 100; ++i)); do
         DISPLAY=$1 xdotool getdisplaygeometry >/dev/null 2>&1 && break

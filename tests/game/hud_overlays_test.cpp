@@ -3,7 +3,9 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -30,20 +32,37 @@ TEST(HudTexts, TheTextBarShowsEachCounterInItsColumnAndColour) {
     v.density = 5;
     const struct {
         const char* text;
-        float x;
+        const char* widest;
         RGBA<float> color;
     } expected[] = {
-        {"SCORE: 001234", 16, {0.8f, 1, 0.8f, 1}}, {"TO GO: 250", 145, {0.8f, 1, 0.8f, 1}},
-        {"SHIELDS: 40", 290, {0.8f, 0.8f, 1, 1}},  {"AMMO: 007", 393, {0.8f, 0.8f, 0.8f, 1}},
-        {"EMP: 3", 481, {1, 0.8f, 0.8f, 1}},       {"CHASERS: 2/4", 600, {1, 0.8f, 1, 1}},
-        {"DENS: 05", 715, {0.9f, 1, 0.8f, 1}},
+        {"SCORE: 001234", "SCORE: 88888888", {0.8f, 1, 0.8f, 1}}, {"TO GO: 250", "TO GO: -888888", {0.8f, 1, 0.8f, 1}},
+        {"SHIELDS: 40", "SHIELDS: 88", {0.8f, 0.8f, 1, 1}},       {"AMMO: 007", "AMMO: 888", {0.8f, 0.8f, 0.8f, 1}},
+        {"EMP: 3", "EMP: 8", {1, 0.8f, 0.8f, 1}},                 {"CHASERS: 2/4", "CHASERS: 88/88", {1, 0.8f, 1, 1}},
+        {"DENS: 05", "DENS: 888", {0.9f, 1, 0.8f, 1}},
+    };
+    // Columns as wide as their longest texts: where the row has room they keep margins of 16
+    // and share what is left equally; where it has not, gaps of 8 and the row centred.
+    // Widths are whole pixels, rounded up.
+    const struct {
+        std::array<float, 7> widths;
+        std::array<float, 7> x;
+    } placements[] = {
+        {{100, 100, 80, 70, 40, 110, 70}, {16, 149, 282, 395, 498, 571, 714}},
+        {{130, 130, 100, 90, 60, 140, 90}, {6, 144, 282, 390, 488, 556, 704}},
+        {{99.2f, 100, 80, 70, 40, 110, 70}, {16, 149, 282, 395, 498, 571, 714}},
     };
     std::string text;
-    for (std::size_t i = 0; i < 7; ++i) {
-        Vortel::barHudText(i, v, text);
-        EXPECT_EQ(text, expected[i].text);
-        EXPECT_EQ(Vortel::barHudColumns()[i].x, expected[i].x);
-        EXPECT_EQ(Vortel::barHudColumns()[i].color, expected[i].color);
+    for (const auto& p : placements) {
+        const std::array<Vortel::BarHudColumn, 7> columns = Vortel::barHudColumns(p.widths, 800.0f);
+        for (std::size_t i = 0; i < 7; ++i) {
+            SCOPED_TRACE(i);
+            Vortel::barHudText(i, v, text);
+            EXPECT_EQ(text, expected[i].text);
+            Vortel::barHudWidestText(i, '8', text);
+            EXPECT_EQ(text, expected[i].widest);
+            EXPECT_EQ(columns[i].x, p.x[i]);
+            EXPECT_EQ(columns[i].color, expected[i].color);
+        }
     }
     // Widths are minimums.
     v.score = 1234567;
@@ -124,6 +143,7 @@ public:
         _font.reset(new Stelkor::Font("textures/font.png", fontcharsets::kCharsetB, 5, 16, 0, _renderer, true));
         _fontBig.reset(new Stelkor::Font("textures/font_big.png", fontcharsets::kCharsetA, 5, 32, 2, _renderer, true));
         _renderer.vport(Quib::AABB2<int>(0, 0, 800, 600));
+        placeBarHud();
     }
     void fps(double f) { _fps = f; }
     void blank() {
@@ -187,6 +207,74 @@ TEST_F(HudOverlaysGL, BoostShowsOnlyFromTheSecondLevelAndTheComboRingRunsOut) {
     EXPECT_EQ(g._hudText, "DENS: 00");
     EXPECT_EQ(g._renderer._color, RGBA<float>(0.9f, 1, 0.8f, 1));
     EXPECT_EQ(g._renderer._font, g._font.get());
+}
+
+// The text bar of the game's own font at the largest counters of a game: no two columns
+// closer than 8 pixels, all inside the window, and what is drawn stays inside the columns.
+TEST_F(HudOverlaysGL, TheTextBarKeepsItsLongestCountersApartInsideTheWindow) {
+    testgame::TestGame& g = game();
+    g.init();
+    Vortel::BarHudValues most;
+    most.score = 99999999;
+    most.pointsToGo = -999999;
+    most.shields = 50.0f;
+    most.ammo = 999;
+    most.bombs = 9;
+    most.liveChasers = 99;
+    most.chasers = 99;
+    most.density = 100;
+    std::vector<std::pair<float, float>> spans;
+    std::string text;
+    for (std::size_t i = 0; i < 7; ++i) {
+        Vector2<float> size;
+        Vortel::barHudText(i, most, text);
+        g._renderer.getTextSize(&size, nullptr, text, *g._font, Vector2<float>(1, 1));
+        spans.emplace_back(g._barHudColumns[i].x, g._barHudColumns[i].x + size.x);
+    }
+    EXPECT_GE(spans.front().first, 0.0f);
+    EXPECT_LE(spans.back().second, 800.0f);
+    for (std::size_t i = 1; i < spans.size(); ++i) {
+        EXPECT_GE(spans[i].first - spans[i - 1].second, 8.0f) << "between columns " << i - 1 << " and " << i;
+    }
+
+    g._score = most.score;
+    g._pointsToGo = most.pointsToGo;
+    g._player._hitpoints = most.shields;
+    g._gun.ammo(most.ammo);
+    g._bombs = most.bombs;
+    g._liveBotCount = most.liveChasers;
+    g._density = most.density;
+    g._renderer.vport(Quib::AABB2<int>(0, 0, 800, 600));
+    g._renderer.color(0, 0, 0, 1);
+    g._renderer.clear();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    g.drawBarHud();
+    const std::vector<unsigned char> screen = testsupport::readScreen();
+    std::vector<bool> lit(800, false);
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            const unsigned char* p = &screen[static_cast<std::size_t>(y * 800 + x) * 4];
+            lit[static_cast<std::size_t>(x)] = lit[static_cast<std::size_t>(x)] || p[0] + p[1] + p[2] > 0;
+        }
+    }
+    std::vector<int> litPerColumn(spans.size(), 0);
+    for (int x = 0; x < 800; ++x) {
+        if (!lit[static_cast<std::size_t>(x)]) {
+            continue;
+        }
+        bool inside = false;
+        for (std::size_t i = 0; i < spans.size(); ++i) {
+            if (x >= spans[i].first - 1 && x <= spans[i].second + 1) {
+                inside = true;
+                ++litPerColumn[i];
+            }
+        }
+        EXPECT_TRUE(inside) << "lit at x " << x << ", between the columns";
+    }
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        EXPECT_GT(litPerColumn[i], 0) << "column " << i << " shows nothing";
+    }
 }
 
 TEST_F(HudOverlaysGL, ChaserLabelsLeaveFogAsTheyFoundIt) {

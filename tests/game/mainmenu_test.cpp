@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "actors/bot.h"
 #include "actors/builtintricks.h"
+#include "engine2d/font.h"
+#include "engine2d/simplemenu.h"
+#include "engine2d/textsprite.h"
 #include "game/screentexts.h"
 #include "tests/game/game_fixture.h"
 
@@ -178,6 +183,70 @@ TEST_F(MainMenuGL, AttractLoopEndsOnAKeyAButtonOrAnInputLayerMouseMove) {
         frame();
         EXPECT_EQ(g._state, Game::STATE_MAIN_MENU) << "mouse moved on the device";
     }
+}
+
+// Every variant of all 37 tricks, as its menu shows it: the panel's lines, wrapped, start with
+// no blank and stand inside their room (right of the menu's items, left of the picture, between
+// the bar's top and its bottom edge), and no word of the trick's text is lost.
+TEST_F(MainMenuGL, EveryTricksPanelFitsItsRoomBesideItsPicture) {
+    Game& g = game();
+    ASSERT_EQ(g._trickSubmenus.size(), 9u);
+    const Stelkor::Font& font = *g._fontSmall;
+    auto widthOf = [&](const std::string& line) {
+        Vector2<float> size;
+        g._renderer.getTextSize(&size, nullptr, line, font, Vector2<float>(1.0f, 1.0f));
+        return size.x;
+    };
+    auto words = [](const std::string& text) {
+        std::vector<std::string> found;
+        std::istringstream in(text);
+        for (std::string word; in >> word;) {
+            found.push_back(word);
+        }
+        return found;
+    };
+    int panels = 0;
+    for (const std::unique_ptr<Stelkor::SimpleMenu>& submenu : g._trickSubmenus) {
+        g.setCurrentMenu(submenu.get());
+        for (int i = 0; i < 100 && g._bottomBar.height() != g._bottomBar.targetHeight(); ++i) {
+            frame(0.05);
+        }
+        frame(0.01);
+        const float panelX = Vortel::trickPanelPlace(g._bottomBar.height()).text.x;
+        for (int item = 0; item < submenu->itemCount(); ++item) {
+            submenu->selectedItemID(item);
+            const Stelkor::SimpleMenu::Item& shown = submenu->selectedItem();
+            for (Stelkor::TextSprite* sprite : {shown.normal, shown.highlight}) {
+                EXPECT_LT(sprite->boundingBox().max.x, panelX) << shown.name;
+            }
+        }
+        for (int item = 0; item + 1 < submenu->itemCount(); ++item) {  // all but BACK
+            submenu->selectedItemID(item);
+            frame(0.01);
+            const std::string& label = submenu->selectedItem().text();
+            SCOPED_TRACE(label);
+            const Vortel::Trick* trick = g._trickLibrary.trickByNameSpaceSubname(label);
+            ASSERT_NE(trick, nullptr);
+            ASSERT_EQ(g._trickPanelVariant, label);
+            ++panels;
+            const float barHeight = g._bottomBar.height();
+            const Vortel::TrickPanelPlace place = Vortel::trickPanelPlace(barHeight);
+            EXPECT_LE(place.text.x + place.textWidth + 8.0f, place.preview.x);
+            EXPECT_LE(place.preview.x + place.previewSize.x, 800.0f);
+            EXPECT_GE(place.preview.y, 0.0f);
+            std::istringstream lines(g._trickPanelText);
+            int row = 0;
+            for (std::string line; std::getline(lines, line); ++row) {
+                const float top = place.text.y - static_cast<float>(row * (font.rowHeight() + place.lineSpacing));
+                EXPECT_LE(top, barHeight);
+                EXPECT_GE(top - static_cast<float>(font.rowHeight()), 0.0f) << "line " << row;
+                EXPECT_LE(widthOf(line), place.textWidth) << line;
+                EXPECT_TRUE(line.empty() || line.front() != ' ') << line;
+            }
+            EXPECT_EQ(words(g._trickPanelText), words(Vortel::trickInformationText(*trick)));
+        }
+    }
+    EXPECT_EQ(panels, 37);
 }
 
 using ScreensGL = MainMenuGL;

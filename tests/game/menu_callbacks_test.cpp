@@ -198,6 +198,7 @@ TEST_F(MenuCallbacksGL, AFailedDisplaySwitchKeepsTheGameWindowedAndSaysSo) {
     EXPECT_EQ(writtenFile()["fullscreen"].text, "0");
     EXPECT_EQ(mode.values[mode.selectedValue], "WINDOWED");
     EXPECT_EQ(mode.highlight->text, "DISPLAY MODE - WINDOWED");
+    EXPECT_EQ(g._notice.text(), "FULL SCREEN NOT AVAILABLE - PLAYING IN A WINDOW\n");
 }
 
 TEST_F(MenuCallbacksGL, ActionsEnterTheirStatesAndTrickTrainingReturnsToItsMenu) {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <SDL_mouse.h>
@@ -165,6 +166,31 @@ TEST_F(InputTest, MotionIsSentOncePerUpdateOnlyWhileTracked) {
     device->mouse.y = 1;
     input->update();
     EXPECT_EQ(receiver.received.size(), 2u);
+}
+
+// Full screen shows the picture scaled up: motion counts in picture pixels, and the parts of a
+// pixel left over are not lost but join the next reading.
+TEST_F(InputTest, MotionIsDividedByThePictureScaleWithTheRestCarried) {
+    input->trackMouseMove(true);
+    window.pictureScale = 1.28f;
+    device->mouse.x = 128;
+    device->mouse.y = -64;
+    input->update();
+    for (int i = 0; i < 4; ++i) {
+        device->mouse.x = 1;
+        input->update();
+    }
+    window.pictureScale = 1.0f;
+    device->mouse.x = 7;
+    input->update();
+    std::vector<std::pair<int, int>> moves;
+    for (const Sent& sent : receiver.received) {
+        moves.emplace_back(sent.dx, sent.dy);
+    }
+    // 128 / 1.28 = 100 and -64 / 1.28 = -50; four single steps make 3.125 pixels: the first
+    // moves less than a pixel and sends nothing, each of the other three one pixel; 1:1 after.
+    const std::vector<std::pair<int, int>> expected = {{100, -50}, {1, 0}, {1, 0}, {1, 0}, {7, 0}};
+    EXPECT_EQ(moves, expected);
 }
 
 TEST_F(InputTest, HandlerMayChangeTrackingDuringUpdate) {

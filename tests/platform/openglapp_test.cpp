@@ -32,8 +32,9 @@ public:
         return script ? script(*this, static_cast<int>(frameTimes.size())) : true;
     }
     void close() override { log.push_back("close"); }
-    bool message(HWND, UINT msg, WPARAM, LPARAM) override {
+    bool message(HWND, UINT msg, WPARAM, LPARAM lParam) override {
         log.push_back("msg " + std::to_string(msg));
+        params.push_back(lParam);
         return false;
     }
     void swapBuffers() override {
@@ -47,8 +48,12 @@ public:
     void frameTime(double t) { _frameTime = t; }
     HWND hwnd() const { return _hwnd; }
     bool switchDisplayMode(bool on) override { return !failDisplaySwitch && OpenglApp::switchDisplayMode(on); }
+    bool switchToPictureSizedMode() override { return !noPictureSizedMode && OpenglApp::switchToPictureSizedMode(); }
 
     bool failDisplaySwitch = false;
+    // As on a desktop that lists no mode of the picture's size.
+    bool noPictureSizedMode = false;
+    std::vector<LPARAM> params;
     std::function<bool(ProbeApp&, int)> script;
     std::vector<std::string> log;
     std::vector<double> frameTimes;
@@ -252,6 +257,39 @@ TEST_F(OpenglAppGL, DisplaySwitchGoesBothWaysAndSameModeChangesNothing) {
     int width = 0;
     int height = 0;
     SDL_GL_GetDrawableSize(probe.app->sdlWindow(), &width, &height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+}
+
+TEST_F(OpenglAppGL, FullScreenWithoutAPictureSizedModeScalesThePictureOverTheDesktop) {
+    Probe probe;
+    probe.app->noPictureSizedMode = true;
+    probe.app->fullscreen(true);
+    SDL_Window* const window = probe.app->sdlWindow();
+    EXPECT_TRUE(probe.app->fullscreen());
+    EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // The offscreen desktop is 1024 x 768: the picture fills it, 1.28 times its size.
+    EXPECT_FLOAT_EQ(probe.app->picture().scale(), 1.28f);
+    EXPECT_EQ(probe.app->picture().box(), Quib::AABB2<int>(0, 0, 1024, 768));
+    EXPECT_FLOAT_EQ(probe.app->hwnd()->pictureScale, 1.28f);
+
+    // Mouse positions reach the application in the picture's pixels; other messages as sent.
+    SendMessage(probe.app->hwnd(), WM_LBUTTONDOWN, 0, MAKELPARAM(512, 384));
+    SendMessage(probe.app->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(1023, 767));
+    SendMessage(probe.app->hwnd(), WM_KEYDOWN, 0, MAKELPARAM(512, 384));
+    EXPECT_EQ(probe.app->params,
+              (std::vector<LPARAM>{MAKELPARAM(400, 300), MAKELPARAM(799, 599), MAKELPARAM(512, 384)}));
+
+    // Back in a window the picture is 1:1 again.
+    probe.app->params.clear();
+    probe.app->fullscreen(false);
+    EXPECT_FLOAT_EQ(probe.app->picture().scale(), 1.0f);
+    EXPECT_FLOAT_EQ(probe.app->hwnd()->pictureScale, 1.0f);
+    SendMessage(probe.app->hwnd(), WM_LBUTTONDOWN, 0, MAKELPARAM(512, 384));
+    EXPECT_EQ(probe.app->params, std::vector<LPARAM>{MAKELPARAM(512, 384)});
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(window, &width, &height);
     EXPECT_EQ(width, 800);
     EXPECT_EQ(height, 600);
 }
