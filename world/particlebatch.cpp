@@ -20,6 +20,26 @@ const unsigned int QUAD_TRIANGLES[6] = {0, 1, 3, 1, 2, 3};
 const unsigned int OCTAGON_TRIANGLES[18] = {0, 1, 2, 0, 2, 3, 0, 3, 4, 0, 4, 5, 0, 5, 6, 0, 6, 7};
 const double PI = 3.14159265358979323846;
 
+// Where blending weighs the particle's colour by its alpha and keeps the destination
+// wherever that alpha is 0, and no depth is written, a fragment of alpha 0 changes nothing:
+// the alpha test may then drop it before the blend. The transparent corners of a round spark
+// are a third of its square.
+bool transparentFragmentsChangeNothing() {
+    if (glIsEnabled(GL_BLEND) != GL_TRUE || glIsEnabled(GL_ALPHA_TEST) == GL_TRUE) {
+        return false;
+    }
+    GLboolean depthWrites = GL_TRUE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    GLint source = 0;
+    GLint destination = 0;
+    GLint equation = 0;
+    glGetIntegerv(GL_BLEND_SRC, &source);
+    glGetIntegerv(GL_BLEND_DST, &destination);
+    glGetIntegerv(GL_BLEND_EQUATION, &equation);
+    return depthWrites == GL_FALSE && equation == GL_FUNC_ADD && source == GL_SRC_ALPHA &&
+           (destination == GL_ONE || destination == GL_ONE_MINUS_SRC_ALPHA);
+}
+
 }  // namespace
 
 const ParticleBatch::Corner ParticleBatch::CORNERS[4] = {
@@ -61,9 +81,16 @@ void ParticleBatch::begin() {
     glGetIntegerv(GL_VIEWPORT, viewport);
     _halfViewport[0] = 0.5f * static_cast<float>(viewport[2]);
     _halfViewport[1] = 0.5f * static_cast<float>(viewport[3]);
-    // Fog from the eye plane's distance, as fixed-function GL takes it by default.
+    // Cutting drops only transparent fragments, which change nothing only under such blending.
+    _cut = transparentFragmentsChangeNothing();
+    // Fog from the eye plane's distance, as fixed-function GL takes it by default, laid over
+    // the vertex colours the texture leaves as they are: with lighting, or a texture that
+    // does not modulate, or a second colour added after the texture, the GL's fog stays.
     _fog.baked = false;
-    if (glIsEnabled(GL_FOG) == GL_TRUE) {
+    GLint environment = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &environment);
+    if (glIsEnabled(GL_FOG) == GL_TRUE && glIsEnabled(GL_LIGHTING) == GL_FALSE && glIsEnabled(GL_COLOR_SUM) == GL_FALSE &&
+        environment == GL_MODULATE) {
         GLint mode = 0;
         GLint source = 0;
         glGetIntegerv(GL_FOG_MODE, &mode);
@@ -102,7 +129,7 @@ void ParticleBatch::add(const Particle& p) {
     }
     const Shape& shape = shapeOf(p._texId);
     const bool bake = _fog.baked && shape.white;
-    if (shape.cut && wide(clip)) {
+    if (_cut && shape.cut && wide(clip)) {
         Vertex octagon[8];
         for (int k = 0; k < 8; ++k) {
             corner(p, centre, shape.octagon[k], octagon[k]);
@@ -328,31 +355,11 @@ void ParticleBatch::end() {
     }
 }
 
-// Where blending weighs the particle's colour by its alpha and keeps the destination
-// wherever that alpha is 0, and no depth is written, a fragment of alpha 0 changes nothing:
-// the alpha test may then drop it before the blend. The transparent corners of a round spark
-// are a third of its square.
-static bool transparentFragmentsChangeNothing() {
-    if (glIsEnabled(GL_BLEND) != GL_TRUE || glIsEnabled(GL_ALPHA_TEST) == GL_TRUE) {
-        return false;
-    }
-    GLboolean depthWrites = GL_TRUE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-    GLint source = 0;
-    GLint destination = 0;
-    GLint equation = 0;
-    glGetIntegerv(GL_BLEND_SRC, &source);
-    glGetIntegerv(GL_BLEND_DST, &destination);
-    glGetIntegerv(GL_BLEND_EQUATION, &equation);
-    return depthWrites == GL_FALSE && equation == GL_FUNC_ADD && source == GL_SRC_ALPHA &&
-           (destination == GL_ONE || destination == GL_ONE_MINUS_SRC_ALPHA);
-}
-
 void ParticleBatch::flush() {
     if (_quads == 0) {
         return;
     }
-    const bool dropTransparent = transparentFragmentsChangeNothing();
+    const bool dropTransparent = _cut;
     if (dropTransparent) {
         glPushAttrib(GL_COLOR_BUFFER_BIT);
         glEnable(GL_ALPHA_TEST);

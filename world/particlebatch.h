@@ -133,6 +133,7 @@ private:
     float _projection[16] = {};
     float _halfViewport[2] = {};
     Fog _fog = {};
+    bool _cut = false;  // whether the blending in force at begin() lets sparks be cut
     Shape _shapes[SHAPES] = {};
     int _shapeCount = 0;
     int _lastShape = -1;

@@ -182,6 +182,38 @@ TEST_F(ParticleBatchGL, DrawsTheSamePixelsAsParticlesDrawnOneByOne) {
     }
 }
 
+// Where the GL's state makes transparent texels or the fog act otherwise than in play, the
+// white spots keep their square and the GL's own fog: opaque squares without blending, a
+// texture that replaces the colour, and lighting, which takes no colour from the vertices.
+TEST_F(ParticleBatchGL, KeepsTheSquareAndTheGLsFogWhereTheStateAsksForThem) {
+    ParticleSystem sparks(alternatingSets(true), 2000, 3);
+    sparks.animate(0.1);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    const struct {
+        const char* name;
+        GLenum capability;
+        GLint environment;
+    } states[] = {{"no blending", 0, GL_MODULATE}, {"replace", GL_BLEND, GL_REPLACE}, {"lighting", GL_LIGHTING, GL_MODULATE}};
+    for (const auto& state : states) {
+        glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
+        if (state.capability == 0) {
+            glDisable(GL_BLEND);
+        } else {
+            glEnable(state.capability);
+        }
+        if (state.capability == GL_LIGHTING) {
+            glEnable(GL_LIGHT0);
+        }
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, state.environment);
+        const std::vector<unsigned char> reference = drawnScreen(sparks, true);
+        const std::vector<unsigned char> batched = drawnScreen(sparks, false);
+        glPopAttrib();
+        EXPECT_LE(largestDifference(reference, batched), 1) << state.name;
+        EXPECT_GT(reference.size() / 4 - testsupport::pixelsOf(reference, 25, 25, 25), reference.size() / 40)
+            << state.name << ": the sparks must show on a tenth of the screen";
+    }
+}
+
 // What the last particle's own drawing leaves behind: its colour, its texture coordinate,
 // its texture bound, and the modelview untouched.
 TEST_F(ParticleBatchGL, LeavesTheStateOfTheLastParticleAndTheModelview) {
