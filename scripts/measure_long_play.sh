@@ -30,6 +30,7 @@ densities=$work/density.log
 events=$work/events.log
 : >"$swaps"
 : >"$events"
+: >"$densities"
 
 # Where _density lies in the game object, and the game class's vtable, by which the object is
 # found in the running game.
@@ -38,6 +39,9 @@ import json, shlex, subprocess, sys
 commands, root, work = json.load(open(sys.argv[1])), sys.argv[2], sys.argv[3]
 entry = next(c for c in commands if c["file"].endswith("/game/game.cpp"))
 words = shlex.split(entry["command"])
+# A compiler launcher (ccache) before the compiler is left out.
+if words[0].endswith("ccache"):
+    words = words[1:]
 flags = [w for i, w in enumerate(words[1:], 1)
          if w.startswith(("-I", "-D", "-std", "-isystem")) or words[i - 1] == "-isystem"]
 probe = work + "/probe.cpp"
@@ -114,9 +118,12 @@ with open(out, "w", buffering=1) as log:
     while True:
         try:
             mem.seek(where + offset)
-            density = struct.unpack("<i", mem.read(4))[0]
+            value = mem.read(4)
         except OSError:
             break
+        if len(value) < 4:  # the game has ended
+            break
+        density = struct.unpack("<i", value)[0]
         log.write(f"{time.time_ns()} {density}\n")
         time.sleep(1.0)
 EOF
