@@ -32,8 +32,10 @@ public:
     ParticleBatch(const ParticleBatch&) = delete;
     ParticleBatch& operator=(const ParticleBatch&) = delete;
 
-    // Room for this many particles; the only allocation the batch makes. Throws
-    // std::bad_alloc.
+    // Room for this many particles. Throws std::bad_alloc. Besides, the batch allocates only
+    // the first time a spark uses a texture it has not seen, whose texels it reads for their
+    // shape and keeps until the next reserve() or release(): a texture deleted and made anew
+    // under the same name in between keeps the old one's shape, so that must not happen.
     void reserve(int particles);
     void release();
     int capacity() const { return _capacity; }
