@@ -3,7 +3,8 @@
 // members (the field filled at random, ten chasers, 5,000 live sparks in front of the eye,
 // the cockpit HUD), each frame run as the main loop runs it, swapped and finished before the
 // clock stops. The parts alone (the playfield, the sparks, the chasers, the HUD over an empty
-// field) and the floor of a frame that only clears and swaps run in the same process.
+// field) and the floor of a frame that only clears and swaps run in the same process, and
+// so does the burst of ten chaser explosions an EMP blast makes, timed frame by frame.
 // Run it with SDL_VIDEODRIVER=offscreen ALSOFT_DRIVERS=null; scripts/bench_wholeframe.sh runs
 // three processes and reports the minimum and median frames per second of each case.
 #include <benchmark/benchmark.h>
@@ -12,9 +13,12 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <list>
 #include <memory>
+#include <vector>
 
 #include "actors/bot.h"
 #include "game/game.h"
@@ -248,6 +252,8 @@ static void BM_WholeFrame(benchmark::State& state) {
 BENCHMARK(BM_WholeFrame)
     ->ArgNames({"fill", "reflections"})
     ->Args({0, 1})
+    ->Args({5, 1})
+    ->Args({10, 1})
     ->Args({30, 1})
     ->Args({50, 1})
     ->Args({50, 0})
@@ -280,3 +286,56 @@ BENCHMARK(BM_HudAlone)->Unit(benchmark::kMillisecond)->UseRealTime();
 // The empty world without the HUD: what the frame costs before any of the parts above.
 static void BM_EmptyWorld(benchmark::State& state) { runScene(state, Scene{0, true, false, false, false}); }
 BENCHMARK(BM_EmptyWorld)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Ten chaser explosions made in one frame, as an EMP blast that destroys ten chasers makes
+// them, at 0 to 5 cells ahead of the craft and in view, on a field filled to 5 %, at the
+// default effects density, with the HUD and the star field. One iteration is the burst's whole
+// life, frame by frame; the counters are the median, 99th percentile and worst frame, and the
+// processor time of all threads per frame.
+static void BM_ExplosionBurst(benchmark::State& state) {
+    BenchGame* const g = loadedGame();
+    if (g == nullptr) {
+        state.SkipWithError("no game folder or no GL window");
+        return;
+    }
+    std::vector<double> frames;
+    double cpu = 0.0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        buildScene(*g, Scene{5, true, false, false, true});
+        crand::srand(4321);
+        state.ResumeTiming();
+        const double start = processMilliseconds();
+        const Vector3<float> eye = g->_player._pos;
+        for (int i = 0; i < CHASERS; ++i) {
+            const float ahead = 5.0f * static_cast<float>(i) / static_cast<float>(CHASERS - 1);
+            const float side = (i % 2 == 0 ? 0.4f : -0.4f) * ahead / 5.0f;
+            g->addExplosion(Vector3<float>(eye.x + side, eye.y - side * 0.5f, eye.z - ahead));
+        }
+        while (!g->_explosions.empty()) {
+            const auto before = std::chrono::steady_clock::now();
+            g->frame();
+            g->swap();
+            glFinish();
+            frames.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - before).count());
+        }
+        cpu += processMilliseconds() - start;
+        g->startGame();
+    }
+    if (frames.empty()) {
+        return;
+    }
+    const double count = static_cast<double>(frames.size());
+    std::sort(frames.begin(), frames.end());
+    const auto at = [&](double share) {
+        return frames[std::min(frames.size() - 1, static_cast<std::size_t>(share * count))];
+    };
+    state.counters["frames"] = count / static_cast<double>(state.iterations());
+    state.counters["medianMs"] = at(0.5);
+    state.counters["p99Ms"] = at(0.99);
+    state.counters["worstMs"] = frames.back();
+    state.counters["fps"] = 1000.0 / at(0.5);
+    state.counters["allThreadsMs"] = cpu / count;
+    state.counters["peakMB"] = peakMegabytes();
+}
+BENCHMARK(BM_ExplosionBurst)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);

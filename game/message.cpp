@@ -12,6 +12,9 @@ namespace Vortel {
 
 namespace {
 
+// Room for a few lines, so that the usual messages never make the printed copy grow.
+constexpr std::size_t PRINTED_ROOM = 512;
+
 // NaN compares false with everything, so it would leave a message shown for ever.
 double numberOrZero(double t) {
     return std::isnan(t) ? 0.0 : t;
@@ -20,7 +23,9 @@ double numberOrZero(double t) {
 }  // namespace
 
 Message::Message(Stelkor::Renderer2D& renderer)
-    : _text(std::ios::in | std::ios::out), _pos(0.0f, 0.0f), _color(1.0f, 1.0f, 1.0f, 1.0f), _renderer(renderer) {}
+    : _text(std::ios::in | std::ios::out), _pos(0.0f, 0.0f), _color(1.0f, 1.0f, 1.0f, 1.0f), _renderer(renderer) {
+    _printed.reserve(PRINTED_ROOM);
+}
 
 void Message::showText(double hold, double fade) {
     hold = numberOrZero(hold);
@@ -66,8 +71,21 @@ void Message::draw() {
     glLoadIdentity();
     _renderer.color(_color.r, _color.g, _color.b, _alphaMultiplier * _alpha);
     _renderer.textAlign(Stelkor::Renderer2D::ALIGN_CENTER, Stelkor::Renderer2D::ALIGN_BOTTOM);
-    // str() reads the buffer without extracting, so the stream's flags stay clear for writers.
-    _renderer.print(_text.str(), _pos, Vector2<float>(1.0f, 1.0f));
+    _renderer.print(printedText(), _pos, Vector2<float>(1.0f, 1.0f));
+}
+
+// Read through the stream's buffer rather than the stream, so that its state flags stay
+// clear for writers; only the buffer's read position moves, and writers never use it.
+const std::string& Message::printedText() {
+    std::stringbuf& buffer = *_text.rdbuf();
+    const std::streamoff length = buffer.pubseekoff(0, std::ios::end, std::ios::in);
+    if (length <= 0 || buffer.pubseekpos(0, std::ios::in) != std::streampos(0)) {
+        _printed.clear();
+        return _printed;
+    }
+    _printed.resize(static_cast<std::size_t>(length));
+    _printed.resize(static_cast<std::size_t>(buffer.sgetn(&_printed[0], length)));
+    return _printed;
 }
 
 }  // namespace Vortel

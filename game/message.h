@@ -2,6 +2,7 @@
 #define QUELLARIS_GAME_MESSAGE_H
 
 #include <sstream>
+#include <string>
 
 #include "platform/math.h"
 
@@ -59,7 +60,12 @@ public:
     RGBA<float> _color;
 
 private:
+    const std::string& printedText();
+
     Stelkor::Renderer2D& _renderer;
+    // The text as draw() last read it, in storage kept from frame to frame: reading the
+    // stream's own copy would allocate every frame the message shows.
+    std::string _printed;
     double _holdTime = 1.0;
     double _fadeTime = 0.5;
     double _time = 0.0;

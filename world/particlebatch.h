@@ -18,14 +18,24 @@ class Particle;
 // the GL splits a quad, which the software GL transforms in far less time than quads, and a
 // quad wholly outside the view, or wholly behind faces known to be drawn, is left out. The
 // arrays are sized once, with the pool.
+//
+// Big sparks cost the software GL by their pixels, so two things spare it work without
+// changing what it draws. A texture whose texels are transparent outside a round spot is
+// drawn, where the quad covers many pixels, as the octagon round that spot, cut from the same
+// plane with the same texture mapping: only pixels the texture leaves untouched are dropped.
+// And where a texture is white in colour, linear fog is worked out once per spark (a
+// billboard lies at one eye depth, so its fog is the same all over it) and given as its
+// colour, with the GL's fog off for it.
 class ParticleBatch {
 public:
     ParticleBatch() = default;
     ParticleBatch(const ParticleBatch&) = delete;
     ParticleBatch& operator=(const ParticleBatch&) = delete;
 
-    // Room for this many particles; the only allocation the batch makes. Throws
-    // std::bad_alloc.
+    // Room for this many particles. Throws std::bad_alloc. Besides, the batch allocates only
+    // the first time a spark uses a texture it has not seen, whose texels it reads for their
+    // shape and keeps until the next reserve() or release(): a texture deleted and made anew
+    // under the same name in between keeps the old one's shape, so that must not happen.
     void reserve(int particles);
     void release();
     int capacity() const { return _capacity; }
@@ -50,6 +60,13 @@ public:
     }
 
 private:
+    // How big, on screen, a spark must be to be cut to its octagon. The software GL draws a
+    // quad that lies square on the screen, as a billboard does, as a rectangle, far cheaper
+    // than triangles; only sparks this big (near the eye) save more pixels than that.
+    static constexpr float OCTAGON_PIXELS = 160.0f;
+    // Distinct textures whose shape is kept; sparks in any others go as plain quads.
+    static constexpr int SHAPES = 32;
+
     // Eye-space position (x, y, z, w), texture coordinate, colour.
     struct Vertex {
         float position[4];
@@ -66,31 +83,63 @@ private:
     };
     // Counter-clockwise from the lower left.
     static const Corner CORNERS[4];
-    // Particles from `first` (a quad index) on share `texture`.
+    // What a texture's texels allow: `octagon` holds the corners of the octagon round every
+    // texel that is not wholly transparent (with `cut` false where no such octagon lies
+    // inside the square), and `white` says every texel's colour is white.
+    struct Shape {
+        int texture;
+        bool cut;
+        bool white;
+        Corner octagon[8];
+    };
+    // The linear fog in force at begin(), when it can be worked out per spark.
+    struct Fog {
+        bool baked;
+        float start;
+        float end;
+        float color[3];
+    };
+    // Particles from index `first` on share `texture`, and the fog went into their colour
+    // when `fogBaked`; their vertices lie from `firstVertex` on.
     struct Run {
         int first;
+        int firstVertex;
         int texture;
+        bool fogBaked;
     };
 
     void begin();
     void add(const Particle& p);
     void corner(const Particle& p, const float centre[4], const Corner& c, Vertex& out) const;
-    bool leftOut(const Vertex quad[4]) const;
+    bool leftOut(const Vertex quad[4], float clip[4][4]) const;
     void project(const Vertex quad[4], float clip[4][4]) const;
-    void send(const Vertex quad[4], int texture);
+    bool wide(const float clip[4][4]) const;
+    const Shape& shapeOf(int texture);
+    void readShape(Shape& shape);
+    void bakeFog(const float centre[4], Vertex* vertices, int count) const;
+    void send(const Vertex* vertices, int count, const unsigned int* triangles, int indices, int texture, bool fogBaked);
     static bool outsideTheView(const float clip[4][4]);
     static bool onScreen(const float clip[4][4], ScreenPoint points[4]);
     static float nearestOf(const ScreenPoint points[4]);
     void end();
     void flush();
 
-    std::vector<Vertex> _vertices;
-    std::vector<unsigned int> _indices;  // six a quad, made once by reserve()
+    std::vector<Vertex> _vertices;       // room for an octagon a particle
+    std::vector<unsigned int> _indices;  // room for an octagon's six triangles a particle
     std::vector<Run> _runs;
     int _capacity = 0;
-    int _quads = 0;
+    int _quads = 0;  // particles in the arrays
+    int _vertexCount = 0;
+    int _indexCount = 0;
     float _view[16] = {};
     float _projection[16] = {};
+    float _halfViewport[2] = {};
+    Fog _fog = {};
+    bool _cut = false;  // whether the blending in force at begin() lets sparks be cut
+    Shape _shapes[SHAPES] = {};
+    int _shapeCount = 0;
+    int _lastShape = -1;
+    std::vector<unsigned char> _texels;  // a texture read back for its shape, once
     const Particle* _last = nullptr;
     const CoverageMask* _hiddenBehind = nullptr;
     int _sent = 0;

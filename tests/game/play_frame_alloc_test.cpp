@@ -1,5 +1,6 @@
 // Counts the allocations of running frames. The global operator new of this test program is
-// replaced by a counting one that hands on to malloc.
+// replaced by a counting one that hands on to malloc; it also counts apart those of the main
+// thread, which runs the game (the GL's own threads run beside it).
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <thread>
 
 #include "actors/bot.h"
 #include "platform/crand.h"
@@ -21,9 +23,15 @@
 namespace {
 
 std::atomic<long> allocations{0};
+std::atomic<long> mainThreadAllocations{0};
+// Static initialisation runs on the main thread.
+const std::thread::id mainThread = std::this_thread::get_id();
 
 void* counted(std::size_t size) {
     allocations.fetch_add(1, std::memory_order_relaxed);
+    if (std::this_thread::get_id() == mainThread) {
+        mainThreadAllocations.fetch_add(1, std::memory_order_relaxed);
+    }
     void* p = std::malloc(size == 0 ? 1 : size);
     if (p == nullptr) {
         throw std::bad_alloc();
@@ -143,6 +151,38 @@ TEST_F(PlayFrameAllocGL, SixThousandFramesAllocateNothingUnlessTheyAnnounceSomet
     EXPECT_GT(quietFrames, 5000);
     // It was a busy scene: the craft crashed on its way.
     EXPECT_GT(bumps, 10);
+}
+
+// The whole play frame, drawing and HUD included, of the loaded game: a field at 1 %, an
+// explosion's sparks and a message that stays on screen all the while, announced before the
+// count starts. The first frames make what the GL compiles for the scene.
+TEST_F(PlayFrameAllocGL, SixThousandWholePlayFramesWithAMessageShownAllocateNothingOnTheMainThread) {
+    ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+    testgame::TestGame& g = game();
+    g.startGame();
+    g._waveBotCount = 0;
+    g._playerActive = false;
+    crand::srand(5);
+    const int size = g._octree.size();
+    for (int i = 0; i < size * size * size / 100; ++i) {
+        const Vector3<int> cell(crand::rand() % size, crand::rand() % size, crand::rand() % size);
+        g._octree.setTerminalNode(cell, OcTree::CELL_SOLID_1, g._player._trailColor);
+    }
+    g._message._text << "DESTROYED: A CHASER WITH A LONG NAME +100\n";
+    g._message.showText(1000.0, 1.0);
+    g.addExplosion(Vector3<float>(g._player._pos.x, g._player._pos.y, g._player._pos.z - 3.0f));
+    g.sounds.reserve(16384);
+    for (int i = 0; i < 30; ++i) {
+        ASSERT_TRUE(g.playFrame(1.0 / 60.0));
+    }
+    const long before = mainThreadAllocations.load();
+    for (int i = 0; i < 6000; ++i) {
+        ASSERT_TRUE(g.playFrame(1.0 / 60.0));
+    }
+    EXPECT_EQ(mainThreadAllocations.load() - before, 0);
+    EXPECT_TRUE(g._message.shown());
+    EXPECT_EQ(g._message._text.str(), "DESTROYED: A CHASER WITH A LONG NAME +100\n");
+    EXPECT_EQ(g._state, Game::STATE_PLAY);
 }
 
 TEST_F(PlayFrameAllocGL, TheAimRayAllocatesNothingOnceItsHitListHasGrown) {

@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <list>
 #include <vector>
@@ -36,6 +37,20 @@ GLuint rampTexture(unsigned char red, unsigned char green) {
     return testsupport::squareTexture(16, pixels);
 }
 
+// A white spot, as the game's sparks are: opaque in the middle, fading out to wholly
+// transparent well inside its square.
+GLuint spotTexture(float radius) {
+    std::vector<unsigned char> pixels(32 * 32 * 4, 255);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            const float d = std::hypot(x + 0.5f - 16.0f, y + 0.5f - 16.0f);
+            pixels[static_cast<std::size_t>(4 * (32 * y + x) + 3)] =
+                static_cast<unsigned char>(std::max(0.0f, 255.0f * (1.0f - d / radius)));
+        }
+    }
+    return testsupport::squareTexture(32, pixels);
+}
+
 class ParticleBatchGL : public testsupport::GlFixture {
 protected:
     void SetUp() override {
@@ -48,6 +63,8 @@ protected:
         crand::srand(11);
         _textures[0] = rampTexture(255, 0);
         _textures[1] = rampTexture(0, 200);
+        _textures[2] = spotTexture(13.0f);
+        _textures[3] = spotTexture(9.0f);
 
         // The play view: a turned, shifted eye, fog, depth test without depth writes.
         glViewport(0, 0, 800, 600);
@@ -72,16 +89,17 @@ protected:
     }
     void TearDown() override {
         if (!IsSkipped()) {
-            glDeleteTextures(2, _textures);
+            glDeleteTextures(4, _textures);
             glDepthMask(GL_TRUE);
         }
         Particle::releaseParticleManagement();
         testsupport::GlFixture::TearDown();
     }
 
-    // Sets of sparks in the two textures, in turns, so that the batch must break its runs
-    // and keep their order; some lie beside, before and behind the eye.
-    std::list<Particle::CreateData> alternatingSets() const {
+    // Sets of sparks in two textures (the ramps, or with `spots` the spots), in turns, so that
+    // the batch must break its runs and keep their order; some lie beside, before and behind
+    // the eye.
+    std::list<Particle::CreateData> alternatingSets(bool spots = false) const {
         std::list<Particle::CreateData> sets;
         for (int i = 0; i < 6; ++i) {
             Particle::CreateData t;
@@ -92,9 +110,17 @@ protected:
             t.sizeRange = 0.25f;
             t.colorBase = RGBA<float>(0.6f, 0.5f, 0.5f, 0.6f);
             t.colorRange = RGBA<float>(0.3f, 0.4f, 0.4f, 0.3f);
-            t.texId = static_cast<int>(_textures[i % 2]);
+            t.texId = static_cast<int>(_textures[i % 2 + (spots ? 2 : 0)]);
             sets.push_back(t);
         }
+        // Big sparks close before the eye, hundreds of pixels across.
+        Particle::CreateData close = sets.front();
+        close.count = 30;
+        close.posBase = Vector3<float>(1.5f, 1.75f, 0.5f);
+        close.posRange = Vector3<float>(0.6f, 0.4f, 0.6f);
+        close.sizeBase = 0.5f;
+        close.sizeRange = 0.1f;
+        sets.push_back(close);
         // Last, sparks wholly behind the eye in the other texture: left out of the batch, the
         // last of them still leaves its state.
         Particle::CreateData behind = sets.front();
@@ -105,7 +131,10 @@ protected:
     }
 
     static std::vector<unsigned char> drawnScreen(const ParticleSystem& system, bool oneByOne) {
+        // The depth buffer is cleared only where depth writes are on.
+        glDepthMask(GL_TRUE);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDepthMask(GL_FALSE);
         if (oneByOne) {
             for (const Particle* const p : system.particles()) {
                 p->draw();
@@ -124,28 +153,64 @@ protected:
         return largest;
     }
 
-    GLuint _textures[2] = {0, 0};
+    GLuint _textures[4] = {0, 0, 0, 0};
 };
 
 }  // namespace
 
 // The batch against each particle drawn on its own with its billboard matrix, for additive
 // sparks and for blending whose result hangs on the order, with a system origin moved
-// off zero.
+// off zero: in coloured textures that reach their square's edge, and in white spots, which
+// the batch cuts to octagons and whose fog it works out itself.
 TEST_F(ParticleBatchGL, DrawsTheSamePixelsAsParticlesDrawnOneByOne) {
-    ParticleSystem sparks(alternatingSets(), 2000, 3);
-    sparks.origin(Vector3<float>(-0.5f, 0.25f, 0.5f));
-    sparks.animate(0.1);
-    ASSERT_EQ(sparks.numParticles(), 1050);
+    for (const bool spots : {false, true}) {
+        ParticleSystem sparks(alternatingSets(spots), 2000, 3);
+        sparks.origin(Vector3<float>(-0.5f, 0.25f, 0.5f));
+        sparks.animate(0.1);
+        ASSERT_EQ(sparks.numParticles(), 1080);
 
-    const GLenum destinations[2] = {GL_ONE, GL_ONE_MINUS_SRC_ALPHA};
-    for (const GLenum destination : destinations) {
-        glBlendFunc(GL_SRC_ALPHA, destination);
+        const GLenum destinations[2] = {GL_ONE, GL_ONE_MINUS_SRC_ALPHA};
+        for (const GLenum destination : destinations) {
+            glBlendFunc(GL_SRC_ALPHA, destination);
+            const std::vector<unsigned char> reference = drawnScreen(sparks, true);
+            const std::vector<unsigned char> batched = drawnScreen(sparks, false);
+            EXPECT_LE(largestDifference(reference, batched), 1) << "spots " << spots << " blend " << destination;
+            EXPECT_GT(reference.size() / 4 - testsupport::pixelsOf(reference, 25, 25, 25), reference.size() / 40)
+                << "the sparks must show on a tenth of the screen";
+        }
+        EXPECT_TRUE(glIsEnabled(GL_FOG));
+    }
+}
+
+// Where the GL's state makes transparent texels or the fog act otherwise than in play, the
+// white spots keep their square and the GL's own fog: opaque squares without blending, a
+// texture that replaces the colour, and lighting, which takes no colour from the vertices.
+TEST_F(ParticleBatchGL, KeepsTheSquareAndTheGLsFogWhereTheStateAsksForThem) {
+    ParticleSystem sparks(alternatingSets(true), 2000, 3);
+    sparks.animate(0.1);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    const struct {
+        const char* name;
+        GLenum capability;
+        GLint environment;
+    } states[] = {{"no blending", 0, GL_MODULATE}, {"replace", GL_BLEND, GL_REPLACE}, {"lighting", GL_LIGHTING, GL_MODULATE}};
+    for (const auto& state : states) {
+        glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
+        if (state.capability == 0) {
+            glDisable(GL_BLEND);
+        } else {
+            glEnable(state.capability);
+        }
+        if (state.capability == GL_LIGHTING) {
+            glEnable(GL_LIGHT0);
+        }
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, state.environment);
         const std::vector<unsigned char> reference = drawnScreen(sparks, true);
         const std::vector<unsigned char> batched = drawnScreen(sparks, false);
-        EXPECT_LE(largestDifference(reference, batched), 1) << "blend destination " << destination;
-        EXPECT_GT(largestDifference(reference, std::vector<unsigned char>(reference.size(), 25)), 100)
-            << "the sparks must show";
+        glPopAttrib();
+        EXPECT_LE(largestDifference(reference, batched), 1) << state.name;
+        EXPECT_GT(reference.size() / 4 - testsupport::pixelsOf(reference, 25, 25, 25), reference.size() / 40)
+            << state.name << ": the sparks must show on a tenth of the screen";
     }
 }
 
