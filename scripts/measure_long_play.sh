@@ -61,28 +61,9 @@ trap 'stop_game_and_display; [[ -n $sampler ]] && kill "$sampler" 2>/dev/null; r
 open_virtual_display 170 /dev/null
 
 now() { date +%s%N; }
-press() {
-    local key
-    for key in "$@"; do
-        xdotool keydown "$key"
-        sleep 0.1
-        xdotool keyup "$key"
-        sleep 0.2
-    done
-}
 
 echo "load before: $(cat /proc/loadavg)"
-(cd "$work/game" && exec env ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}" SWAPLOG_FILE="$swaps" LD_PRELOAD="$shim" \
-    ./quellaris >/dev/null 2>&1) &
-game=$!
-timeout 10 xdotool search --sync --name '^Quellaris$' >/dev/null 2>&1 || { echo "no game window" >&2; exit 1; }
-xdotool mousemove 400 120
-sleep 1.5
-press space
-sleep 0.6
-press space
-sleep 0.6
-press space
+start_logged_game "$work/game" "$swaps" "$shim"
 sleep 4
 
 # Once a second: the wall clock and the density, read from the game object found by its

@@ -31,28 +31,9 @@ trap 'stop_game_and_display; rm -rf "$work"' EXIT
 open_virtual_display 170 /dev/null
 
 now() { date +%s%N; }
-press() {
-    local key
-    for key in "$@"; do
-        xdotool keydown "$key"
-        sleep 0.06
-        xdotool keyup "$key"
-        sleep 0.2
-    done
-}
 
 echo "load: $(uptime)"
-(cd "$work/game" && exec env ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}" SWAPLOG_FILE="$swaps" LD_PRELOAD="$shim" \
-    ./quellaris >/dev/null 2>&1) &
-game=$!
-timeout 10 xdotool search --sync --name '^Quellaris$' >/dev/null 2>&1 || { echo "no game window" >&2; exit 1; }
-xdotool mousemove 400 120
-sleep 1.5
-press space
-sleep 0.6
-press space
-sleep 0.6
-press space
+start_logged_game "$work/game" "$swaps" "$shim"
 # Loading, then the main menu with its demo flight behind it.
 sleep 4
 menu_begin=$(now)

@@ -56,3 +56,31 @@ start_virtual_display() {
         sleep 0.1
     done
 }
+
+# press KEY...: taps each key as a player does, held long enough for a frame's poll to see it.
+press() {
+    local key
+    for key in "$@"; do
+        xdotool keydown "$key"
+        sleep 0.1
+        xdotool keyup "$key"
+        sleep 0.2
+    done
+}
+
+# start_logged_game FOLDER SWAPS SHIM: starts the game in FOLDER with the swap logger SHIM
+# stamping its buffer swaps into SWAPS, sets game to its process id, and once its window is up
+# skips the three splash screens, leaving it loading the main menu.
+start_logged_game() {
+    (cd "$1" && exec env ALSOFT_DRIVERS="${ALSOFT_DRIVERS:-null}" SWAPLOG_FILE="$2" LD_PRELOAD="$3" \
+        ./quellaris >/dev/null 2>&1) &
+    game=$!
+    timeout 10 xdotool search --sync --name '^Quellaris$' >/dev/null 2>&1 || { echo "no game window" >&2; return 1; }
+    xdotool mousemove 400 120
+    sleep 1.5
+    press space
+    sleep 0.6
+    press space
+    sleep 0.6
+    press space
+}
