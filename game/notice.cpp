@@ -11,6 +11,7 @@ namespace Vortel {
 void Notice::show(const std::string& line) {
     if (std::find(_lines.begin(), _lines.end(), line) == _lines.end()) {
         _lines.push_back(line);
+        _text.append(line).append("\n");
     }
     _time = 0.0;
 }
@@ -22,16 +23,9 @@ void Notice::animate(double dt) {
     _time += dt;
     if (_time > holdSeconds + fadeSeconds) {
         _lines.clear();
+        _text.clear();
         _time = 0.0;
     }
-}
-
-std::string Notice::text() const {
-    std::string text;
-    for (const std::string& line : _lines) {
-        text.append(line).append("\n");
-    }
-    return text;
 }
 
 float Notice::alpha() const {

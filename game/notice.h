@@ -34,13 +34,15 @@ public:
     void draw(Stelkor::Renderer2D& renderer, const Vector2<float>& top, const RGBA<float>& color) const;
 
     bool shown() const { return !_lines.empty(); }
-    // The lines shown, top first, one per line.
-    std::string text() const;
+    // The lines shown, top first, one per line; joined when a line is shown, so a frame that
+    // draws them allocates nothing.
+    const std::string& text() const { return _text; }
     // 1 while holding, falling to 0 over the fade.
     float alpha() const;
 
 private:
     std::vector<std::string> _lines;
+    std::string _text;
     double _time = 0.0;
 };
 
