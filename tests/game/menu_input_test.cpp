@@ -272,15 +272,20 @@ TEST_F(MenuInputGL, AWaitingBindingTakesTheNextInputKey) {
     g._keyBeingRedefined = nullptr;
 }
 
-// The whole way through the real menus: needs the key bindings and the redefine actions.
-TEST_F(MenuInputGL, RedefiningFireTakesTheKeyFromEmpAndSavesIt) {
-    testmenu::MenuGame& g = loadedGame();
+// SETTINGS › CONTROLS › REDEFINE KEYS by the arrow keys and Enter, from the default keys.
+void openRedefineKeys(testmenu::MenuGame& g) {
     g.defaultControls();
     g.refreshRedefineKeysMenu();
     for (const int code : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN, VK_RETURN, VK_RETURN}) {
-        key(code);
+        g.message(g.hwnd(), WM_KEYDOWN, static_cast<WPARAM>(code), 0);
     }
     ASSERT_EQ(g._currentMenu, g._menuRedefineKeys.get());
+}
+
+// The whole way through the real menus: needs the key bindings and the redefine actions.
+TEST_F(MenuInputGL, RedefiningFireTakesTheKeyFromEmpAndSavesIt) {
+    testmenu::MenuGame& g = loadedGame();
+    ASSERT_NO_FATAL_FAILURE(openRedefineKeys(g));
     for (int i = 0; i < 5; ++i) {
         key(VK_DOWN);
     }
@@ -304,12 +309,7 @@ TEST_F(MenuInputGL, RedefiningFireTakesTheKeyFromEmpAndSavesIt) {
 
 TEST_F(MenuInputGL, TheAttractLoopCancelsAWaitingBindingAndTheMenuAnswersAfterIt) {
     testmenu::MenuGame& g = loadedGame();
-    g.defaultControls();
-    g.refreshRedefineKeysMenu();
-    for (const int code : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN, VK_RETURN, VK_RETURN}) {
-        key(code);
-    }
-    ASSERT_EQ(g._currentMenu, g._menuRedefineKeys.get());
+    ASSERT_NO_FATAL_FAILURE(openRedefineKeys(g));
     key(VK_RETURN);
     SimpleMenu::Item& left = g._menuRedefineKeys->selectedItem();
     ASSERT_EQ(left.normal->text, "Turn Left = (press any key)");

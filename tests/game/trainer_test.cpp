@@ -195,15 +195,20 @@ TEST_F(TrickTrainerGL, EachPanelAnswersEscapeAndAnyOtherKeyAsTheTrainerPlans) {
     EXPECT_FALSE(g.messageTrickTrainer(g.hwnd(), WM_LBUTTONDOWN, 0, 0));
 }
 
-TEST_F(TrickTrainerGL, ATrickPickedInTheMenuIsFlownToSuccessAndStartedOverWithEscape) {
-    testmenu::MenuGame& g = loadedGame();
-    for (const char* label : {"TRICK TRAINER", "SLICK", "SLICK LEFT"}) {
+// Chooses TRICK TRAINER › SLICK › the variant by Enter, as a player does in the menus.
+void chooseTrick(testmenu::MenuGame& g, const char* variant) {
+    for (const char* label : {"TRICK TRAINER", "SLICK", variant}) {
         const std::vector<std::string> items = testmenu::labels(*g._currentMenu);
         const auto item = std::find(items.begin(), items.end(), label);
         ASSERT_NE(item, items.end()) << label;
         g._currentMenu->selectedItemID(static_cast<int>(item - items.begin()));
-        sendTo(WM_KEYDOWN, VK_RETURN);
+        g.message(g.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
     }
+}
+
+TEST_F(TrickTrainerGL, ATrickPickedInTheMenuIsFlownToSuccessAndStartedOverWithEscape) {
+    testmenu::MenuGame& g = loadedGame();
+    ASSERT_NO_FATAL_FAILURE(chooseTrick(g, "SLICK LEFT"));
     ASSERT_EQ(g._state, Game::STATE_TRICK_TRAINER);
     ASSERT_TRUE(playInputAnswers(g));
     ASSERT_EQ(g._trainedTrick, g._trickLibrary.trickByName("SLICK", "LEFT"));
@@ -277,13 +282,7 @@ TEST_F(TrickTrainerGL, TheVerdictStopsTheCraftInTheSameCellInOneLongFrameAsInSho
 
 TEST_F(TrickTrainerGL, EscapeOnTheIntroPanelComesBackOnTheTrickThatWasChosen) {
     testmenu::MenuGame& g = loadedGame();
-    for (const char* label : {"TRICK TRAINER", "SLICK", "SLICK RIGHT"}) {
-        const std::vector<std::string> items = testmenu::labels(*g._currentMenu);
-        const auto item = std::find(items.begin(), items.end(), label);
-        ASSERT_NE(item, items.end()) << label;
-        g._currentMenu->selectedItemID(static_cast<int>(item - items.begin()));
-        sendTo(WM_KEYDOWN, VK_RETURN);
-    }
+    ASSERT_NO_FATAL_FAILURE(chooseTrick(g, "SLICK RIGHT"));
     ASSERT_EQ(g._state, Game::STATE_TRICK_TRAINER);
     Stelkor::SimpleMenu* const slicks = g._trickTrainerReturnMenu;
     // The bar of the trainer's screen, not a menu's.
