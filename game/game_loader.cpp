@@ -20,6 +20,7 @@
 #include "world/mesh.h"
 #include "world/bumpnoise.h"
 #include "world/meshchrome.h"
+#include "world/particle.h"
 #include "world/starfield.h"
 
 namespace Vortel {
@@ -291,6 +292,10 @@ void Game::afterLoad() {
     _ammoPickupMesh->_texId = textureOf("pow_ammo.png");
     _shieldsPickupMesh->_texId = textureOf("pow_shields.png");
     _empPickupMesh->_texId = textureOf("pow_emp.png");
+    // Read back now, so that the first explosion of play does not wait for the GL.
+    for (const char* spark : {"particle1.png", "particle2.png", "bubble.png"}) {
+        Particle::batch().learnShape(textureOf(spark));
+    }
     _bulletSystem.bulletTextureId(textureOf("bullet.png"));
     _bulletSystem.bulletMesh(_bulletMesh);
 

@@ -64,7 +64,6 @@ void ParticleBatch::release() {
     std::vector<Vertex>().swap(_vertices);
     std::vector<unsigned int>().swap(_indices);
     std::vector<Run>().swap(_runs);
-    std::vector<unsigned char>().swap(_texels);
     _capacity = 0;
     _quads = 0;
     _vertexCount = 0;
@@ -193,6 +192,25 @@ bool ParticleBatch::wide(const float clip[4][4]) const {
     return std::max(across, up) >= OCTAGON_PIXELS;
 }
 
+void ParticleBatch::learnShape(int texture) {
+    if (texture <= 0 || knowsShape(texture) || _shapeCount == SHAPES) {
+        return;
+    }
+    Shape& shape = _shapes[_shapeCount];
+    shape.texture = texture;
+    readShape(shape);
+    ++_shapeCount;
+}
+
+bool ParticleBatch::knowsShape(int texture) const {
+    for (int i = 0; i < _shapeCount; ++i) {
+        if (_shapes[i].texture == texture) {
+            return true;
+        }
+    }
+    return false;
+}
+
 const ParticleBatch::Shape& ParticleBatch::shapeOf(int texture) {
     static const Shape plain = {0, false, false, {}};
     if (_lastShape >= 0 && _shapes[_lastShape].texture == texture) {
@@ -204,17 +222,10 @@ const ParticleBatch::Shape& ParticleBatch::shapeOf(int texture) {
             return _shapes[i];
         }
     }
-    if (_shapeCount == SHAPES) {
-        return plain;
-    }
-    Shape& shape = _shapes[_shapeCount];
-    shape.texture = texture;
-    readShape(shape);
-    _lastShape = _shapeCount++;
-    return shape;
+    return plain;
 }
 
-// Reads the texture's level 0 once. A linear sample takes the texels round it up to one
+// Reads the texture's level 0. A linear sample takes the texels round it up to one
 // texel away on each axis, so beyond the farthest texel that is not wholly transparent, plus
 // that reach, every sample is transparent. Mipmaps and texels on the border (which a
 // repeating texture carries over to the other side) keep the square.
@@ -234,13 +245,13 @@ void ParticleBatch::readShape(Shape& shape) {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
     if (width > 0 && height > 0) {
-        _texels.resize(4 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        std::vector<unsigned char> texels(4 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
         glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glPixelStorei(GL_PACK_ROW_LENGTH, 0);
         glPixelStorei(GL_PACK_SKIP_ROWS, 0);
         glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, _texels.data());
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
         glPopClientAttrib();
         bool white = true;
         bool border = false;
@@ -248,7 +259,7 @@ void ParticleBatch::readShape(Shape& shape) {
         double farthest = 0.0;
         for (GLint y = 0; y < height; ++y) {
             for (GLint x = 0; x < width; ++x) {
-                const unsigned char* texel = &_texels[4 * (static_cast<std::size_t>(y) * width + x)];
+                const unsigned char* texel = &texels[4 * (static_cast<std::size_t>(y) * width + x)];
                 white = white && texel[0] == 255 && texel[1] == 255 && texel[2] == 255;
                 if (texel[3] == 0) {
                     continue;

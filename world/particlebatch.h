@@ -32,13 +32,19 @@ public:
     ParticleBatch(const ParticleBatch&) = delete;
     ParticleBatch& operator=(const ParticleBatch&) = delete;
 
-    // Room for this many particles. Throws std::bad_alloc. Besides, the batch allocates only
-    // the first time a spark uses a texture it has not seen, whose texels it reads for their
-    // shape and keeps until the next reserve() or release(): a texture deleted and made anew
-    // under the same name in between keeps the old one's shape, so that must not happen.
+    // Room for this many particles. Throws std::bad_alloc. Forgets every shape learned.
     void reserve(int particles);
     void release();
     int capacity() const { return _capacity; }
+
+    // Reads the texture's texels for the shape of its spot and whether it is white: a read-back
+    // that waits for the GL and allocates, so it belongs at load, never in a frame. Drawing
+    // learns nothing: sparks in a texture not learned go as plain squares with the GL's own
+    // fog. The shape is kept until the next reserve() or release(); a texture deleted and made
+    // anew under the same name in between keeps the old one's shape, so that must not happen.
+    // Needs a GL context; beyond SHAPES textures, or for texture 0, it does nothing.
+    void learnShape(int texture);
+    bool knowsShape(int texture) const;
 
     // Leaves out, until called again with null, the particles lying wholly behind what the
     // coverage holds: it must describe faces already in the depth buffer, drawn through the
@@ -115,7 +121,7 @@ private:
     void project(const Vertex quad[4], float clip[4][4]) const;
     bool wide(const float clip[4][4]) const;
     const Shape& shapeOf(int texture);
-    void readShape(Shape& shape);
+    static void readShape(Shape& shape);
     void bakeFog(const float centre[4], Vertex* vertices, int count) const;
     void send(const Vertex* vertices, int count, const unsigned int* triangles, int indices, int texture, bool fogBaked);
     static bool outsideTheView(const float clip[4][4]);
@@ -139,7 +145,6 @@ private:
     Shape _shapes[SHAPES] = {};
     int _shapeCount = 0;
     int _lastShape = -1;
-    std::vector<unsigned char> _texels;  // a texture read back for its shape, once
     const Particle* _last = nullptr;
     const CoverageMask* _hiddenBehind = nullptr;
     int _sent = 0;

@@ -6,6 +6,7 @@
 #include "tests/game/game_fixture.h"
 #include "world/mesh.h"
 #include "world/meshchrome.h"
+#include "world/particle.h"
 #include "world/starfield.h"
 
 namespace {
@@ -44,6 +45,10 @@ TEST_F(AfterLoadGL, LoadingEndsWithEveryTextureListTableAndScreenSpriteInPlace) 
     EXPECT_EQ(g._ammoPickupMesh->_texId, texture("pow_ammo.png"));
 
     EXPECT_EQ(g._starfield->numParticles(), 400);
+    // Read back at load, so that no frame of play waits for it.
+    for (const char* spark : {"particle1.png", "particle2.png", "bubble.png"}) {
+        EXPECT_TRUE(Vortel::Particle::batch().knowsShape(texture(spark))) << spark;
+    }
     EXPECT_FLOAT_EQ(g._message._pos.x, 400.0f);
     EXPECT_FLOAT_EQ(g._message._pos.y, 342.0f);
     EXPECT_FLOAT_EQ(g._menuDescription.pos().x, 220.0f);

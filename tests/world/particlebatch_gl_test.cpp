@@ -65,6 +65,9 @@ protected:
         _textures[1] = rampTexture(0, 200);
         _textures[2] = spotTexture(13.0f);
         _textures[3] = spotTexture(9.0f);
+        for (const GLuint texture : _textures) {
+            Particle::batch().learnShape(static_cast<int>(texture));
+        }
 
         // The play view: a turned, shifted eye, fog, depth test without depth writes.
         glViewport(0, 0, 800, 600);
@@ -242,4 +245,30 @@ TEST_F(ParticleBatchGL, LeavesTheStateOfTheLastParticleAndTheModelview) {
     GLboolean colorArray = GL_TRUE;
     glGetBooleanv(GL_COLOR_ARRAY, &colorArray);
     EXPECT_FALSE(colorArray);
+}
+
+// Drawing reads no texels: a spot never learned goes as the plain square, one by one's
+// pixels still, and stays unknown; learning is kept until the pool is made again.
+TEST_F(ParticleBatchGL, LearnsATexturesShapeOnlyWhenAskedAndForgetsItWithThePool) {
+    const GLuint unknown = spotTexture(11.0f);
+    std::list<Particle::CreateData> sets = alternatingSets(true);
+    for (Particle::CreateData& set : sets) {
+        set.texId = static_cast<int>(unknown);
+    }
+    ParticleSystem sparks(sets, 2000, 3);
+    sparks.animate(0.1);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    const std::vector<unsigned char> reference = drawnScreen(sparks, true);
+    EXPECT_LE(largestDifference(reference, drawnScreen(sparks, false)), 1);
+    EXPECT_FALSE(Particle::batch().knowsShape(static_cast<int>(unknown)));
+    EXPECT_TRUE(Particle::batch().knowsShape(static_cast<int>(_textures[2])));
+
+    Particle::batch().learnShape(static_cast<int>(unknown));
+    EXPECT_TRUE(Particle::batch().knowsShape(static_cast<int>(unknown)));
+    EXPECT_LE(largestDifference(reference, drawnScreen(sparks, false)), 1);
+    sparks.destroyParticles();
+    Particle::releaseParticleManagement();
+    Particle::initParticleManagement(3000);
+    EXPECT_FALSE(Particle::batch().knowsShape(static_cast<int>(unknown)));
+    glDeleteTextures(1, &unknown);
 }
