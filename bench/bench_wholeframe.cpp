@@ -268,6 +268,8 @@ static void BM_PlayfieldAlone(benchmark::State& state) {
 }
 BENCHMARK(BM_PlayfieldAlone)
     ->ArgNames({"fill", "reflections"})
+    ->Args({5, 1})
+    ->Args({10, 1})
     ->Args({30, 1})
     ->Args({50, 1})
     ->Args({50, 0})
