@@ -404,8 +404,8 @@ bool Game::frameMainMenu() {
     drawTitleLogos(f, barHeight);
     drawNotice();
 
-    // Only the window mouse holds the idle clock back: a player steering the menu by keys
-    // alone still gets the attract loop.
+    // The window mouse and the menu's keys hold the idle clock back: the attract loop comes
+    // only to a menu left alone.
     if (_idleTime > 20.0) {
         viewScoresAutomatic();
     }

@@ -5,6 +5,7 @@
 
 #include "engine2d/simplemenu.h"
 #include "engine2d/sprite.h"
+#include "platform/keycode.h"
 #include "platform/virtualkeys.h"
 
 namespace Vortel {
@@ -84,7 +85,7 @@ private:
 
     // The slot takes any code, mouse buttons included, but ESCAPE, which keeps the old key.
     bool captureKey(unsigned int code) {
-        if (code != 1) {
+        if (code != keycodes::ESCAPE) {
             _game.unbindKey(code);
             *_game._keyBeingRedefined = code;
         }
@@ -246,6 +247,8 @@ bool Game::messageIngameMenu(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     return menuReady(_currentMenu) && MenuInput(*this, _height, true).handle(msg, wParam, lParam);
 }
 
+namespace {
+
 // Flight input of play and of the trick trainer: the nine bindings, the end of a pause, the
 // trainer's panels, ESCAPE, and the mouse on the mouselook offsets or the aim cursor.
 class PlayInput {
@@ -265,7 +268,7 @@ public:
             flightKeyDown(key);
         }
         // After whatever matched: ESCAPE in a pause ends it and opens the menu too.
-        if (key == ESCAPE_KEY) {
+        if (key == keycodes::ESCAPE) {
             if (_game._state == Game::STATE_PLAY) {
                 _game.ingameMenu();
             } else if (_game._state == Game::STATE_TRICK_TRAINER) {
@@ -305,8 +308,6 @@ public:
     }
 
 private:
-    static constexpr unsigned int ESCAPE_KEY = 1;
-
     // 0 is no key: an unbound action never acts.
     static bool bound(unsigned int binding, unsigned int key) { return binding != 0 && binding == key; }
 
@@ -323,7 +324,7 @@ private:
     // False when the key left the trainer altogether.
     bool answerTrainerPanel(unsigned int key) {
         if (_game._trickIntroPanel) {
-            if (key == ESCAPE_KEY) {
+            if (key == keycodes::ESCAPE) {
                 _game.mainMenu();
                 if (_game._trainedTrick && _game._trickTrainerReturnMenu) {
                     // Back on the trick menu as it was left, the chosen trick still selected.
@@ -336,7 +337,7 @@ private:
         } else if (_game._trickResultPanel && !_game._trickSucceeded) {
             restartTrick();
         } else if (_game._trickResultPanel) {
-            if (key == ESCAPE_KEY) {
+            if (key == keycodes::ESCAPE) {
                 restartTrick();
             } else {
                 _game._trickResultPanel = false;
@@ -393,7 +394,6 @@ private:
 
 // ---- score and credits screens --------------------------------------------------------------
 
-namespace {
 
 bool isButtonDown(UINT msg) {
     return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
