@@ -23,6 +23,7 @@
 #include "game/particleset.h"
 #include "game/pickuppoints.h"
 #include "game/spriteshowing.h"
+#include "game/usersettings.h"
 #include "platform/crand.h"
 #include "platform/eventsource.h"
 #include "platform/game_openglextensions.h"
@@ -296,11 +297,8 @@ void Game::splashZindle() {
 void Game::splashQuendle() {
     // Asked first: a plain look-up would leave an empty key behind, which the settings read
     // after loading would take for master volume 0.
-    int masterVolume = 0;
-    if (_settings.exists("masterVolume")) {
-        masterVolume = std::clamp(_settings["masterVolume"].i, 0, 10);
-    }
-    FSOUND_SetSFXMasterVolume(static_cast<int>(masterVolume * 25.5));
+    const char* const key = userSettingOf(&Game::_masterVolume).key;
+    FSOUND_SetSFXMasterVolume(_settings.exists(key) ? volumeByte(_settings[key].i) : 0);
     playSound("quendle_intro", 200);
     _state = STATE_SPLASH_QUENDLE;
     _stateTime = 0.0;
@@ -405,9 +403,7 @@ void Game::startGame() {
     _currentMenu = nullptr;
 
     _bottomBar.set(_cockpitHud ? 0.0f : _barPlayHeight, _barSpeed);
-    if (_aimCursorSprite) {
-        _aimCursorSprite->pos(Vector2<float>(static_cast<float>(_width / 2), (_height + _barPlayHeight) * 0.5f));
-    }
+    centreAimCursor(_barPlayHeight);
     trackPlayerKeys();
 
     _pendingWaves = 0;
@@ -675,9 +671,7 @@ void Game::startTrickTrainer(Trick* trick) {
     _currentMenu = nullptr;
     _cameraSubject = &_player;
     _bottomBar.set(0.0f, _barSpeed);
-    if (_aimCursorSprite) {
-        _aimCursorSprite->pos(Vector2<float>(static_cast<float>(_width / 2), (_height + _barPlayHeight) * 0.5f));
-    }
+    centreAimCursor(_barPlayHeight);
     trackPlayerKeys();
     _stage = 1;
     _speedLevel = 1.0f;

@@ -199,7 +199,7 @@ public:
     static void loader(void* game);
     void afterLoad();
     void loadSettings();
-    // The display mode of the settings' "fullscreen" key, where the key is set. A saved wish
+    // The display mode the settings file asks for, where it asks for one. A saved wish
     // never keeps the game from starting: where full screen cannot be had the game goes on in
     // a window, keeps the key as it stands for the next start, and says so once per run.
     void applyFullscreenSetting();
@@ -666,8 +666,8 @@ public:
     // Where the craft and every chaser are drawn from, rebuilt each frame.
     void updateCraftMatrices();
 
-    // Rules of other parts of the game that the play frame calls at their place in the step;
-    // they do nothing until those parts are built.
+    // Rules the play frame calls at their place in the step: the shot and the aim ray, chaser
+    // respawn and cut-off, and the HUD's overlays.
     void resolveShot();
     void beginAimRay();
     void aimRayAtCopy(const Vector3<float>& copyOffset);
@@ -721,6 +721,9 @@ public:
     // Starts this frame's aim along the world ray; the copies and chasers are then tested
     // against it one by one, and endAimRay() settles what is aimed at.
     void aimAlong(const Ray3<float>& ray);
+    // Puts the aim cursor, where there is one, at the centre of the play view above a bottom
+    // bar of that height.
+    void centreAimCursor(float barHeight);
 
     // Where the aim ray met what it aims at, in the world as drawn.
     Vector3<float> _aimPoint;

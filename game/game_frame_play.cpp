@@ -234,8 +234,8 @@ void Game::stepMouselook(double worldStep) {
             _mouselookYaw *= easing;
             _mouselookPitch *= easing;
         }
-    } else if (_aimCursorSprite) {
-        _aimCursorSprite->pos(Vector2<float>(static_cast<float>(_width / 2), (_height + _bottomBar.height()) * 0.5f));
+    } else {
+        centreAimCursor(_bottomBar.height());
     }
 }
 
@@ -974,6 +974,12 @@ void Game::addShotExplosion(const ParticleSet* sets, int count, const Vector3<fl
     while (_explosions.size() > MAX_SHOT_EXPLOSIONS) {
         delete _explosions.front();
         _explosions.pop_front();
+    }
+}
+
+void Game::centreAimCursor(float barHeight) {
+    if (_aimCursorSprite) {
+        _aimCursorSprite->pos(Vector2<float>(static_cast<float>(_width / 2), (_height + barHeight) * 0.5f));
     }
 }
 
