@@ -190,6 +190,8 @@ void fillRedefineKeys(Game& game) {
     game.refreshRedefineKeysMenu();
 }
 
+// Lines 0 and 1 (display mode, field of view) and 8 and 9 (the two densities) are built here;
+// the settings table's switches take the lines around them.
 void fillDisplay(Game& game) {
     SimpleMenu& menu = *game._menuDisplay;
     const bool fullscreen = game.fullscreen();
