@@ -4,13 +4,14 @@
 #include <cmath>
 
 #include "actors/player.h"
+#include "platform/math.h"
 #include "platform/quaternion.h"
 
 namespace Vortel {
 
 namespace {
 
-constexpr float DEGREES_TO_RADIANS = 3.14159265358979f / 180.0f;
+constexpr float DEGREES_TO_RADIANS = TRUE_PI<float> / 180.0f;
 
 Vector3<float> toFloat(const Vector3<int>& v) { return Vector3<float>(v); }
 

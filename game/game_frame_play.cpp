@@ -20,6 +20,7 @@
 #include "game/game.h"
 #include "game/particleset.h"
 #include "platform/geometry.h"
+#include "platform/math.h"
 #include "platform/pickraygenerator.h"
 #include "world/bumpnoise.h"
 #include "world/explosion.h"
@@ -53,7 +54,7 @@ constexpr float ROLL_DECAY = 30.0f;
 constexpr float ROLL_PHASE_SPEED = 45.0f;
 constexpr float BOB_PHASE_SPEED = 5.0f;
 constexpr float BOB_CELLS = 0.1f;
-constexpr float TWO_PI = 6.28318530717959f;
+constexpr float TWO_PI = 2.0f * TRUE_PI<float>;
 
 // A combo ends at this many tricks, however much of its window is left.
 constexpr int COMBO_MAX_TRICKS = 10;
@@ -870,7 +871,7 @@ void Game::drawSurroundDetector() {
     }
     _renderer._color = RGBA<float>(1.0f, 1.0f, 1.0f, 0.6f);
     glColor4f(1.0f, 1.0f, 1.0f, 0.6f);
-    const float pi = TWO_PI * 0.5f;
+    const float pi = TRUE_PI<float>;
     const float w = static_cast<float>(_width);
     const float h = static_cast<float>(_height);
     const float halfW = static_cast<float>(_width / 2);
