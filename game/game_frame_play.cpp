@@ -441,7 +441,7 @@ void Game::stepCamera(double worldStep) {
     _cameraRollPhase += ROLL_PHASE_SPEED * w;
     // The follow cameras keep swinging and bobbing while the game is paused.
     _cameraBobPhase += BOB_PHASE_SPEED * dt;
-    if (_cameraMode == 2) {
+    if (_cameraMode == CAMERA_ORBIT) {
         _cameraOrbitAngle += dt * _cameraOrbitSpeed;
         if (_cameraOrbitAngle > TWO_PI) {
             _cameraOrbitAngle -= TWO_PI;
@@ -699,7 +699,7 @@ void Game::drawCopies() {
             }
         }
     }
-    if (_cameraMode != 0 && _playerMesh != nullptr) {
+    if (_cameraMode != CAMERA_FIRST_PERSON && _playerMesh != nullptr) {
         glPushMatrix();
         glMultMatrixd(_player._matrix.data());
         _playerMesh->draw();
@@ -798,7 +798,7 @@ void Game::drawHud() {
         drawDeadBots();
     }
     drawDebugInfo();
-    if (_cameraMode == 0) {
+    if (_cameraMode == CAMERA_FIRST_PERSON) {
         glPushMatrix();
         glTranslatef(static_cast<float>(_width / 2), (_height + barHeight) * 0.5f, 0.0f);
         glRotatef(45.0f, 0.0f, 0.0f, 1.0f);

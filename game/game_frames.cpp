@@ -87,7 +87,7 @@ bool Game::frame() {
 bool Game::frameGameOver() {
     // The wreck is orbited while the world goes on.
     _demoMode = true;
-    _cameraMode = 2;
+    _cameraMode = CAMERA_ORBIT;
     _cameraSubject = &_player;
     _playerActive = false;
     framePlay();
