@@ -1,3 +1,10 @@
+// The game object's life and its rules of play, in this order: construction, close() and
+// init(); the state entries (splash screens, main menu, game start, stages, game over, score
+// entry, pause and the in-game menu, score and credits screens, the trick trainer, demo and
+// camera modes); playing a sound; the play rules: chasers entering, colour schemes, game
+// speeds, score, shields, ammunition, bombs and pick-ups, chasers returning and dying, the EMP
+// blast and explosions.
+
 #include "game/game.h"
 
 #include <GL/gl.h>
@@ -1039,8 +1046,6 @@ void Game::applyGameSpeed(const std::string& which) {
     }
 }
 
-// ---- chasers: entry, death and return -----------------------------------------------------
-
 // ---- score, shields, ammunition, bombs and pick-ups -------------------------------------
 
 void Game::score(int points) {
@@ -1150,6 +1155,8 @@ void Game::collectCollectable(const Vector3<int>& cell) {
     // Deletes the pick-up: it must not be read after this.
     _octree.setTerminalNode(cell, OcTree::SET_CLEAR_ANY, 0);
 }
+
+// ---- chasers: return, death and hum ------------------------------------------------------
 
 void Game::respawnBot(Bot* bot) {
     std::list<Bot*>::iterator it = std::find(_deadBots.begin(), _deadBots.end(), bot);

@@ -1,3 +1,6 @@
+// The nine key bindings: their defaults, unbinding a key, the key names the REDEFINE KEYS
+// menu shows, saving the bindings and the keys the input tracks in flight.
+
 #include <array>
 #include <cstddef>
 

@@ -1,3 +1,7 @@
+// The HUD's drawing, in this order: the trail corner pieces, the trick illustrations, the
+// cockpit dials, the overlays and text bar, and the chaser labels, the list of chasers due
+// back and the frame rate.
+
 #include "game/game.h"
 
 #include <GL/gl.h>

@@ -1,5 +1,8 @@
-// The play frame: the live world's step and drawing, run by every state that shows the world
-// (play, the menus, the score tables, the credits) before that state draws its own screen.
+// The play frame: framePlay() steps and draws the live world for every state that shows it
+// (play, game over, score entry, the trainer, the menus, the score and credits screens)
+// before that state draws its own screen. In this order: the world's step and its sub-steps,
+// tricks and combos, stages, the sound listener, the drawing of the world and the HUD, and
+// the shot and the aim ray.
 #include <GL/gl.h>
 
 #include <GL/glu.h>

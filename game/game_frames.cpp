@@ -1,3 +1,8 @@
+// The frame of each state: frame() (the state timers and the dispatch), then game over, the
+// in-game menu, score entry, the trick trainer and the splash screens; then the main menu,
+// the score and credits screens and the notice drawn over them. Loading's frame is in
+// game_loader.cpp, the play frame in game_frame_play.cpp.
+
 #include "game/game.h"
 
 #include <GL/gl.h>

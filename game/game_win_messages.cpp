@@ -1,3 +1,7 @@
+// The input of each state: message() (the dispatch), the menus' keys and mouse (MenuInput),
+// the flight keys, mouse aim and mouselook of play (PlayInput), then the score and credits
+// screens, the splash screens, play and the trainer, game over and the typing of a name.
+
 #include "game/game.h"
 
 #include <algorithm>
