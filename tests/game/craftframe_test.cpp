@@ -4,17 +4,14 @@
 
 #include "actors/player.h"
 #include "game/craftframe.h"
+#include "tests/support/helpers.h"
 #include "world/octree.h"
 
 namespace {
 
-using Vortel::Player;
+using testsupport::expectNear;
 
-void expectNear(const Vector3<float>& v, float x, float y, float z) {
-    EXPECT_NEAR(v.x, x, 1e-5f);
-    EXPECT_NEAR(v.y, y, 1e-5f);
-    EXPECT_NEAR(v.z, z, 1e-5f);
-}
+using Vortel::Player;
 
 Vector3<float> column(const Matrix& m, int col) {
     return Vector3<float>(static_cast<float>(m(1, col)), static_cast<float>(m(2, col)), static_cast<float>(m(3, col)));

@@ -11,14 +11,11 @@
 #include "platform/shaker.h"
 #include "platform/simplecamera.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/helpers.h"
 
 namespace {
 
-void expectNear(const Vector3<float>& actual, const Vector3<float>& expected, float tolerance = 1e-5f) {
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
+using testsupport::expectNear;
 
 float length(const Vector3<float>& v) {
     return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);

@@ -5,14 +5,11 @@
 
 #include "platform/math.h"
 #include "platform/matrix.h"
+#include "tests/support/helpers.h"
 
 namespace {
 
-void expectNear(const Vector3<float>& actual, const Vector3<float>& expected, float tolerance = 1e-5f) {
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
+using testsupport::expectNear;
 
 void expectIdentity(const Matrix& m, double tolerance) {
     for (int r = 1; r <= 4; ++r) {
