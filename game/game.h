@@ -25,6 +25,7 @@
 #include "engine2d/renderer2d.h"
 #include "engine2d/textsprite.h"
 #include "game/bottombar.h"
+#include "game/craftframe.h"
 #include "game/credits.h"
 #include "game/hudtexts.h"
 #include "game/message.h"
@@ -237,6 +238,8 @@ public:
     void score(int points);
     void addBot();
     void clearBots();
+    // The radius in cells the EMP key blasts with.
+    static constexpr int EMP_RADIUS = 8;
     void bomb(const Vector3<int>& cell, int radius);
     void addExplosion(const Vector3<float>& position);
     void applyColorScheme(const std::string& which);
@@ -350,8 +353,8 @@ public:
     double _gameOverDuration = 10.0;
     double _idleTime = 0.0;
 
-    // Camera mode: 0 first person, 1 follow, 2 follow and orbit.
-    int _cameraMode = 0;
+    // One of the CAMERA_ modes of game/craftframe.h.
+    int _cameraMode = CAMERA_FIRST_PERSON;
     float _cameraOrbitSpeed = 0.5f;
     float _cameraOrbitAngle = 0.0f;
 

@@ -1,3 +1,7 @@
+// The nine key bindings, as game/keybindings.h lists them: their defaults, unbinding a key,
+// the key names the REDEFINE KEYS menu shows, saving the bindings and the keys the input
+// tracks in flight.
+
 #include <cstddef>
 
 #include "engine2d/simplemenu.h"

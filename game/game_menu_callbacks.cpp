@@ -1,3 +1,8 @@
+// The menu items' callbacks (_menucallback_*), in this order: actions (quit, start, resume,
+// redefine a key, train a trick, scores, credits), display settings, colour scheme and
+// speed, controls and sound; a setting's callback stores it through its row of the table in
+// game/usersettings.h (changeSetting) and saves "data/vasp.conf".
+
 #include <algorithm>
 #include <charconv>
 #include <stdexcept>

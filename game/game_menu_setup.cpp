@@ -1,3 +1,7 @@
+// The menu tree: menuSetup() builds every menu and its items (main, in-game, settings,
+// controls, redefine keys, display, tricks, sound); then the current menu, the bottom bar's
+// fit round it and what a menu does with a choice no callback takes.
+
 #include "game/game.h"
 
 #include <algorithm>

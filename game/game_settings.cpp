@@ -1,3 +1,8 @@
+// The user settings and the files the game writes: saving the settings and the scores,
+// full screen as the setting asks (and what is said when the screen cannot), and
+// loadSettings(), which applies "data/vasp.conf" after loading, row by row of the table in
+// game/usersettings.h.
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>

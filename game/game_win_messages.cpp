@@ -1,3 +1,7 @@
+// The input of each state: message() (the dispatch), the menus' keys and mouse (MenuInput),
+// the flight keys, mouse aim and mouselook of play (PlayInput), then the score and credits
+// screens, the splash screens, play and the trainer, game over and the typing of a name.
+
 #include "game/game.h"
 
 #include <algorithm>
@@ -379,7 +383,8 @@ private:
             // Four cells ahead, so the blast clears the way the craft is heading.
             const Vector3<int>& cell = craft._cell;
             const Vector3<int>& ahead = craft._forward;
-            _game.bomb(Vector3<int>(cell.x + 4 * ahead.x, cell.y + 4 * ahead.y, cell.z + 4 * ahead.z), 8);
+            _game.bomb(Vector3<int>(cell.x + 4 * ahead.x, cell.y + 4 * ahead.y, cell.z + 4 * ahead.z),
+                       Game::EMP_RADIUS);
         } else if (bound(_game._keyPause, key)) {
             _game.pause(true);
             // Any key ends the pause.
