@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "platform/crand.h"
+#include "platform/math.h"
 #include "platform/matrix.h"
 #include "platform/quaternion.h"
 #include "world/meshchrome.h"
@@ -23,7 +24,7 @@ constexpr double DEFAULT_RESPAWN_DELAY = 1.0;
 constexpr double DEFAULT_RECOVERY_TIME = 2.0;
 constexpr int DEFAULT_STRAIGHT_MOVES = 7;
 constexpr float TURN_DEGREES = 90.0f;
-constexpr double QUARTER_TURN = 1.57079632679489661923;
+constexpr double QUARTER_TURN = TRUE_PI<double> / 2;
 // Recovered enough to show the normal colour; a float, so that a recovery of 0.99f is not.
 constexpr float RECOVERED = 0.99f;
 

@@ -3,11 +3,12 @@
 #include <cstddef>
 
 #include "engine2d/timeline.h"
+#include "platform/math.h"
 
 namespace Vortel {
 namespace {
 
-constexpr float PI = 3.1415927f;
+constexpr float PI = TRUE_PI<float>;
 
 const RGBA<float> GREEN(0, 1, 0, 1);
 const RGBA<float> YELLOW(1, 1, 0, 1);

@@ -104,7 +104,7 @@ void BM_PlayFrameWithEmpOnTenChasers(benchmark::State& state) {
         g->_bombs = 3;
         state.ResumeTiming();
 
-        g->bomb(g->_player._cell, 8);
+        g->bomb(g->_player._cell, Vortel::Game::EMP_RADIUS);
         benchmark::DoNotOptimize(g->stepWorld());
         g->stepStages();
     }

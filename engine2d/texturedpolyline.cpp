@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/math.h"
+
 namespace Stelkor {
 
 namespace {
@@ -44,7 +46,7 @@ void TexturedPolyLine::refreshCache() {
     _distances.reserve(n);
     _quadStrip.reserve(4 * n);
 
-    const double halfPi = std::acos(-1.0) / 2.0;
+    const double halfPi = TRUE_PI<double> / 2.0;
     const double cosQuarter = std::cos(halfPi);
     const double sinQuarter = std::sin(halfPi);
     const float h = _width / 2;

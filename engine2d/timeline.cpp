@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/math.h"
+
 namespace Stelkor {
 
 namespace {
@@ -87,7 +89,7 @@ void Timeline<float>::addSineKeys(float amplitude, float offset, float quarter, 
     if (count <= 0) {
         return;
     }
-    const double halfPi = std::acos(-1.0) / 2.0;
+    const double halfPi = TRUE_PI<double> / 2.0;
     float t = _keys.empty() ? 0.0f : static_cast<float>(_keys.back().time);
     const float step = count > 1 ? duration / static_cast<float>(count - 1) : 0.0f;
     for (int i = 0; i < count; ++i) {

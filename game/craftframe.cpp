@@ -4,13 +4,14 @@
 #include <cmath>
 
 #include "actors/player.h"
+#include "platform/math.h"
 #include "platform/quaternion.h"
 
 namespace Vortel {
 
 namespace {
 
-constexpr float DEGREES_TO_RADIANS = 3.14159265358979f / 180.0f;
+constexpr float DEGREES_TO_RADIANS = TRUE_PI<float> / 180.0f;
 
 Vector3<float> toFloat(const Vector3<int>& v) { return Vector3<float>(v); }
 
@@ -41,13 +42,13 @@ Matrix craftMatrix(const Player& craft) {
 CameraPlacement placeCamera(const Matrix& frame, int mode, float orbitAngle, float bob) {
     const Vector3<float> origin = column(frame, 4);
     const Vector3<float> up = column(frame, 2);
-    if (mode == 0) {
+    if (mode == CAMERA_FIRST_PERSON) {
         const Vector3<float> forward = column(frame, 3);
         return CameraPlacement{origin, Vector3<float>(origin.x + forward.x, origin.y + forward.y, origin.z + forward.z),
                                up};
     }
     Vector3<float> local(4.0f, 4.0f + bob, -4.0f);
-    if (mode == 2) {
+    if (mode == CAMERA_ORBIT) {
         const float c = std::cos(orbitAngle);
         const float s = std::sin(orbitAngle);
         local = Vector3<float>(local.x * c + local.z * s, local.y, -local.x * s + local.z * c);

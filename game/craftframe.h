@@ -21,9 +21,15 @@ struct CameraPlacement {
     Vector3<float> up;
 };
 
-// Mode 0 looks out of the craft along its drawn heading. Modes 1 and 2 follow it from the
-// point (4, 4, -4) of its frame, looking at the craft; mode 2 swings that point round the
+// The camera modes, held as an int (the game's _cameraMode) and stepped through in this order.
+// First person looks out of the craft along its drawn heading. Follow and orbit follow it from
+// the point (4, 4, -4) of its frame, looking at the craft; orbit swings that point round the
 // craft's up by orbitAngle radians, and both bob it along up by bob cells.
+constexpr int CAMERA_FIRST_PERSON = 0;
+constexpr int CAMERA_FOLLOW = 1;
+constexpr int CAMERA_ORBIT = 2;
+constexpr int CAMERA_MODE_COUNT = 3;
+
 CameraPlacement placeCamera(const Matrix& frame, int mode, float orbitAngle, float bob);
 
 // A mouselook offset in degrees as the view turns by it: zero below 0.2, at most 90 either way.

@@ -1,3 +1,10 @@
+// The game object's life and its rules of play, in this order: construction, close() and
+// init(); the state entries (splash screens, main menu, game start, stages, game over, score
+// entry, pause and the in-game menu, score and credits screens, the trick trainer, demo and
+// camera modes); playing a sound; the play rules: chasers entering, colour schemes, game
+// speeds, score, shields, ammunition, bombs and pick-ups, chasers returning and dying, the EMP
+// blast and explosions.
+
 #include "game/game.h"
 
 #include <GL/gl.h>
@@ -23,6 +30,7 @@
 #include "game/particleset.h"
 #include "game/pickuppoints.h"
 #include "game/spriteshowing.h"
+#include "game/usersettings.h"
 #include "platform/crand.h"
 #include "platform/eventsource.h"
 #include "platform/game_openglextensions.h"
@@ -296,11 +304,8 @@ void Game::splashZindle() {
 void Game::splashQuendle() {
     // Asked first: a plain look-up would leave an empty key behind, which the settings read
     // after loading would take for master volume 0.
-    int masterVolume = 0;
-    if (_settings.exists("masterVolume")) {
-        masterVolume = std::clamp(_settings["masterVolume"].i, 0, 10);
-    }
-    FSOUND_SetSFXMasterVolume(static_cast<int>(masterVolume * 25.5));
+    const char* const key = userSettingOf(&Game::_masterVolume).key;
+    FSOUND_SetSFXMasterVolume(_settings.exists(key) ? volumeByte(_settings[key].i) : 0);
     playSound("quendle_intro", 200);
     _state = STATE_SPLASH_QUENDLE;
     _stateTime = 0.0;
@@ -335,7 +340,7 @@ void Game::mainMenu() {
         addBot();
         _stage = 3;
         _botLevel = 1;
-        _cameraMode = 2;
+        _cameraMode = CAMERA_ORBIT;
         _playerActive = false;
         _demoMode = true;
         // Never left on a chaser that clearBots() deleted.
@@ -401,13 +406,11 @@ void Game::startGame() {
     _demoMode = false;
     _playerActive = true;
     _cameraSubject = &_player;
-    _cameraMode = 0;
+    _cameraMode = CAMERA_FIRST_PERSON;
     _currentMenu = nullptr;
 
     _bottomBar.set(_cockpitHud ? 0.0f : _barPlayHeight, _barSpeed);
-    if (_aimCursorSprite) {
-        _aimCursorSprite->pos(Vector2<float>(static_cast<float>(_width / 2), (_height + _barPlayHeight) * 0.5f));
-    }
+    centreAimCursor(_barPlayHeight);
     trackPlayerKeys();
 
     _pendingWaves = 0;
@@ -463,7 +466,7 @@ void Game::nextWave() {
     }
     _aimedBot = nullptr;
     _backgroundTime = 0.0;
-    if (_cameraMode == 0) {
+    if (_cameraMode == CAMERA_FIRST_PERSON) {
         _shaker.shake(0.25f, 0.7f);
     }
 
@@ -671,13 +674,11 @@ void Game::startTrickTrainer(Trick* trick) {
     _state = STATE_TRICK_TRAINER;
     _demoMode = false;
     _playerActive = true;
-    _cameraMode = 0;
+    _cameraMode = CAMERA_FIRST_PERSON;
     _currentMenu = nullptr;
     _cameraSubject = &_player;
     _bottomBar.set(0.0f, _barSpeed);
-    if (_aimCursorSprite) {
-        _aimCursorSprite->pos(Vector2<float>(static_cast<float>(_width / 2), (_height + _barPlayHeight) * 0.5f));
-    }
+    centreAimCursor(_barPlayHeight);
     trackPlayerKeys();
     _stage = 1;
     _speedLevel = 1.0f;
@@ -720,19 +721,20 @@ void Game::toggleDemoMode() {
             addBot();
         }
         _cameraSubject = _bots.empty() ? static_cast<Player*>(&_player) : _bots.front();
-        _cameraMode = 2;
+        _cameraMode = CAMERA_ORBIT;
         _message._text << "DEMO MODE ON\n";
     } else {
         _playerActive = true;
         _cameraSubject = &_player;
-        _cameraMode = 0;
+        _cameraMode = CAMERA_FIRST_PERSON;
         _message._text << "DEMO MODE OFF\n";
     }
     _message.showText(2.0, 1.0);
 }
 void Game::nextCameraMode() {
-    static const char* const names[3] = {"CAMERA: FIRST PERSON\n", "CAMERA: FOLLOW\n", "CAMERA: FOLLOW+ORBIT\n"};
-    _cameraMode = (_cameraMode + 1) % 3;
+    static const char* const names[CAMERA_MODE_COUNT] = {"CAMERA: FIRST PERSON\n", "CAMERA: FOLLOW\n",
+                                                         "CAMERA: FOLLOW+ORBIT\n"};
+    _cameraMode = (_cameraMode + 1) % CAMERA_MODE_COUNT;
     _message._text << names[_cameraMode];
     _message.showText(2.0, 1.0);
 }
@@ -1038,8 +1040,6 @@ void Game::applyGameSpeed(const std::string& which) {
     }
 }
 
-// ---- chasers: entry, death and return -----------------------------------------------------
-
 // ---- score, shields, ammunition, bombs and pick-ups -------------------------------------
 
 void Game::score(int points) {
@@ -1150,6 +1150,8 @@ void Game::collectCollectable(const Vector3<int>& cell) {
     _octree.setTerminalNode(cell, OcTree::SET_CLEAR_ANY, 0);
 }
 
+// ---- chasers: return, death and hum ------------------------------------------------------
+
 void Game::respawnBot(Bot* bot) {
     std::list<Bot*>::iterator it = std::find(_deadBots.begin(), _deadBots.end(), bot);
     respawnBot(it);
@@ -1224,7 +1226,7 @@ void Game::bomb(const Vector3<int>& cell, int radius) {
     _octree.melt(cell, radius, false);
     playSound("emp_blast", _effectsVolume);
     --_bombs;
-    if (_cameraMode == 0) {
+    if (_cameraMode == CAMERA_FIRST_PERSON) {
         _shaker.shake(EMP_SHAKE_AMPLITUDE, EMP_SHAKE_DURATION);
     }
     _message.clear();

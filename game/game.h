@@ -25,6 +25,7 @@
 #include "engine2d/renderer2d.h"
 #include "engine2d/textsprite.h"
 #include "game/bottombar.h"
+#include "game/craftframe.h"
 #include "game/credits.h"
 #include "game/hudtexts.h"
 #include "game/message.h"
@@ -199,7 +200,7 @@ public:
     static void loader(void* game);
     void afterLoad();
     void loadSettings();
-    // The display mode of the settings' "fullscreen" key, where the key is set. A saved wish
+    // The display mode the settings file asks for, where it asks for one. A saved wish
     // never keeps the game from starting: where full screen cannot be had the game goes on in
     // a window, keeps the key as it stands for the next start, and says so once per run.
     void applyFullscreenSetting();
@@ -237,6 +238,8 @@ public:
     void score(int points);
     void addBot();
     void clearBots();
+    // The radius in cells the EMP key blasts with.
+    static constexpr int EMP_RADIUS = 8;
     void bomb(const Vector3<int>& cell, int radius);
     void addExplosion(const Vector3<float>& position);
     void applyColorScheme(const std::string& which);
@@ -350,8 +353,8 @@ public:
     double _gameOverDuration = 10.0;
     double _idleTime = 0.0;
 
-    // Camera mode: 0 first person, 1 follow, 2 follow and orbit.
-    int _cameraMode = 0;
+    // One of the CAMERA_ modes of game/craftframe.h.
+    int _cameraMode = CAMERA_FIRST_PERSON;
     float _cameraOrbitSpeed = 0.5f;
     float _cameraOrbitAngle = 0.0f;
 
@@ -666,8 +669,8 @@ public:
     // Where the craft and every chaser are drawn from, rebuilt each frame.
     void updateCraftMatrices();
 
-    // Rules of other parts of the game that the play frame calls at their place in the step;
-    // they do nothing until those parts are built.
+    // Rules the play frame calls at their place in the step: the shot and the aim ray, chaser
+    // respawn and cut-off, and the HUD's overlays.
     void resolveShot();
     void beginAimRay();
     void aimRayAtCopy(const Vector3<float>& copyOffset);
@@ -721,6 +724,9 @@ public:
     // Starts this frame's aim along the world ray; the copies and chasers are then tested
     // against it one by one, and endAimRay() settles what is aimed at.
     void aimAlong(const Ray3<float>& ray);
+    // Puts the aim cursor, where there is one, at the centre of the play view above a bottom
+    // bar of that height.
+    void centreAimCursor(float barHeight);
 
     // Where the aim ray met what it aims at, in the world as drawn.
     Vector3<float> _aimPoint;

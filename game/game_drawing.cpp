@@ -1,3 +1,7 @@
+// The HUD's drawing, in this order: the trail corner pieces, the trick illustrations, the
+// cockpit dials, the overlays and text bar, and the chaser labels, the list of chasers due
+// back and the frame rate.
+
 #include "game/game.h"
 
 #include <GL/gl.h>
@@ -10,6 +14,7 @@
 #include "game/dialtexts.h"
 #include "game/hudtexts.h"
 #include "game/trickpath.h"
+#include "platform/math.h"
 #include "world/cuberenderer.h"
 
 namespace Vortel {
@@ -146,7 +151,7 @@ void Game::drawCornerCube(float angle, Player::direction dir, const RGBA<float>&
 }
 
 void Game::drawCornerCube(Bot& bot) {
-    const float quarterTurn = 1.5707964f;
+    const float quarterTurn = TRUE_PI<float> / 2;
     const CubeColors& colors = _octree.renderer().colors();
     const CubeColors::colorTriplet& triplet = colors.triplet(colors.trail(bot._trailColor).start);
     // The piece has no texture coordinates: a texture the chaser's mesh left on would tint it.

@@ -1,5 +1,8 @@
-// The play frame: the live world's step and drawing, run by every state that shows the world
-// (play, the menus, the score tables, the credits) before that state draws its own screen.
+// The play frame: framePlay() steps and draws the live world for every state that shows it
+// (play, game over, score entry, the trainer, the menus, the score and credits screens)
+// before that state draws its own screen. In this order: the world's step and its sub-steps,
+// tricks and combos, stages, the sound listener, the drawing of the world and the HUD, and
+// the shot and the aim ray.
 #include <GL/gl.h>
 
 #include <GL/glu.h>
@@ -20,6 +23,7 @@
 #include "game/game.h"
 #include "game/particleset.h"
 #include "platform/geometry.h"
+#include "platform/math.h"
 #include "platform/pickraygenerator.h"
 #include "world/bumpnoise.h"
 #include "world/explosion.h"
@@ -53,7 +57,7 @@ constexpr float ROLL_DECAY = 30.0f;
 constexpr float ROLL_PHASE_SPEED = 45.0f;
 constexpr float BOB_PHASE_SPEED = 5.0f;
 constexpr float BOB_CELLS = 0.1f;
-constexpr float TWO_PI = 6.28318530717959f;
+constexpr float TWO_PI = 2.0f * TRUE_PI<float>;
 
 // A combo ends at this many tricks, however much of its window is left.
 constexpr int COMBO_MAX_TRICKS = 10;
@@ -234,8 +238,8 @@ void Game::stepMouselook(double worldStep) {
             _mouselookYaw *= easing;
             _mouselookPitch *= easing;
         }
-    } else if (_aimCursorSprite) {
-        _aimCursorSprite->pos(Vector2<float>(static_cast<float>(_width / 2), (_height + _bottomBar.height()) * 0.5f));
+    } else {
+        centreAimCursor(_bottomBar.height());
     }
 }
 
@@ -440,7 +444,7 @@ void Game::stepCamera(double worldStep) {
     _cameraRollPhase += ROLL_PHASE_SPEED * w;
     // The follow cameras keep swinging and bobbing while the game is paused.
     _cameraBobPhase += BOB_PHASE_SPEED * dt;
-    if (_cameraMode == 2) {
+    if (_cameraMode == CAMERA_ORBIT) {
         _cameraOrbitAngle += dt * _cameraOrbitSpeed;
         if (_cameraOrbitAngle > TWO_PI) {
             _cameraOrbitAngle -= TWO_PI;
@@ -698,7 +702,7 @@ void Game::drawCopies() {
             }
         }
     }
-    if (_cameraMode != 0 && _playerMesh != nullptr) {
+    if (_cameraMode != CAMERA_FIRST_PERSON && _playerMesh != nullptr) {
         glPushMatrix();
         glMultMatrixd(_player._matrix.data());
         _playerMesh->draw();
@@ -797,7 +801,7 @@ void Game::drawHud() {
         drawDeadBots();
     }
     drawDebugInfo();
-    if (_cameraMode == 0) {
+    if (_cameraMode == CAMERA_FIRST_PERSON) {
         glPushMatrix();
         glTranslatef(static_cast<float>(_width / 2), (_height + barHeight) * 0.5f, 0.0f);
         glRotatef(45.0f, 0.0f, 0.0f, 1.0f);
@@ -870,7 +874,7 @@ void Game::drawSurroundDetector() {
     }
     _renderer._color = RGBA<float>(1.0f, 1.0f, 1.0f, 0.6f);
     glColor4f(1.0f, 1.0f, 1.0f, 0.6f);
-    const float pi = TWO_PI * 0.5f;
+    const float pi = TRUE_PI<float>;
     const float w = static_cast<float>(_width);
     const float h = static_cast<float>(_height);
     const float halfW = static_cast<float>(_width / 2);
@@ -974,6 +978,12 @@ void Game::addShotExplosion(const ParticleSet* sets, int count, const Vector3<fl
     while (_explosions.size() > MAX_SHOT_EXPLOSIONS) {
         delete _explosions.front();
         _explosions.pop_front();
+    }
+}
+
+void Game::centreAimCursor(float barHeight) {
+    if (_aimCursorSprite) {
+        _aimCursorSprite->pos(Vector2<float>(static_cast<float>(_width / 2), (_height + barHeight) * 0.5f));
     }
 }
 

@@ -1,3 +1,8 @@
+// The frame of each state: frame() (the state timers and the dispatch), then game over, the
+// in-game menu, score entry, the trick trainer and the splash screens; then the main menu,
+// the score and credits screens and the notice drawn over them. Loading's frame is in
+// game_loader.cpp, the play frame in game_frame_play.cpp.
+
 #include "game/game.h"
 
 #include <GL/gl.h>
@@ -87,7 +92,7 @@ bool Game::frame() {
 bool Game::frameGameOver() {
     // The wreck is orbited while the world goes on.
     _demoMode = true;
-    _cameraMode = 2;
+    _cameraMode = CAMERA_ORBIT;
     _cameraSubject = &_player;
     _playerActive = false;
     framePlay();
@@ -404,8 +409,8 @@ bool Game::frameMainMenu() {
     drawTitleLogos(f, barHeight);
     drawNotice();
 
-    // Only the window mouse holds the idle clock back: a player steering the menu by keys
-    // alone still gets the attract loop.
+    // The window mouse and the menu's keys hold the idle clock back: the attract loop comes
+    // only to a menu left alone.
     if (_idleTime > 20.0) {
         viewScoresAutomatic();
     }

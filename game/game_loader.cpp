@@ -1,3 +1,7 @@
+// Loading: load() starts the loader thread, loader() reads the meshes, sound samples,
+// pictures and sky box, frameLoading() shows its progress, and afterLoad() makes the textures
+// and the built-in tables on the main thread and enters the main menu.
+
 #include "game/game.h"
 
 #include <GL/gl.h>

@@ -1,3 +1,8 @@
+// The menu items' callbacks (_menucallback_*), in this order: actions (quit, start, resume,
+// redefine a key, train a trick, scores, credits), display settings, colour scheme and
+// speed, controls and sound; a setting's callback stores it through its row of the table in
+// game/usersettings.h (changeSetting) and saves "data/vasp.conf".
+
 #include <algorithm>
 #include <charconv>
 #include <stdexcept>
@@ -6,8 +11,8 @@
 #include "engine2d/simplemenu.h"
 #include "engine2d/sprite.h"
 #include "game/game.h"
+#include "game/usersettings.h"
 #include "world/cuberenderer.h"
-#include "world/starfield.h"
 
 namespace Vortel {
 
@@ -15,45 +20,126 @@ namespace {
 
 Game& gameOf(void* game) { return *static_cast<Game*>(game); }
 
-bool switchedOn(const std::string& value) { return value == "ON"; }
-
 // The items offer only numbers; a text that is none (or has more after the number) reads as
 // no value, and the setting then stays as it is.
-bool parseLevel(const std::string& value, int& level) {
-    const char* const end = value.data() + value.size();
-    const std::from_chars_result read = std::from_chars(value.data(), end, level);
-    return read.ec == std::errc() && read.ptr == end;
-}
-
-bool parseFloat(const std::string& value, float& number) {
+template <typename Number>
+bool parseNumber(const std::string& value, Number& number) {
     const char* const end = value.data() + value.size();
     const std::from_chars_result read = std::from_chars(value.data(), end, number);
     return read.ec == std::errc() && read.ptr == end;
 }
 
-// The byte a menu level 0..10 stands for: 0, 25, 51, ... 255.
-unsigned char volumeByte(int level) { return static_cast<unsigned char>(level * 25.5); }
-
-// A setting the menu switches: member, key and file agree afterwards.
-void storeSwitch(Game& g, bool Game::*member, const char* key, const std::string& value) {
-    g.*member = switchedOn(value);
-    g._settings[key] = g.*member ? 1 : 0;
-    // A file that cannot be written keeps the old one; the setting still holds for this run.
-    g.saveSettings();
-}
-
-// Reads a volume level held to 0..10 and writes it; false for a text that is no number.
-bool storeVolume(Game& g, unsigned char Game::*member, const char* key, const std::string& value) {
+// Reads the value text into the setting, writes the setting as the file holds it and saves the
+// file; false when the text gives no value, and nothing changes. A file that cannot be written
+// keeps the old one; the setting still holds for this run.
+bool changeSetting(Game& g, const UserSetting& row, const std::string& value) {
     int level = 0;
-    if (!parseLevel(value, level)) {
-        return false;
+    switch (row.kind) {
+    case SettingKind::FieldOfView: {
+        float fov = 0.0f;
+        if (!parseNumber(value, fov)) {
+            return false;
+        }
+        g.*row.real = fov;
+        g._camera.fov(fov);
+        g._settings[row.key] = fov;
+        break;
     }
-    level = std::clamp(level, 0, 10);
-    g.*member = volumeByte(level);
-    g._settings[key] = level;
+    case SettingKind::DisplayMode:
+        // The mode in force, whatever was asked for.
+        g._settings[row.key] = g.fullscreen() ? 1 : 0;
+        break;
+    case SettingKind::ColorScheme:
+        g.applyColorScheme(value);
+        if (g._currentColorScheme == g._colorSchemes.end()) {
+            return false;
+        }
+        g._settings[row.key] = g._currentColorScheme->first;
+        break;
+    case SettingKind::TrailReflection: {
+        bool& shown = g.*row.flag;
+        const bool on = value == row.onText;
+        // Reflections brighten the trails, so their colours are darkened while reflections
+        // show, and only on a change: switched on twice they darken once.
+        if (on && !shown) {
+            OcTree::cubeRenderer().scaleTrailColors(g._trailReflectionColorScale);
+            shown = true;
+        } else if (!on && shown) {
+            OcTree::cubeRenderer().scaleTrailColors(1.0f / g._trailReflectionColorScale);
+            shown = false;
+        }
+        g._octree.renderReflections(shown);
+        g._settings[row.key] = shown ? 1 : 0;
+        break;
+    }
+    case SettingKind::Level:
+        if (!parseNumber(value, level)) {
+            return false;
+        }
+        g.*row.whole = std::clamp(level, row.min, row.max);
+        g._settings[row.key] = g.*row.whole;
+        break;
+    case SettingKind::Fraction:
+        if (!parseNumber(value, level)) {
+            return false;
+        }
+        g.*row.real = std::clamp(static_cast<float>(level) / 10.0f, 0.0f, 1.0f);
+        g._settings[row.key] = g.*row.real;
+        break;
+    case SettingKind::Switch:
+        g.*row.flag = value == row.onText;
+        g._settings[row.key] = g.*row.flag ? 1 : 0;
+        break;
+    case SettingKind::Tenths: {
+        if (!parseNumber(value, level)) {
+            return false;
+        }
+        // Never so low that the mouse stops turning the view.
+        const float tenths = static_cast<float>(level) / 10.0f;
+        g.*row.real = tenths < 0.1f ? 0.1f : tenths;
+        g._settings[row.key] = level;
+        break;
+    }
+    case SettingKind::GameSpeed:
+        g.applyGameSpeed(value);
+        if (g._currentGameSpeed == g._gameSpeeds.end()) {
+            return false;
+        }
+        g._settings[row.key] = g._currentGameSpeed->first;
+        break;
+    case SettingKind::Bindings: return false;
+    case SettingKind::Volume:
+        if (!parseNumber(value, level)) {
+            return false;
+        }
+        level = heldVolumeLevel(level);
+        g.*row.byte = volumeByte(level);
+        g._settings[row.key] = level;
+        break;
+    }
     g.saveSettings();
+    if (row.follow != nullptr) {
+        row.follow(g);
+    }
     return true;
 }
+
+template <typename Member>
+bool change(void* game, Member Game::*member, const std::string& value) {
+    return changeSetting(gameOf(game), userSettingOf(member), value);
+}
+
+}  // namespace
+
+void changeDisplaySwitch(const std::string& item, const std::string& value, void* game) {
+    for (const UserSetting& row : userSettings) {
+        if (row.label != nullptr && item == row.label) {
+            changeSetting(gameOf(game), row, value);
+        }
+    }
+}
+
+namespace {
 
 // The binding waits for the next key: its item shows only the prompt, and every key and
 // button is heard so that whatever comes next reaches the menu's key handler.
@@ -139,10 +225,7 @@ void Game::_menucallback_credits(const std::string&, const std::string&, void* g
 // ---- display settings ------------------------------------------------------------------------
 
 void Game::_menucallback_cockpitType(const std::string&, const std::string& value, void* game) {
-    Game& g = gameOf(game);
-    g._cockpitHud = value == "HUD";
-    g._settings["cockpitHud"] = g._cockpitHud ? 1 : 0;
-    g.saveSettings();
+    change(game, &Game::_cockpitHud, value);
 }
 
 void Game::_menucallback_displayMode(const std::string& item, const std::string& value, void* game) {
@@ -161,124 +244,66 @@ void Game::_menucallback_displayMode(const std::string& item, const std::string&
             }
         }
     }
-    g._settings["fullscreen"] = g.fullscreen() ? 1 : 0;
-    g.saveSettings();
+    changeSetting(g, userSettingOf(SettingKind::DisplayMode), value);
 }
 
 void Game::_menucallback_AdjustFov(const std::string&, const std::string& value, void* game) {
-    Game& g = gameOf(game);
-    float fov = 0.0f;
-    if (!parseFloat(value, fov)) {
-        return;
-    }
-    g._fov = fov;
-    g._camera.fov(g._fov);
-    g._settings["fov"] = g._fov;
-    g.saveSettings();
+    change(game, &Game::_fov, value);
 }
 
 void Game::_menucallback_displayChaserNames(const std::string&, const std::string& value, void* game) {
-    storeSwitch(gameOf(game), &Game::_displayChaserNames, "displayChaserNames", value);
+    change(game, &Game::_displayChaserNames, value);
 }
 void Game::_menucallback_displayChaserTypes(const std::string&, const std::string& value, void* game) {
-    storeSwitch(gameOf(game), &Game::_displayChaserTypes, "displayChaserTypes", value);
+    change(game, &Game::_displayChaserTypes, value);
 }
 void Game::_menucallback_displayChaserHitpoints(const std::string&, const std::string& value, void* game) {
-    storeSwitch(gameOf(game), &Game::_displayChaserHitpoints, "displayChaserHitpoints", value);
+    change(game, &Game::_displayChaserHitpoints, value);
 }
 void Game::_menucallback_displayChaserBoundingBoxes(const std::string&, const std::string& value, void* game) {
-    storeSwitch(gameOf(game), &Game::_displayChaserBoundingBoxes, "displayChaserBoundingBoxes", value);
+    change(game, &Game::_displayChaserBoundingBoxes, value);
 }
 void Game::_menucallback_displayDestroyedChaserList(const std::string&, const std::string& value, void* game) {
-    storeSwitch(gameOf(game), &Game::_displayDestroyedChaserList, "displayDestroyedChaserList", value);
+    change(game, &Game::_displayDestroyedChaserList, value);
 }
 void Game::_menucallback_displaySurroundDetector(const std::string&, const std::string& value, void* game) {
-    storeSwitch(gameOf(game), &Game::_displaySurroundDetector, "displaySurroundDetector", value);
+    change(game, &Game::_displaySurroundDetector, value);
 }
 void Game::_menucallback_displayFps(const std::string&, const std::string& value, void* game) {
-    storeSwitch(gameOf(game), &Game::_displayFps, "displayFps", value);
+    change(game, &Game::_displayFps, value);
 }
 
 void Game::_menucallback_trailReflection(const std::string&, const std::string& value, void* game) {
-    Game& g = gameOf(game);
-    const bool on = switchedOn(value);
-    // Reflections brighten the trails, so their colours are darkened while reflections show,
-    // and only on a change: switched on twice they darken once.
-    if (on && !g._trailReflection) {
-        OcTree::cubeRenderer().scaleTrailColors(g._trailReflectionColorScale);
-        g._trailReflection = true;
-    } else if (!on && g._trailReflection) {
-        OcTree::cubeRenderer().scaleTrailColors(1.0f / g._trailReflectionColorScale);
-        g._trailReflection = false;
-    }
-    g._octree.renderReflections(g._trailReflection);
-    g._settings["trailReflection"] = g._trailReflection ? 1 : 0;
-    g.saveSettings();
+    change(game, &Game::_trailReflection, value);
 }
 
 void Game::_menucallback_debrisParticleDensity(const std::string&, const std::string& value, void* game) {
-    Game& g = gameOf(game);
-    int level = 0;
-    if (!parseLevel(value, level)) {
-        return;
-    }
-    g._debrisParticleDensity = std::clamp(level, 0, 10);
-    g._settings["debrisParticleDensity"] = g._debrisParticleDensity;
-    g.saveSettings();
-    if (g._starfield) {
-        g._starfield->starCount(g._debrisParticleDensity * g._starsPerDensityStep);
-    }
+    change(game, &Game::_debrisParticleDensity, value);
 }
 
 void Game::_menucallback_effectsParticleDensity(const std::string&, const std::string& value, void* game) {
-    Game& g = gameOf(game);
-    int level = 0;
-    if (!parseLevel(value, level)) {
-        return;
-    }
-    g._effectsParticleDensity = std::clamp(static_cast<float>(level) / 10.0f, 0.0f, 1.0f);
-    g._settings["effectsParticleDensity"] = g._effectsParticleDensity;
-    g.saveSettings();
+    change(game, &Game::_effectsParticleDensity, value);
 }
 
 // ---- scheme and speed ------------------------------------------------------------------------
 // Both write the key of what is in force afterwards, and nothing while no entry is.
 
 void Game::_menucallback_colorScheme(const std::string&, const std::string& value, void* game) {
-    Game& g = gameOf(game);
-    g.applyColorScheme(value);
-    if (g._currentColorScheme != g._colorSchemes.end()) {
-        g._settings["colorScheme"] = g._currentColorScheme->first;
-        g.saveSettings();
-    }
+    changeSetting(gameOf(game), userSettingOf(SettingKind::ColorScheme), value);
 }
 
 void Game::_menucallback_gameSpeed(const std::string&, const std::string& value, void* game) {
-    Game& g = gameOf(game);
-    g.applyGameSpeed(value);
-    if (g._currentGameSpeed != g._gameSpeeds.end()) {
-        g._settings["gameSpeed"] = g._currentGameSpeed->first;
-        g.saveSettings();
-    }
+    changeSetting(gameOf(game), userSettingOf(SettingKind::GameSpeed), value);
 }
 
 // ---- controls --------------------------------------------------------------------------------
 
 void Game::_menucallback_invertMouse(const std::string&, const std::string& value, void* game) {
-    storeSwitch(gameOf(game), &Game::_invertMouse, "invertMouse", value);
+    change(game, &Game::_invertMouse, value);
 }
 
 void Game::_menucallback_mouseSensitivity(const std::string&, const std::string& value, void* game) {
-    Game& g = gameOf(game);
-    int level = 0;
-    if (!parseLevel(value, level)) {
-        return;
-    }
-    // In tenths, and never so low that the mouse stops turning the view.
-    const float sensitivity = static_cast<float>(level) / 10.0f;
-    g._mouseSensitivity = sensitivity < 0.1f ? 0.1f : sensitivity;
-    g._settings["mouseSensitivity"] = level;
-    g.saveSettings();
+    change(game, &Game::_mouseSensitivity, value);
 }
 
 void Game::_menucallback_aimingMode(const std::string&, const std::string& value, void* game) {
@@ -287,9 +312,7 @@ void Game::_menucallback_aimingMode(const std::string&, const std::string& value
         g._mouselookEnabled = true;
         g._pointAndClickEnabled = false;
         // The cursor waits at the centre of the play view, above the bottom bar.
-        if (g._aimCursorSprite) {
-            g._aimCursorSprite->pos(static_cast<float>(g._width / 2), (g._height + g._barPlayHeight) * 0.5f);
-        }
+        g.centreAimCursor(g._barPlayHeight);
     } else if (value == "POINT AND CLICK") {
         g._mouselookEnabled = false;
         g._pointAndClickEnabled = true;
@@ -297,8 +320,9 @@ void Game::_menucallback_aimingMode(const std::string&, const std::string& value
         g._mouselookEnabled = true;
         g._pointAndClickEnabled = true;
     }
-    g._settings["mouselookEnabled"] = g._mouselookEnabled ? 1 : 0;
-    g._settings["pointAndClickEnabled"] = g._pointAndClickEnabled ? 1 : 0;
+    for (bool Game::*member : {&Game::_mouselookEnabled, &Game::_pointAndClickEnabled}) {
+        g._settings[userSettingOf(member).key] = g.*member ? 1 : 0;
+    }
     g.saveSettings();
 }
 
@@ -307,14 +331,14 @@ void Game::_menucallback_aimingMode(const std::string&, const std::string& value
 
 void Game::_menucallback_masterVolume(const std::string&, const std::string& value, void* game) {
     Game& g = gameOf(game);
-    if (storeVolume(g, &Game::_masterVolume, "masterVolume", value)) {
+    if (change(game, &Game::_masterVolume, value)) {
         FSOUND_SetSFXMasterVolume(g._masterVolume);
     }
 }
 
 void Game::_menucallback_effectsVolume(const std::string&, const std::string& value, void* game) {
     Game& g = gameOf(game);
-    if (storeVolume(g, &Game::_effectsVolume, "effectsVolume", value)) {
+    if (change(game, &Game::_effectsVolume, value)) {
         g.playSound("lazer", g._effectsVolume);
         FSOUND_SetVolume(g._humChannel, g._effectsVolume);
         g.setBotHumVolume(g._effectsVolume);
@@ -323,14 +347,14 @@ void Game::_menucallback_effectsVolume(const std::string&, const std::string& va
 
 void Game::_menucallback_musicVolume(const std::string&, const std::string& value, void* game) {
     Game& g = gameOf(game);
-    if (storeVolume(g, &Game::_musicVolume, "musicVolume", value) && g._musicChannel != -1) {
+    if (change(game, &Game::_musicVolume, value) && g._musicChannel != -1) {
         FSOUND_SetVolume(g._musicChannel, g._musicVolume);
     }
 }
 
 void Game::_menucallback_voiceVolume(const std::string&, const std::string& value, void* game) {
     Game& g = gameOf(game);
-    if (storeVolume(g, &Game::_voiceVolume, "voiceVolume", value)) {
+    if (change(game, &Game::_voiceVolume, value)) {
         g.playSound("score", g._voiceVolume);
     }
 }

@@ -1,3 +1,7 @@
+// The menu tree: menuSetup() builds every menu and its items (main, in-game, settings,
+// controls, redefine keys, display, tricks, sound); then the current menu, the bottom bar's
+// fit round it and what a menu does with a choice no callback takes.
+
 #include "game/game.h"
 
 #include <algorithm>
@@ -11,6 +15,8 @@
 #include "engine2d/simplemenu.h"
 #include "engine2d/timeline.h"
 #include "engine2d/timelinesprite.h"
+#include "game/keybindings.h"
+#include "game/usersettings.h"
 
 namespace Vortel {
 
@@ -40,32 +46,37 @@ void addBack(SimpleMenu& menu, SimpleMenu* to, const std::string& help) {
     menu.addItem("BACK", true).child(to).description(help);
 }
 
-// A switch shows ON, then OFF, with the one the member holds selected.
-Item& addToggle(SimpleMenu& menu, const std::string& label, bool on) {
-    return menu.addItem(label, true).addValue("ON", on).addValue("OFF", !on);
+// A switch shows its on text, then its off text, with the one the member holds selected.
+Item& addToggle(SimpleMenu& menu, const std::string& label, bool on, const char* onText = "ON",
+                const char* offText = "OFF") {
+    return menu.addItem(label, true).addValue(onText, on).addValue(offText, !on);
+}
+
+// The settings table's switches of the DISPLAY menu at its lines from .. to - 1; the menu's
+// other items stand on the lines between.
+void addDisplaySwitches(Game& game, SimpleMenu& menu, int from, int to) {
+    for (int line = from; line < to; ++line) {
+        for (const UserSetting& row : userSettings) {
+            if (row.displayLine == line) {
+                addToggle(menu, row.label, game.*row.flag, row.onText, row.offText)
+                    .action(row.changed != nullptr ? row.changed : &changeDisplaySwitch, &game)
+                    .description(row.help);
+            }
+        }
+    }
+}
+
+int lastDisplayLine() {
+    int last = -1;
+    for (const UserSetting& row : userSettings) {
+        last = std::max(last, row.displayLine);
+    }
+    return last;
 }
 
 int nearest(float value) {
     return static_cast<int>(std::lround(value));
 }
-
-// The menus show levels 0..10 of volumes kept as bytes 0..255.
-int volumeLevel(unsigned char volume) {
-    return nearest(static_cast<float>(volume) / 25.5f);
-}
-
-struct BindingItem {
-    const char* label;
-    SimpleMenu::ActionCallback callback;
-};
-
-const BindingItem bindingItems[] = {
-    {"Turn Left", &Game::_menucallback_redefineKeyLeft},   {"Turn Right", &Game::_menucallback_redefineKeyRight},
-    {"Turn Up", &Game::_menucallback_redefineKeyUp},       {"Turn Down", &Game::_menucallback_redefineKeyDown},
-    {"Boost", &Game::_menucallback_redefineKeyBoost},      {"Fire", &Game::_menucallback_redefineKeyFire},
-    {"EMP Blast", &Game::_menucallback_redefineKeyNuke},   {"Mouselook", &Game::_menucallback_redefineKeyMouselook},
-    {"Pause", &Game::_menucallback_redefineKeyPause},
-};
 
 struct VolumeItem {
     const char* label;
@@ -173,8 +184,9 @@ void fillControls(Game& game) {
 
 void fillRedefineKeys(Game& game) {
     SimpleMenu& menu = *game._menuRedefineKeys;
-    for (const BindingItem& binding : bindingItems) {
-        menu.addItem(binding.label, true).addValue("", true).action(binding.callback, &game);
+    for (unsigned int Game::*member : redefineMenuOrder) {
+        const KeyBinding& binding = bindingOf(member);
+        menu.addItem(binding.label, true).addValue("", true).action(binding.redefine, &game);
     }
     gap(menu);
     menu.addItem("RESET TO DEFAULTS", true).action(&Game::_menucallback_redefineDefaults, &game);
@@ -182,6 +194,8 @@ void fillRedefineKeys(Game& game) {
     game.refreshRedefineKeysMenu();
 }
 
+// Lines 0 and 1 (display mode, field of view) and 8 and 9 (the two densities) are built here;
+// the settings table's switches take the lines around them.
 void fillDisplay(Game& game) {
     SimpleMenu& menu = *game._menuDisplay;
     const bool fullscreen = game.fullscreen();
@@ -201,26 +215,7 @@ void fillDisplay(Game& game) {
         .description("Adjust field of view (degrees)")
         .slider(*game._menuSlider);
 
-    menu.addItem("COCKPIT TYPE", true)
-        .addValue("HUD", game._cockpitHud)
-        .addValue("SIMPLE BAR", !game._cockpitHud)
-        .action(&Game::_menucallback_cockpitType, &game)
-        .description("Select type of cockpit gauges");
-    addToggle(menu, "SHOW SURROUND DETECTOR", game._displaySurroundDetector)
-        .action(&Game::_menucallback_displaySurroundDetector, &game)
-        .description("Toggle display of surrounding obstacle detector");
-    addToggle(menu, "CHASER NAMES", game._displayChaserNames)
-        .action(&Game::_menucallback_displayChaserNames, &game)
-        .description("Toggle display of chaser names");
-    addToggle(menu, "CHASER HITPOINTS", game._displayChaserHitpoints)
-        .action(&Game::_menucallback_displayChaserHitpoints, &game)
-        .description("Toggle display of chaser hitpoints");
-    addToggle(menu, "CHASER BOUNDING BOXES", game._displayChaserBoundingBoxes)
-        .action(&Game::_menucallback_displayChaserBoundingBoxes, &game)
-        .description("Toggle display of chaser bounding boxes");
-    addToggle(menu, "SHOW DESTROYED CHASER LIST", game._displayDestroyedChaserList)
-        .action(&Game::_menucallback_displayDestroyedChaserList, &game)
-        .description("Toggle display of chaser destroyed list and time to respawn");
+    addDisplaySwitches(game, menu, 2, 8);
 
     game._menuSlider->range(0, 10, 1.0f);
     game._menuSlider->pos(sliderClear(game, 250.0f, "EFFECTS PARTICLE DENSITY - 10"), 0.0f);
@@ -233,9 +228,7 @@ void fillDisplay(Game& game) {
         .action(&Game::_menucallback_effectsParticleDensity, &game)
         .slider(*game._menuSlider);
 
-    addToggle(menu, "FPS COUNTER", game._displayFps)
-        .action(&Game::_menucallback_displayFps, &game)
-        .description("Toggle display of frames-per-second counter");
+    addDisplaySwitches(game, menu, 10, lastDisplayLine() + 1);
     addBack(menu, game._menuSettings.get(), "Back to Settings Menu");
 }
 

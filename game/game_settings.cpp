@@ -1,3 +1,8 @@
+// The user settings and the files the game writes: saving the settings and the scores,
+// full screen as the setting asks (and what is said when the screen cannot), and
+// loadSettings(), which applies "data/vasp.conf" after loading, row by row of the table in
+// game/usersettings.h.
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -5,9 +10,11 @@
 #include <stdexcept>
 
 #include "game/game.h"
+#include "game/keybindings.h"
+#include "game/usersettings.h"
+#include "platform/keycode.h"
 #include "platform/safewrite.h"
 #include "world/cuberenderer.h"
-#include "world/starfield.h"
 
 namespace Vortel {
 
@@ -30,21 +37,9 @@ public:
     // A code that no key or mouse button gives is read as no key, so the name shown, the key
     // tracked and the code compared in flight agree.
     void binding(const char* key, unsigned int& member) const {
-        if (!has(key)) {
-            return;
-        }
-        const int code = _settings[key].i;
-        const bool scanCode = code >= 0 && code <= 255;
-        const bool mouseButton = code == 256 || code == 512 || code == 768 || code == 1024;
-        member = scanCode || mouseButton ? static_cast<unsigned int>(code) : 0u;
-    }
-
-    // The file holds the menu's step 0 to 10; the game keeps the byte. A step out of range is
-    // held to the range first, as no byte could hold its product.
-    void volume(const char* key, unsigned char& member) const {
         if (has(key)) {
-            const int step = std::clamp(_settings[key].i, 0, 10);
-            member = static_cast<unsigned char>(step * 25.5);
+            const int code = _settings[key].i;
+            member = keycodes::isKeyCode(code) ? static_cast<unsigned int>(code) : 0u;
         }
     }
 
@@ -74,6 +69,77 @@ void reportSave(Game& game, bool saved, bool& failing, const std::string& path, 
     failing = true;
 }
 
+// Reads one row of the table into the game.
+void loadSetting(Game& game, const UserSetting& row) {
+    const SettingsReader settings(game._settings);
+    const char* const key = row.key;
+    switch (row.kind) {
+    case SettingKind::FieldOfView:
+        if (settings.has(key)) {
+            float& fov = game.*row.real;
+            fov = fovStep(settings[key].f);
+            if (game._fovMin > fov) {
+                fov = game._fovMin;
+            }
+            if (fov > game._fovMax) {
+                fov = game._fovMax;
+            }
+            game._camera.fov(fov);
+        }
+        break;
+    case SettingKind::DisplayMode: game.applyFullscreenSetting(); break;
+    case SettingKind::ColorScheme:
+        if (settings.has(key)) {
+            game.applyColorScheme(settings[key].text);
+        }
+        break;
+    case SettingKind::TrailReflection:
+        // The scheme's trail colours are in place: reflections brighten the trails, so the
+        // colours are darkened once to make up for them.
+        settings.flag(key, game.*row.flag);
+        game._octree.renderReflections(game.*row.flag);
+        if (game.*row.flag) {
+            OcTree::cubeRenderer().scaleTrailColors(game._trailReflectionColorScale);
+        }
+        break;
+    case SettingKind::Level:
+        if (settings.has(key)) {
+            game.*row.whole = std::clamp(settings[key].i, row.min, row.max);
+            if (row.follow != nullptr) {
+                row.follow(game);
+            }
+        }
+        break;
+    case SettingKind::Fraction:
+        if (settings.has(key)) {
+            game.*row.real = std::clamp(settings[key].f, 0.0f, 1.0f);
+        }
+        break;
+    case SettingKind::Switch: settings.flag(key, game.*row.flag); break;
+    case SettingKind::Tenths:
+        if (settings.has(key)) {
+            const double tenths = settings[key].i / 10.0;
+            game.*row.real = static_cast<float>(tenths < 0.1 ? 0.1 : tenths);
+        }
+        break;
+    case SettingKind::GameSpeed:
+        if (settings.has(key)) {
+            game.applyGameSpeed(settings[key].text);
+        }
+        break;
+    case SettingKind::Bindings:
+        for (unsigned int Game::*member : flightKeyOrder) {
+            settings.binding(bindingOf(member).key, game.*member);
+        }
+        break;
+    case SettingKind::Volume:
+        if (settings.has(key)) {
+            game.*row.byte = volumeByte(settings[key].i);
+        }
+        break;
+    }
+}
+
 }  // namespace
 
 bool Game::saveSettings() {
@@ -100,11 +166,12 @@ bool Game::saveScores() {
 }
 
 void Game::applyFullscreenSetting() {
-    if (!_settings.exists("fullscreen")) {
+    const char* const key = userSettingOf(SettingKind::DisplayMode).key;
+    if (!_settings.exists(key)) {
         return;
     }
     try {
-        fullscreen(_settings["fullscreen"].i != 0);
+        fullscreen(_settings[key].i != 0);
     } catch (const std::runtime_error& failure) {
         // The key stays as the player saved it: on a screen that can, the next start is full
         // screen again.
@@ -127,73 +194,9 @@ void Game::loadSettings() {
     std::error_code error;
     _scoresDamaged = !_scoreTables.load(_scoresPath) && std::filesystem::is_regular_file(_scoresPath, error);
 
-    const SettingsReader settings(_settings);
-    if (settings.has("fov")) {
-        _fov = fovStep(settings["fov"].f);
-        if (_fovMin > _fov) {
-            _fov = _fovMin;
-        }
-        if (_fov > _fovMax) {
-            _fov = _fovMax;
-        }
-        _camera.fov(_fov);
+    for (const UserSetting& row : userSettings) {
+        loadSetting(*this, row);
     }
-    applyFullscreenSetting();
-    if (settings.has("colorScheme")) {
-        applyColorScheme(settings["colorScheme"].text);
-    }
-
-    // The scheme's trail colours are in place: reflections brighten the trails, so the
-    // colours are darkened once to make up for them.
-    settings.flag("trailReflection", _trailReflection);
-    _octree.renderReflections(_trailReflection);
-    if (_trailReflection) {
-        OcTree::cubeRenderer().scaleTrailColors(_trailReflectionColorScale);
-    }
-
-    if (settings.has("debrisParticleDensity")) {
-        _debrisParticleDensity = std::clamp(settings["debrisParticleDensity"].i, 0, 10);
-        if (_starfield) {
-            _starfield->starCount(_debrisParticleDensity * _starsPerDensityStep);
-        }
-    }
-    if (settings.has("effectsParticleDensity")) {
-        _effectsParticleDensity = std::clamp(settings["effectsParticleDensity"].f, 0.0f, 1.0f);
-    }
-    settings.flag("displayChaserNames", _displayChaserNames);
-    settings.flag("displayChaserTypes", _displayChaserTypes);
-    settings.flag("displayChaserHitpoints", _displayChaserHitpoints);
-    settings.flag("displayChaserBoundingBoxes", _displayChaserBoundingBoxes);
-    settings.flag("displayDestroyedChaserList", _displayDestroyedChaserList);
-    settings.flag("displaySurroundDetector", _displaySurroundDetector);
-    settings.flag("displayFps", _displayFps);
-    settings.flag("invertMouse", _invertMouse);
-    if (settings.has("mouseSensitivity")) {
-        // Stored in tenths.
-        const double sensitivity = settings["mouseSensitivity"].i / 10.0;
-        _mouseSensitivity = static_cast<float>(sensitivity < 0.1 ? 0.1 : sensitivity);
-    }
-    settings.flag("mouselookEnabled", _mouselookEnabled);
-    settings.flag("pointAndClickEnabled", _pointAndClickEnabled);
-    if (settings.has("gameSpeed")) {
-        applyGameSpeed(settings["gameSpeed"].text);
-    }
-    settings.flag("cockpitHud", _cockpitHud);
-
-    settings.binding("keyLeft", _keyLeft);
-    settings.binding("keyRight", _keyRight);
-    settings.binding("keyUp", _keyUp);
-    settings.binding("keyDown", _keyDown);
-    settings.binding("keyFire", _keyFire);
-    settings.binding("keyNuke", _keyNuke);
-    settings.binding("keyBoost", _keyBoost);
-    settings.binding("keyPause", _keyPause);
-    settings.binding("keyMouselook", _keyMouselook);
-
-    settings.volume("masterVolume", _masterVolume);
-    settings.volume("effectsVolume", _effectsVolume);
-    settings.volume("musicVolume", _musicVolume);
-    settings.volume("voiceVolume", _voiceVolume);
 }
 
 }  // namespace Vortel

@@ -1,3 +1,7 @@
+// The built-in tables made after loading, in this order: the reflection cube map's texture
+// and the trick library, the pick-up and chaser weights, the game speeds, speeding, the score
+// tables, then the colour schemes and the user's own from "data/color".
+
 #include "game/game_setups.h"
 
 #include <GL/gl.h>

@@ -1,3 +1,7 @@
+// The input of each state: message() (the dispatch), the menus' keys and mouse (MenuInput),
+// the flight keys, mouse aim and mouselook of play (PlayInput), then the score and credits
+// screens, the splash screens, play and the trainer, game over and the typing of a name.
+
 #include "game/game.h"
 
 #include <algorithm>
@@ -5,6 +9,7 @@
 
 #include "engine2d/simplemenu.h"
 #include "engine2d/sprite.h"
+#include "platform/keycode.h"
 #include "platform/virtualkeys.h"
 
 namespace Vortel {
@@ -84,7 +89,7 @@ private:
 
     // The slot takes any code, mouse buttons included, but ESCAPE, which keeps the old key.
     bool captureKey(unsigned int code) {
-        if (code != 1) {
+        if (code != keycodes::ESCAPE) {
             _game.unbindKey(code);
             *_game._keyBeingRedefined = code;
         }
@@ -246,6 +251,8 @@ bool Game::messageIngameMenu(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     return menuReady(_currentMenu) && MenuInput(*this, _height, true).handle(msg, wParam, lParam);
 }
 
+namespace {
+
 // Flight input of play and of the trick trainer: the nine bindings, the end of a pause, the
 // trainer's panels, ESCAPE, and the mouse on the mouselook offsets or the aim cursor.
 class PlayInput {
@@ -265,7 +272,7 @@ public:
             flightKeyDown(key);
         }
         // After whatever matched: ESCAPE in a pause ends it and opens the menu too.
-        if (key == ESCAPE_KEY) {
+        if (key == keycodes::ESCAPE) {
             if (_game._state == Game::STATE_PLAY) {
                 _game.ingameMenu();
             } else if (_game._state == Game::STATE_TRICK_TRAINER) {
@@ -305,8 +312,6 @@ public:
     }
 
 private:
-    static constexpr unsigned int ESCAPE_KEY = 1;
-
     // 0 is no key: an unbound action never acts.
     static bool bound(unsigned int binding, unsigned int key) { return binding != 0 && binding == key; }
 
@@ -323,7 +328,7 @@ private:
     // False when the key left the trainer altogether.
     bool answerTrainerPanel(unsigned int key) {
         if (_game._trickIntroPanel) {
-            if (key == ESCAPE_KEY) {
+            if (key == keycodes::ESCAPE) {
                 _game.mainMenu();
                 if (_game._trainedTrick && _game._trickTrainerReturnMenu) {
                     // Back on the trick menu as it was left, the chosen trick still selected.
@@ -336,7 +341,7 @@ private:
         } else if (_game._trickResultPanel && !_game._trickSucceeded) {
             restartTrick();
         } else if (_game._trickResultPanel) {
-            if (key == ESCAPE_KEY) {
+            if (key == keycodes::ESCAPE) {
                 restartTrick();
             } else {
                 _game._trickResultPanel = false;
@@ -378,7 +383,8 @@ private:
             // Four cells ahead, so the blast clears the way the craft is heading.
             const Vector3<int>& cell = craft._cell;
             const Vector3<int>& ahead = craft._forward;
-            _game.bomb(Vector3<int>(cell.x + 4 * ahead.x, cell.y + 4 * ahead.y, cell.z + 4 * ahead.z), 8);
+            _game.bomb(Vector3<int>(cell.x + 4 * ahead.x, cell.y + 4 * ahead.y, cell.z + 4 * ahead.z),
+                       Game::EMP_RADIUS);
         } else if (bound(_game._keyPause, key)) {
             _game.pause(true);
             // Any key ends the pause.
@@ -393,7 +399,6 @@ private:
 
 // ---- score and credits screens --------------------------------------------------------------
 
-namespace {
 
 bool isButtonDown(UINT msg) {
     return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;

@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/math.h"
+
 namespace Vortel {
 
 namespace {
 
-constexpr double PI = 3.14159265358979323846;
+constexpr double PI = TRUE_PI<double>;
 // The start angle is a float: the rim points are placed from it, not from the exact pi/2.
 constexpr float TWELVE_O_CLOCK = static_cast<float>(PI / 2);
 

@@ -60,28 +60,17 @@ void writeSized(std::ostream& out, const std::string& text) {
 
 }  // namespace
 
-ScoreTable::Entry::Entry() : score(0) {}
+ScoreTableEntry::ScoreTableEntry() : score(0) {}
 
-ScoreTable::Entry::Entry(std::uint32_t score_, const std::string& name_) : score(score_), name(name_) {}
+ScoreTableEntry::ScoreTableEntry(std::uint32_t score_, const std::string& name_) : score(score_), name(name_) {}
 
-bool ScoreTable::Entry::operator<(const Entry& other) const {
+bool ScoreTableEntry::operator<(const ScoreTableEntry& other) const {
     return score > other.score;
 }
 
 ScoreTable::ScoreTable(unsigned int maxEntries, unsigned int maxNameLength)
-    : _editEntry(nullptr),
-      _font(nullptr),
-      _renderer(nullptr),
-      _maxEntries(maxEntries),
-      _maxNameLength(maxNameLength),
-      _editing(false),
-      _textColor(1, 1, 1, 1),
-      _editColor(kYellow),
-      _nameColor(0, 0, 0, 0),
-      _alpha(1.0f),
-      _cursorVisible(true),
-      _cursorPeriod(0.3),
-      _cursorTime(0.0) {
+    : ScoreTableValues(maxEntries, maxNameLength) {
+    _editColor = kYellow;
     _editColorTimeline.addKey(Key{0.0, kYellow, Stelkor::Timeline<RGBA<float> >::KEY_ABSOLUTE});
     _editColorTimeline.addKey(Key{0.5, kRed, Stelkor::Timeline<RGBA<float> >::KEY_ABSOLUTE});
     _editColorTimeline.addKey(Key{1.0, kYellow, Stelkor::Timeline<RGBA<float> >::KEY_ABSOLUTE});
@@ -90,9 +79,8 @@ ScoreTable::ScoreTable(unsigned int maxEntries, unsigned int maxNameLength)
     reset();
 }
 
-// One list of fields to copy: the assignment's.
-ScoreTable::ScoreTable(const ScoreTable& other) : _editEntry(nullptr), _editing(false) {
-    *this = other;
+ScoreTable::ScoreTable(const ScoreTable& other) : ScoreTableValues(other) {
+    _editColorTimeline.targetObject(_editColor);
 }
 
 ScoreTable& ScoreTable::operator=(const ScoreTable& other) {
@@ -102,23 +90,8 @@ ScoreTable& ScoreTable::operator=(const ScoreTable& other) {
     // Cleared before the rows go, so no pointer into them outlives them.
     _editEntry = nullptr;
     _editing = false;
-    _entries = other._entries;
-    _font = other._font;
-    _renderer = other._renderer;
-    _maxEntries = other._maxEntries;
-    _maxNameLength = other._maxNameLength;
-    _textColor = other._textColor;
-    _editColor = other._editColor;
-    _editColorTimeline = other._editColorTimeline;
+    ScoreTableValues::operator=(other);
     _editColorTimeline.targetObject(_editColor);
-    _nameColor = other._nameColor;
-    _alpha = other._alpha;
-    _nameOffset = other._nameOffset;
-    _cursorVisible = other._cursorVisible;
-    _cursorPeriod = other._cursorPeriod;
-    _cursorTime = other._cursorTime;
-    _name = other._name;
-    _comment = other._comment;
     return *this;
 }
 

@@ -16,22 +16,50 @@ class Renderer2D;
 
 namespace Vortel {
 
+// One row of a score table (ScoreTable::Entry).
+struct ScoreTableEntry {
+    ScoreTableEntry();
+    ScoreTableEntry(std::uint32_t score, const std::string& name);
+
+    // True when this row ranks above the other: an ascending sort puts the best first.
+    bool operator<(const ScoreTableEntry& other) const;
+
+    std::uint32_t score;
+    std::string name;
+};
+
+// What a copy of a score table takes as it stands: rows, settings, colours and the cursor's
+// clock. Kept apart so that one defaulted copy takes them all.
+struct ScoreTableValues {
+    ScoreTableValues(unsigned int maxEntries, unsigned int maxNameLength)
+        : _maxEntries(maxEntries), _maxNameLength(maxNameLength) {}
+
+    std::list<ScoreTableEntry> _entries;
+    Stelkor::Font* _font = nullptr;
+    Stelkor::Renderer2D* _renderer = nullptr;
+    unsigned int _maxEntries;
+    unsigned int _maxNameLength;
+    RGBA<float> _textColor = RGBA<float>(1, 1, 1, 1);
+    RGBA<float> _editColor;
+    // Aimed at the table's own _editColor: a copy re-aims it.
+    Stelkor::Timeline<RGBA<float> > _editColorTimeline;
+    RGBA<float> _nameColor = RGBA<float>(0, 0, 0, 0);
+    float _alpha = 1.0f;
+    Vector2<float> _nameOffset;
+    bool _cursorVisible = true;
+    double _cursorPeriod = 0.3;
+    double _cursorTime = 0.0;
+    std::string _name;
+    std::string _comment;
+};
+
 // One named high-score table: a fixed number of rows kept best first, the rule for whether a
 // score enters, the typing of the new row's name (blinking cursor, pulsing colour) and the
 // drawing as rank, score and name columns under a title. Tables are values: the table set
 // keeps them in a list, and a copy is a table of its own with no row under edit.
-class ScoreTable {
+class ScoreTable : private ScoreTableValues {
 public:
-    struct Entry {
-        Entry();
-        Entry(std::uint32_t score, const std::string& name);
-
-        // True when this row ranks above the other: an ascending sort puts the best first.
-        bool operator<(const Entry& other) const;
-
-        std::uint32_t score;
-        std::string name;
-    };
+    using Entry = ScoreTableEntry;
 
     // maxEntries rows of "NOBODY", 10 x maxEntries down to 10.
     ScoreTable(unsigned int maxEntries, unsigned int maxNameLength);
@@ -105,24 +133,9 @@ private:
     bool readRecord(std::istream& in);
     void printRow(const Entry& row, unsigned int rank, Vector2<float> pen);
 
-    std::list<Entry> _entries;
-    Entry* _editEntry;
-    Stelkor::Font* _font;
-    Stelkor::Renderer2D* _renderer;
-    unsigned int _maxEntries;
-    unsigned int _maxNameLength;
-    bool _editing;
-    RGBA<float> _textColor;
-    RGBA<float> _editColor;
-    Stelkor::Timeline<RGBA<float> > _editColorTimeline;
-    RGBA<float> _nameColor;
-    float _alpha;
-    Vector2<float> _nameOffset;
-    bool _cursorVisible;
-    double _cursorPeriod;
-    double _cursorTime;
-    std::string _name;
-    std::string _comment;
+    // The row under edit points into this table's own rows: a copy starts without one.
+    Entry* _editEntry = nullptr;
+    bool _editing = false;
     std::string _text;  // print's scratch text, kept to spare an allocation per row
 };
 

@@ -67,10 +67,10 @@ struct NameTable {
 
 const std::string& KeyNames::name(KeyCode code) {
     static const NameTable table;
-    if (code <= 0xFF) {
+    if (code <= keycodes::LAST_SCAN_CODE) {
         return table.scanCodes[code];
     }
-    if ((code & 0xFF) == 0 && code <= 0x400) {
+    if ((code & 0xFF) == 0 && code <= keycodes::MOUSE_4) {
         return table.mouseButtons[(code >> 8) - 1];
     }
     return table.undefined;

@@ -11,4 +11,9 @@
 #include "platform/vector2.h"
 #include "platform/vector3.h"
 
+// Pi in the precision of the angle it turns: TRUE_PI<float> or TRUE_PI<double>. The 2D library's
+// Stelkor::PI is a deliberately rounded 3.14 and is not this.
+template <typename T>
+constexpr T TRUE_PI = static_cast<T>(3.14159265358979323846);
+
 #endif

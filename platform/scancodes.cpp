@@ -11,7 +11,7 @@ struct ScanCodePair {
 };
 
 constexpr ScanCodePair scanCodeTable[] = {
-    {SDL_SCANCODE_ESCAPE, 0x01},
+    {SDL_SCANCODE_ESCAPE, keycodes::ESCAPE},
     {SDL_SCANCODE_1, 0x02},
     {SDL_SCANCODE_2, 0x03},
     {SDL_SCANCODE_3, 0x04},
@@ -38,7 +38,7 @@ constexpr ScanCodePair scanCodeTable[] = {
     {SDL_SCANCODE_P, 0x19},
     {SDL_SCANCODE_LEFTBRACKET, 0x1A},
     {SDL_SCANCODE_RIGHTBRACKET, 0x1B},
-    {SDL_SCANCODE_RETURN, 0x1C},
+    {SDL_SCANCODE_RETURN, keycodes::ENTER},
     {SDL_SCANCODE_LCTRL, 0x1D},
     {SDL_SCANCODE_A, 0x1E},
     {SDL_SCANCODE_S, 0x1F},
@@ -74,7 +74,7 @@ constexpr ScanCodePair scanCodeTable[] = {
     {SDL_SCANCODE_F2, 0x3C},
     {SDL_SCANCODE_F3, 0x3D},
     {SDL_SCANCODE_F4, 0x3E},
-    {SDL_SCANCODE_F5, 0x3F},
+    {SDL_SCANCODE_F5, keycodes::F5},
     {SDL_SCANCODE_F6, 0x40},
     {SDL_SCANCODE_F7, 0x41},
     {SDL_SCANCODE_F8, 0x42},
@@ -111,7 +111,7 @@ constexpr ScanCodePair scanCodeTable[] = {
     {SDL_SCANCODE_AUDIOPREV, 0x90},
     {SDL_SCANCODE_AUDIONEXT, 0x99},
     {SDL_SCANCODE_KP_ENTER, 0x9C},
-    {SDL_SCANCODE_RCTRL, 0x9D},
+    {SDL_SCANCODE_RCTRL, keycodes::RIGHT_CTRL},
     {SDL_SCANCODE_MUTE, 0xA0},
     {SDL_SCANCODE_AUDIOMUTE, 0xA0},
     {SDL_SCANCODE_CALCULATOR, 0xA1},
@@ -126,12 +126,12 @@ constexpr ScanCodePair scanCodeTable[] = {
     {SDL_SCANCODE_RALT, 0xB8},
     {SDL_SCANCODE_PAUSE, 0xC5},
     {SDL_SCANCODE_HOME, 0xC7},
-    {SDL_SCANCODE_UP, 0xC8},
+    {SDL_SCANCODE_UP, keycodes::UP_ARROW},
     {SDL_SCANCODE_PAGEUP, 0xC9},
-    {SDL_SCANCODE_LEFT, 0xCB},
-    {SDL_SCANCODE_RIGHT, 0xCD},
+    {SDL_SCANCODE_LEFT, keycodes::LEFT_ARROW},
+    {SDL_SCANCODE_RIGHT, keycodes::RIGHT_ARROW},
     {SDL_SCANCODE_END, 0xCF},
-    {SDL_SCANCODE_DOWN, 0xD0},
+    {SDL_SCANCODE_DOWN, keycodes::DOWN_ARROW},
     {SDL_SCANCODE_PAGEDOWN, 0xD1},
     {SDL_SCANCODE_INSERT, 0xD2},
     {SDL_SCANCODE_DELETE, 0xD3},
@@ -165,15 +165,15 @@ KeyCode fromSdlScancode(SDL_Scancode scancode) {
 KeyCode fromSdlMouseButton(Uint8 button) {
     switch (button) {
     case SDL_BUTTON_LEFT:
-        return 0x100;
+        return keycodes::MOUSE_1;
     case SDL_BUTTON_RIGHT:
-        return 0x200;
+        return keycodes::MOUSE_2;
     case SDL_BUTTON_MIDDLE:
-        return 0x300;
+        return keycodes::MOUSE_3;
     case SDL_BUTTON_X1:
-        return 0x400;
+        return keycodes::MOUSE_4;
     default:
-        return 0;
+        return keycodes::NONE;
     }
 }
 

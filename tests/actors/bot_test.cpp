@@ -10,6 +10,7 @@
 #include "platform/crand.h"
 #include "platform/game_openglextensions.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/helpers.h"
 #include "tests/world/objfiles.h"
 #include "world/meshchrome.h"
 #include "world/octree.h"
@@ -19,6 +20,8 @@ using Vortel::OcTree;
 using Vortel::Player;
 
 namespace {
+
+using testsupport::expectNear;
 
 using Cell = Vector3<int>;
 
@@ -40,12 +43,6 @@ void expectCell(const Cell& expected, const Cell& actual) {
     EXPECT_EQ(expected.x, actual.x);
     EXPECT_EQ(expected.y, actual.y);
     EXPECT_EQ(expected.z, actual.z);
-}
-
-void expectNear(const Vector3<float>& expected, const Vector3<float>& actual, float tolerance) {
-    EXPECT_NEAR(expected.x, actual.x, tolerance);
-    EXPECT_NEAR(expected.y, actual.y, tolerance);
-    EXPECT_NEAR(expected.z, actual.z, tolerance);
 }
 
 Vector3<float> toFloat(const Cell& c) {

@@ -10,19 +10,13 @@
 #include "engine2d/renderer2d.h"
 #include "engine2d/texturedpolyline.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/helpers.h"
 
 using Stelkor::PolyLine;
 using Stelkor::TableTrig;
 using Stelkor::TexturedPolyLine;
 
-namespace {
-
-void expectNear(const Vector2<float>& actual, float x, float y) {
-    EXPECT_NEAR(actual.x, x, 1e-5) << "x of (" << actual.x << ", " << actual.y << ")";
-    EXPECT_NEAR(actual.y, y, 1e-5) << "y of (" << actual.x << ", " << actual.y << ")";
-}
-
-}  // namespace
+using testsupport::expectNear;
 
 TEST(TexturedPolyLine, TwoPointsGiveABandAlongTheLine) {
     TexturedPolyLine line;

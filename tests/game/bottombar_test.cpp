@@ -10,21 +10,17 @@
 #include "game/bottombar.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/gl_readback.h"
+#include "tests/support/helpers.h"
 
 using Stelkor::Renderer2D;
 using Vortel::BottomBar;
 
 namespace {
 
+using testsupport::expectColor;
+
 const RGBA<float> kRed(1, 0, 0, 1);
 const RGBA<float> kBlue(0, 0, 1, 1);
-
-void expectColor(const RGBA<float>& actual, const RGBA<float>& expected) {
-    EXPECT_NEAR(actual.r, expected.r, 1e-5);
-    EXPECT_NEAR(actual.g, expected.g, 1e-5);
-    EXPECT_NEAR(actual.b, expected.b, 1e-5);
-    EXPECT_NEAR(actual.a, expected.a, 1e-5);
-}
 
 }  // namespace
 

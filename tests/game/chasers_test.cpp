@@ -252,7 +252,7 @@ TEST_F(ChasersGL, EmpBlastMeltsTakesABombAndDestroysChasersInReach) {
     EXPECT_EQ(g._bombs, 0);
     EXPECT_EQ(g._octree.getTerminalNode(target)->count(), OcTree::CELL_SOLID_1);
 
-    for (int mode : {1, 0}) {
+    for (int mode : {Vortel::CAMERA_FOLLOW, Vortel::CAMERA_FIRST_PERSON}) {
         SCOPED_TRACE(mode);
         g.clearBots();
         g._liveBotCount = 0;
@@ -279,7 +279,7 @@ TEST_F(ChasersGL, EmpBlastMeltsTakesABombAndDestroysChasersInReach) {
         EXPECT_EQ(g._message._text.str().rfind("DESTROYED: ", 0), 0u) << g._message._text.str();
         EXPECT_EQ(occurrences(g._message._text.str(), "DESTROYED: "), 2);
         g._shaker.animate(0.05);
-        EXPECT_EQ(g._shaker.displacement() != Vector3<float>(), mode == 0);
+        EXPECT_EQ(g._shaker.displacement() != Vector3<float>(), mode == Vortel::CAMERA_FIRST_PERSON);
         g._shaker.animate(1.0);
         g._octree.setTerminalNode(target, OcTree::SET_CLEAR, 0);
         g._octree.setTerminalNode(target, OcTree::CELL_SOLID_1, 0);

@@ -10,19 +10,15 @@
 #include "actors/bot.h"
 #include "engine2d/sprite.h"
 #include "tests/game/game_fixture.h"
+#include "tests/support/helpers.h"
 #include "world/cubecolors.h"
 #include "world/cuberenderer.h"
 
 namespace {
 
-using Vortel::Game;
+using testsupport::expectColor;
 
-void expectColor(const RGBA<float>& c, float r, float g, float b, float a) {
-    EXPECT_NEAR(c.r, r, 1e-6);
-    EXPECT_NEAR(c.g, g, 1e-6);
-    EXPECT_NEAR(c.b, b, 1e-6);
-    EXPECT_NEAR(c.a, a, 1e-6);
-}
+using Vortel::Game;
 
 // A game whose colour file is the given text, with its schemes set up (a new game starts the colour tables empty).
 class ColorSchemeGL : public testgame::GameFixture {

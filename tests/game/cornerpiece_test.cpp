@@ -4,8 +4,11 @@
 
 #include "game/cornerpiece.h"
 #include "game/trickpath.h"
+#include "tests/support/helpers.h"
 
 namespace {
+
+using testsupport::expectNear;
 
 using Vortel::CornerPiece;
 using Vortel::Player;
@@ -16,8 +19,6 @@ V times(const V& a, float k) { return V(a.x * k, a.y * k, a.z * k); }
 V cross(const V& a, const V& b) { return V(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x); }
 float dot(const V& a, const V& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 float length(const V& v) { return std::sqrt(dot(v, v)); }
-void expectNear(const V& a, const V& b) { EXPECT_NEAR(length(minus(a, b)), 0.0f, 1e-5f); }
-
 // Each turn's arc point at an angle (on the +1 end), its extrusion axis and cap normal length.
 const struct Turn {
     Player::direction dir;

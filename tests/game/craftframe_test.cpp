@@ -4,17 +4,14 @@
 
 #include "actors/player.h"
 #include "game/craftframe.h"
+#include "tests/support/helpers.h"
 #include "world/octree.h"
 
 namespace {
 
-using Vortel::Player;
+using testsupport::expectNear;
 
-void expectNear(const Vector3<float>& v, float x, float y, float z) {
-    EXPECT_NEAR(v.x, x, 1e-5f);
-    EXPECT_NEAR(v.y, y, 1e-5f);
-    EXPECT_NEAR(v.z, z, 1e-5f);
-}
+using Vortel::Player;
 
 Vector3<float> column(const Matrix& m, int col) {
     return Vector3<float>(static_cast<float>(m(1, col)), static_cast<float>(m(2, col)), static_cast<float>(m(3, col)));
@@ -57,17 +54,17 @@ TEST(CraftFrameTest, CameraModesLookOutOfOrFollowTheCraft) {
     // Heading -z with up +y at the origin: left is -x.
     const Matrix frame(Vector3<float>(0, 0, -1), Vector3<float>(0, 1, 0), Vector3<float>(-1, 0, 0),
                        Vector3<float>(0, 0, 0));
-    const Vortel::CameraPlacement inside = Vortel::placeCamera(frame, 0, 0.0f, 0.0f);
+    const Vortel::CameraPlacement inside = Vortel::placeCamera(frame, Vortel::CAMERA_FIRST_PERSON, 0.0f, 0.0f);
     expectNear(inside.eye, 0, 0, 0);
     expectNear(inside.target, 0, 0, -1);
     expectNear(inside.up, 0, 1, 0);
 
-    const Vortel::CameraPlacement follow = Vortel::placeCamera(frame, 1, 1.0f, 0.5f);
+    const Vortel::CameraPlacement follow = Vortel::placeCamera(frame, Vortel::CAMERA_FOLLOW, 1.0f, 0.5f);
     expectNear(follow.eye, -4, 4.5f, 4);
     expectNear(follow.target, 0, 0, 0);
     expectNear(follow.up, 0, 1, 0);
 
-    const Vortel::CameraPlacement orbit = Vortel::placeCamera(frame, 2, 1.5707963f, 0.0f);
+    const Vortel::CameraPlacement orbit = Vortel::placeCamera(frame, Vortel::CAMERA_ORBIT, 1.5707963f, 0.0f);
     expectNear(orbit.eye, 4, 4, 4);
 }
 

@@ -15,12 +15,15 @@
 #include "platform/geometry.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/gl_readback.h"
+#include "tests/support/helpers.h"
 #include "tests/support/png_writer.h"
 #include "tests/world/objfiles.h"
 #include "world/cuberenderer.h"
 #include "world/octree.h"
 
 namespace {
+
+using testsupport::lookAtRow;
 
 const int FACES = 6;
 
@@ -124,28 +127,6 @@ TEST_F(CubeMapGL, AMissingPictureFailsBeforeAnyFaceIsMade) {
     GLint bound = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_CUBE_MAP, &bound);
     EXPECT_EQ(bound, 0);
-}
-
-// Looks at a short row of cubes from outside the field and returns the frustum.
-void lookAtRow(float frustum[6][4]) {
-    glViewport(0, 0, 800, 600);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60.0, 800.0 / 600.0, 0.5, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(8, 9, 14, 6, 5.5, 5.5, 0, 1, 0);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_BLEND);
-    glEnable(GL_DEPTH_TEST);
-    glDepthMask(GL_TRUE);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    double projection[16];
-    double modelview[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    GetFrustum(projection, modelview, frustum);
 }
 
 int differingPixels(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {

@@ -8,19 +8,15 @@
 #include <string>
 
 #include "tests/game/game_fixture.h"
+#include "tests/support/helpers.h"
 #include "world/particle.h"
 
 namespace {
 
+using testsupport::expectColor;
+
 using Vortel::Game;
 using GameGL = testgame::GameFixture;
-
-void expectColor(const RGBA<float>& c, float r, float g, float b, float a) {
-    EXPECT_FLOAT_EQ(c.r, r);
-    EXPECT_FLOAT_EQ(c.g, g);
-    EXPECT_FLOAT_EQ(c.b, b);
-    EXPECT_FLOAT_EQ(c.a, a);
-}
 
 float glFloat(GLenum what) {
     GLfloat value = 0.0f;

@@ -56,7 +56,7 @@ TEST_F(LifeCycleGL, StartGameSetsUpStageOneOfAFreshGame) {
     g._stage = 14;
     g._botLevel = 2;
     g._waveQuota = 15000;
-    g._cameraMode = 2;
+    g._cameraMode = Vortel::CAMERA_ORBIT;
     g._player._hitpoints = 3.0f;
     g._explosions.push_back(new Vortel::Explosion({}, Vector3<float>()));
     g.sounds.clear();
@@ -68,7 +68,7 @@ TEST_F(LifeCycleGL, StartGameSetsUpStageOneOfAFreshGame) {
     EXPECT_NEAR(g._overlayText->_scale.x, 0.0f, 1e-5f);  // rewound: the banner pops up now
     const std::vector<int> counts = {g._bombs, g._gun.ammo(), g._pointsToGo, g._waveQuota, g._waveBotCount,
                                      g._stage, g._botLevel, g._cameraMode};
-    EXPECT_EQ(counts, (std::vector<int>{3, 100, 10000, 10000, 1, 1, 1, 0}));
+    EXPECT_EQ(counts, (std::vector<int>{3, 100, 10000, 10000, 1, 1, 1, Vortel::CAMERA_FIRST_PERSON}));
     EXPECT_EQ(g._player._hitpoints, 50.0f);
     EXPECT_EQ(g._currentMenu, nullptr);
     EXPECT_FALSE(g._cursorVisible);
@@ -164,7 +164,7 @@ TEST_F(LifeCycleGL, GameOverWaitsHalfASecondForAKeyAndTenWithout) {
         }
         for (int i = 0; i < 200 && g._state == Game::STATE_GAME_OVER; ++i) {
             frame(0.1);
-            EXPECT_EQ(g._cameraMode, 2);
+            EXPECT_EQ(g._cameraMode, Vortel::CAMERA_ORBIT);
         }
         EXPECT_EQ(g._state, c.leavesTo);
         if (c.keysAt.empty()) {

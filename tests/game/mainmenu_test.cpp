@@ -72,7 +72,7 @@ TEST_F(MainMenuGL, MenuStartsAFreshDemoExceptFromTheScoreAndCreditsScreens) {
             g._state = from;
             markWorld();
             g._pendingWaves = 2;
-            g._cameraMode = 0;
+            g._cameraMode = Vortel::CAMERA_FIRST_PERSON;
             g._demoMode = false;
             g._paused = true;
             g.mainMenu();
@@ -80,7 +80,7 @@ TEST_F(MainMenuGL, MenuStartsAFreshDemoExceptFromTheScoreAndCreditsScreens) {
         SCOPED_TRACE(from);
         EXPECT_EQ(g._state, Game::STATE_MAIN_MENU);
         EXPECT_EQ(std::vector<int>({g._stage, g._botLevel, g._cameraMode, g._pendingWaves}),
-                  std::vector<int>({3, 1, 2, 0}));
+                  std::vector<int>({3, 1, Vortel::CAMERA_ORBIT, 0}));
         EXPECT_EQ(std::make_tuple(g._playerActive, g._demoMode, g._paused), std::make_tuple(false, true, false));
         EXPECT_EQ(g._playClock, 0.0);
         EXPECT_EQ(g._currentMenu, g._menuMain.get());
@@ -102,10 +102,12 @@ TEST_F(MainMenuGL, MenuStartsAFreshDemoExceptFromTheScoreAndCreditsScreens) {
     }
 
     g.toggleDemoMode();
-    EXPECT_EQ(std::make_tuple(g._demoMode, g._playerActive, g._cameraMode), std::make_tuple(false, true, 0));
+    EXPECT_EQ(std::make_tuple(g._demoMode, g._playerActive, g._cameraMode),
+              std::make_tuple(false, true, Vortel::CAMERA_FIRST_PERSON));
     EXPECT_EQ(g._cameraSubject, &g._player);
     g.toggleDemoMode();
-    EXPECT_EQ(std::make_tuple(g._demoMode, g._playerActive, g._cameraMode), std::make_tuple(true, false, 2));
+    EXPECT_EQ(std::make_tuple(g._demoMode, g._playerActive, g._cameraMode),
+              std::make_tuple(true, false, Vortel::CAMERA_ORBIT));
     EXPECT_EQ(g._message._text.str(), "DEMO MODE OFF\nDEMO MODE ON\n");
 
     g._quit = true;

@@ -9,8 +9,11 @@
 #include "actors/trick.h"
 #include "actors/tricklibrary.h"
 #include "game/trickpath.h"
+#include "tests/support/helpers.h"
 
 namespace {
+
+using testsupport::expectNear;
 
 using Vortel::TrickPathCell;
 typedef Vector3<int> Cell;
@@ -20,10 +23,6 @@ std::vector<TrickPathCell> walk(const Vortel::Trick& trick) {
     std::vector<TrickPathCell> cells;
     Vortel::walkTrickPath(trick.steps(), [&cells](const TrickPathCell& c) { cells.push_back(c); });
     return cells;
-}
-
-void expectNear(const V& a, const V& b) {
-    EXPECT_NEAR(std::fabs(a.x - b.x) + std::fabs(a.y - b.y) + std::fabs(a.z - b.z), 0.0f, 1e-5f);
 }
 
 TEST(TrickPath, SlickLeftTurnsInItsSecondCellWithTheCameraFramedOnIt) {

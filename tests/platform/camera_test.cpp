@@ -6,20 +6,16 @@
 
 #include "platform/crand.h"
 #include "platform/geometry.h"
+#include "platform/math.h"
 #include "platform/pickraygenerator.h"
 #include "platform/shaker.h"
 #include "platform/simplecamera.h"
 #include "tests/support/gl_fixture.h"
+#include "tests/support/helpers.h"
 
 namespace {
 
-const float kPi = 3.14159265f;
-
-void expectNear(const Vector3<float>& actual, const Vector3<float>& expected, float tolerance = 1e-5f) {
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
+using testsupport::expectNear;
 
 float length(const Vector3<float>& v) {
     return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
@@ -78,7 +74,7 @@ TEST(SimpleCameraTest, OrbitTurnsAboutUpThenSide) {
     camera.orbit(Vector2<float>(0, 0));
     expectNear(camera.pos(), Vector3<float>(0, 0, 10));
 
-    camera.orbit(Vector2<float>(kPi / 2, 0));
+    camera.orbit(Vector2<float>(TRUE_PI<float> / 2, 0));
     expectNear(camera.pos(), Vector3<float>(10, 0, 0), 1e-4f);
 
     camera.orbit(Vector2<float>(0.3f, 0.4f));
@@ -120,7 +116,7 @@ TEST(ShakerTest, AmplitudeFallsLinearlyAlongARandomDirection) {
 
     crand::srand(42);
     // Half a turn per second: the sine peaks at 0.5 s and 1.5 s.
-    Shaker shaker(kPi);
+    Shaker shaker(TRUE_PI<float>);
     shaker.shake(1, 2);
     animateFor(shaker, 0.5, 0.125);
     EXPECT_NEAR(length(shaker.displacement()), 0.75f, 1e-5f);
@@ -154,7 +150,7 @@ TEST(ShakerTest, StopsExactlyWhenTheDurationIsUp) {
 }
 
 TEST(ShakerTest, ShorterShakeKeepsTheLongerEnd) {
-    Shaker shaker(kPi);
+    Shaker shaker(TRUE_PI<float>);
     shaker.shake(1, 3);
     animateFor(shaker, 1, 0.125);
     // Two seconds left: the new amplitude fades over those two, at 0.5 per second.
@@ -210,7 +206,7 @@ TEST_F(CameraGL, PickRayThroughTheViewportCentreLooksAlongTheView) {
     // The right edge of the viewport lies at half the horizontal field of view.
     const Ray3<float> edge = PickRayGenerator::generateInWorldSpace(camera.pos(), Vector2<int>(800, 300));
     EXPECT_NEAR(length(edge.direction), 1.0f, 1e-6f);
-    EXPECT_NEAR(edge.direction.x / -edge.direction.z, 800.0f / 600.0f * std::tan(kPi / 8), 1e-4f);
+    EXPECT_NEAR(edge.direction.x / -edge.direction.z, 800.0f / 600.0f * std::tan(TRUE_PI<float> / 8), 1e-4f);
     EXPECT_NEAR(edge.direction.y, 0.0f, 1e-6f);
 }
 

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/geometry.h"
+#include "platform/math.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ const double kIdentity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 
 // A perspective projection in column order, looking down -z from the origin.
 void perspective(double fovyDegrees, double aspect, double nearClip, double farClip, double out[16]) {
-    const double f = 1.0 / std::tan(fovyDegrees * 3.14159265358979323846 / 360.0);
+    const double f = 1.0 / std::tan(fovyDegrees * TRUE_PI<double> / 360.0);
     for (int i = 0; i < 16; ++i) {
         out[i] = 0.0;
     }

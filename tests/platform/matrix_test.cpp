@@ -3,17 +3,13 @@
 #include <cmath>
 #include <random>
 
+#include "platform/math.h"
 #include "platform/matrix.h"
+#include "tests/support/helpers.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
-
-void expectNear(const Vector3<float>& actual, const Vector3<float>& expected, float tolerance = 1e-5f) {
-    EXPECT_NEAR(actual.x, expected.x, tolerance);
-    EXPECT_NEAR(actual.y, expected.y, tolerance);
-    EXPECT_NEAR(actual.z, expected.z, tolerance);
-}
+using testsupport::expectNear;
 
 void expectIdentity(const Matrix& m, double tolerance) {
     for (int r = 1; r <= 4; ++r) {
@@ -81,14 +77,14 @@ TEST(MatrixTest, ProductAppliesTheLeftOperandFirst) {
     expectNear((t1 * t2) * Vector3<float>(0, 0, 0), Vector3<float>(-3, 2.5f, 13));
 
     // A quarter turn about z, then a move along x, and the other way round.
-    const Matrix turn = rotationAbout(Vector3<float>(0, 0, 1), static_cast<float>(kPi / 2));
+    const Matrix turn = rotationAbout(Vector3<float>(0, 0, 1), static_cast<float>(TRUE_PI<double> / 2));
     const Matrix move = translationBy(5, 0, 0);
     expectNear((turn * move) * Vector3<float>(1, 0, 0), Vector3<float>(5, 1, 0));
     expectNear((move * turn) * Vector3<float>(1, 0, 0), Vector3<float>(0, 6, 0));
 
     // Two rotations: about x first, then about y.
-    const Matrix q1 = rotationAbout(Vector3<float>(1, 0, 0), static_cast<float>(kPi / 2));
-    const Matrix q2 = rotationAbout(Vector3<float>(0, 1, 0), static_cast<float>(kPi / 2));
+    const Matrix q1 = rotationAbout(Vector3<float>(1, 0, 0), static_cast<float>(TRUE_PI<double> / 2));
+    const Matrix q2 = rotationAbout(Vector3<float>(0, 1, 0), static_cast<float>(TRUE_PI<double> / 2));
     // (0, 1, 0) -> about x -> (0, 0, 1) -> about y -> (1, 0, 0).
     expectNear((q1 * q2) * Vector3<float>(0, 1, 0), Vector3<float>(1, 0, 0));
 }

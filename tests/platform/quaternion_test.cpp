@@ -2,12 +2,11 @@
 
 #include <cmath>
 
+#include "platform/math.h"
 #include "platform/matrix.h"
 #include "platform/quaternion.h"
 
 namespace {
-
-const float kPi = 3.14159265f;
 
 void expectQuaternion(const Quaternion& q, float x, float y, float z, float w) {
     EXPECT_NEAR(q.x, x, 1e-6f);
@@ -20,8 +19,8 @@ void expectQuaternion(const Quaternion& q, float x, float y, float z, float w) {
 
 TEST(QuaternionTest, AxisAngleIsNormalisedAsAWhole) {
     // Length of (0, 0, 2, 0) is 2.
-    expectQuaternion(Quaternion(Vector3<float>(0, 0, 2), kPi), 0, 0, 1, 0);
-    expectQuaternion(Quaternion(Vector3<float>(0, 1, 0), kPi / 2), 0, std::sqrt(0.5f), 0, std::sqrt(0.5f));
+    expectQuaternion(Quaternion(Vector3<float>(0, 0, 2), TRUE_PI<float>), 0, 0, 1, 0);
+    expectQuaternion(Quaternion(Vector3<float>(0, 1, 0), TRUE_PI<float> / 2), 0, std::sqrt(0.5f), 0, std::sqrt(0.5f));
     expectQuaternion(Quaternion(Vector3<float>(0, 0, 0), 0), 0, 0, 0, 1);
 
     Quaternion q(1, 2, 3, 4);
@@ -43,14 +42,14 @@ TEST(QuaternionTest, NormScalesToUnitLength) {
 
 TEST(QuaternionTest, RotationFollowsTheRightHandRule) {
     Matrix m;
-    m.rotation(Quaternion(Vector3<float>(0, 1, 0), kPi / 2));
+    m.rotation(Quaternion(Vector3<float>(0, 1, 0), TRUE_PI<float> / 2));
     const Vector3<float> turned = m * Vector3<float>(1, 0, 0);
     EXPECT_NEAR(turned.x, 0.0f, 1e-6f);
     EXPECT_NEAR(turned.y, 0.0f, 1e-6f);
     EXPECT_NEAR(turned.z, -1.0f, 1e-6f);
 
     // Half a turn about the diagonal swaps x and y and negates z.
-    m.rotation(Quaternion(Vector3<float>(1, 1, 0), kPi));
+    m.rotation(Quaternion(Vector3<float>(1, 1, 0), TRUE_PI<float>));
     const Vector3<float> swapped = m * Vector3<float>(1, 2, 3);
     EXPECT_NEAR(swapped.x, 2.0f, 1e-5f);
     EXPECT_NEAR(swapped.y, 1.0f, 1e-5f);

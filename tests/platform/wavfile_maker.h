@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/math.h"
+
 namespace wavmaker {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -89,7 +91,7 @@ inline Bytes samples16(const std::vector<int>& values) {
 inline Bytes toneWav(std::uint32_t rate, double seconds, double hz, double amplitude) {
     std::vector<int> values(static_cast<std::size_t>(rate * seconds));
     for (std::size_t i = 0; i < values.size(); ++i) {
-        values[i] = static_cast<int>(amplitude * 32767.0 * std::sin(2.0 * M_PI * hz * double(i) / rate));
+        values[i] = static_cast<int>(amplitude * 32767.0 * std::sin(2.0 * TRUE_PI<double> * hz * double(i) / rate));
     }
     return pcmWav(1, rate, 16, samples16(values));
 }

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "tests/support/gl_fixture.h"
+#include "tests/support/helpers.h"
 #include "world/bulletholes.h"
 
 using Vortel::BulletHoles;
@@ -10,11 +11,7 @@ typedef Vector3<float> V;
 
 namespace {
 
-void expectNear(const V& got, const V& want) {
-    EXPECT_NEAR(got.x, want.x, 1e-6f);
-    EXPECT_NEAR(got.y, want.y, 1e-6f);
-    EXPECT_NEAR(got.z, want.z, 1e-6f);
-}
+using testsupport::expectNear;
 
 }  // namespace
 
@@ -39,10 +36,10 @@ TEST(BulletHoles, LaysASquareOfEdgeFourTenthsInTheSurface) {
     V corners[4];
     BulletHoles::corners(hole, corners);
     // dir x normal = (1,0,0) x (0,0,1) = (0,-1,0).
-    expectNear(corners[0], V(0.8f, 1.2f, 1.0f));
-    expectNear(corners[1], V(1.2f, 1.2f, 1.0f));
-    expectNear(corners[2], V(1.2f, 0.8f, 1.0f));
-    expectNear(corners[3], V(0.8f, 0.8f, 1.0f));
+    expectNear(corners[0], V(0.8f, 1.2f, 1.0f), 1e-6f);
+    expectNear(corners[1], V(1.2f, 1.2f, 1.0f), 1e-6f);
+    expectNear(corners[2], V(1.2f, 0.8f, 1.0f), 1e-6f);
+    expectNear(corners[3], V(0.8f, 0.8f, 1.0f), 1e-6f);
 }
 
 using BulletHolesGL = testsupport::GlFixture;

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "platform/geometry.h"
+#include "platform/math.h"
 #include "tests/world/objfiles.h"
 #include "tests/world/particlepool.h"
 #include "world/coveragemask.h"
@@ -21,13 +22,11 @@ typedef Vector3<int> Cell;
 
 namespace {
 
-const double PI = 3.14159265358979323846;
-
 // A GL-style perspective (fov 90, 4:3, near 0.01, far 16) times a view from `eye` turned by
 // the angles, as column-order doubles, for the copy of the field at `copy`.
 void viewFrustum(const Vector3<float>& eye, const Vector3<float>& angles, const Vector3<float>& copy,
                  float planes[6][4]) {
-    const double f = 1.0 / std::tan(90.0 * PI / 360.0);
+    const double f = 1.0 / std::tan(90.0 * TRUE_PI<double> / 360.0);
     const double nearClip = 0.01;
     const double farClip = 16.0;
     double projection[16] = {};

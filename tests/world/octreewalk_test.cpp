@@ -12,6 +12,7 @@
 #include "platform/geometry.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/gl_readback.h"
+#include "tests/support/helpers.h"
 #include "tests/world/objfiles.h"
 #include "world/collectable.h"
 #include "world/cuberenderer.h"
@@ -25,6 +26,8 @@ typedef Vector3<int> Cell;
 typedef RGBA<unsigned char> Bytes;
 
 namespace {
+
+using testsupport::lookAtRow;
 
 using objfiles::MeshFolder;
 
@@ -271,27 +274,6 @@ TEST_F(OcTreeWalkTest, AnEmptyFieldOrAFieldOutOfViewBatchesNothing) {
 }
 
 namespace {
-
-// Looks at a short row of trail cubes from outside the field and returns the frustum.
-void lookAtRow(float frustum[6][4]) {
-    glViewport(0, 0, 800, 600);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(60.0, 800.0 / 600.0, 0.5, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(8, 9, 14, 6, 5.5, 5.5, 0, 1, 0);
-    glDisable(GL_LIGHTING);
-    glShadeModel(GL_FLAT);
-    glEnable(GL_DEPTH_TEST);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    double projection[16];
-    double modelview[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    GetFrustum(projection, modelview, frustum);
-}
 
 class OcTreeGL : public testsupport::GlFixture {
 protected:
