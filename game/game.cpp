@@ -205,6 +205,8 @@ void requireAllGlyphs(const Stelkor::Font& font, const char* charset, const std:
 void Game::init() {
     cursor(false);
     glext::setupMultitexturing();
+    // Without framebuffer objects the sparks are drawn straight onto the picture.
+    glext::setupFramebuffers();
 
     _fontSmall = std::make_unique<Stelkor::Font>("textures/font_small.png", fontcharsets::kCharsetA, 5, 16, 0,
                                                  _renderer, false);

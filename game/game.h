@@ -52,6 +52,7 @@
 #include "world/meshmanager.h"
 #include "world/octree.h"
 #include "world/skybox.h"
+#include "world/sparklayer.h"
 
 class EventSource;
 class InputDevice;
@@ -556,6 +557,8 @@ public:
     // Effects, sky and gun.
     std::list<Explosion*> _explosions;
     BulletSystem _bulletSystem{30};
+    // The explosions' sparks are gathered here at half resolution and added to the picture.
+    SparkLayer _sparkLayer;
     std::unique_ptr<Starfield> _starfield;
     int _debrisParticleDensity = 4;
     int _starsPerDensityStep = 100;

@@ -26,6 +26,7 @@
 #include "platform/math.h"
 #include "platform/pickraygenerator.h"
 #include "world/bumpnoise.h"
+#include "world/particlebatch.h"
 #include "world/explosion.h"
 #include "world/mesh.h"
 #include "world/meshchrome.h"
@@ -673,8 +674,26 @@ void Game::drawWorld() {
     // pixel by pixel: the walls' coverage drops them whole.
     Particle::batch().hideBehind(_octree.drawnCoverage());
     for (Explosion* explosion : _explosions) {
-        explosion->draw();
+        explosion->drawShapes();
     }
+    // The explosions' glow near the eye covers screens of pixels; light adds up in any
+    // order, so it is gathered at half resolution and added to the picture at once.
+    // Small sparks would lose their peak there: they go onto the picture after.
+    ParticleBatch& batch = Particle::batch();
+    const bool layered = !_explosions.empty() && _sparkLayer.begin();
+    if (layered) {
+        // The layer's pixels are twice the picture's.
+        batch.sizeBand(SparkLayer::SMALLEST / 2.0f, std::numeric_limits<float>::infinity());
+        for (Explosion* explosion : _explosions) {
+            explosion->drawSparks();
+        }
+        _sparkLayer.end();
+        batch.sizeBand(0.0f, SparkLayer::SMALLEST);
+    }
+    for (Explosion* explosion : _explosions) {
+        explosion->drawSparks();
+    }
+    batch.sizeBand(0.0f, std::numeric_limits<float>::infinity());
     _bulletSystem.draw();
     drawStarfield();
     Particle::batch().hideBehind(nullptr);

@@ -296,10 +296,11 @@ void Game::afterLoad() {
     _ammoPickupMesh->_texId = textureOf("pow_ammo.png");
     _shieldsPickupMesh->_texId = textureOf("pow_shields.png");
     _empPickupMesh->_texId = textureOf("pow_emp.png");
-    // Read back now, so that the first explosion of play does not wait for the GL.
+    // Read back and made now, so that the first explosion of play does not wait for the GL.
     for (const char* spark : {"particle1.png", "particle2.png", "bubble.png"}) {
         Particle::batch().learnShape(textureOf(spark));
     }
+    _sparkLayer.prepare();
     _bulletSystem.bulletTextureId(textureOf("bullet.png"));
     _bulletSystem.bulletMesh(_bulletMesh);
 

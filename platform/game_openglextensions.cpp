@@ -13,6 +13,17 @@ PFNGLMULTITEXCOORD3FARBPROC glMultiTexCoord3fARB = nullptr;
 PFNGLMULTITEXCOORD4FARBPROC glMultiTexCoord4fARB = nullptr;
 PFNGLACTIVETEXTUREARBPROC glActiveTextureARB = nullptr;
 PFNGLCLIENTACTIVETEXTUREARBPROC glClientActiveTextureARB = nullptr;
+PFNGLGENFRAMEBUFFERSPROC glGenFramebuffers = nullptr;
+PFNGLDELETEFRAMEBUFFERSPROC glDeleteFramebuffers = nullptr;
+PFNGLBINDFRAMEBUFFERPROC glBindFramebuffer = nullptr;
+PFNGLFRAMEBUFFERTEXTURE2DPROC glFramebufferTexture2D = nullptr;
+PFNGLFRAMEBUFFERRENDERBUFFERPROC glFramebufferRenderbuffer = nullptr;
+PFNGLCHECKFRAMEBUFFERSTATUSPROC glCheckFramebufferStatus = nullptr;
+PFNGLGENRENDERBUFFERSPROC glGenRenderbuffers = nullptr;
+PFNGLDELETERENDERBUFFERSPROC glDeleteRenderbuffers = nullptr;
+PFNGLBINDRENDERBUFFERPROC glBindRenderbuffer = nullptr;
+PFNGLRENDERBUFFERSTORAGEPROC glRenderbufferStorage = nullptr;
+PFNGLBLITFRAMEBUFFERPROC glBlitFramebuffer = nullptr;
 
 namespace {
 
@@ -48,6 +59,28 @@ void setupMultitexturing() {
         glMultiTexCoord4fARB == nullptr || glActiveTextureARB == nullptr || glClientActiveTextureARB == nullptr) {
         throw std::runtime_error(noMultitexturing);
     }
+}
+
+bool setupFramebuffers() {
+    const char* const extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (extensions == nullptr || std::strstr(extensions, "GL_ARB_framebuffer_object") == nullptr) {
+        return false;
+    }
+    fetch(glGenFramebuffers, "glGenFramebuffers");
+    fetch(glDeleteFramebuffers, "glDeleteFramebuffers");
+    fetch(glBindFramebuffer, "glBindFramebuffer");
+    fetch(glFramebufferTexture2D, "glFramebufferTexture2D");
+    fetch(glFramebufferRenderbuffer, "glFramebufferRenderbuffer");
+    fetch(glCheckFramebufferStatus, "glCheckFramebufferStatus");
+    fetch(glGenRenderbuffers, "glGenRenderbuffers");
+    fetch(glDeleteRenderbuffers, "glDeleteRenderbuffers");
+    fetch(glBindRenderbuffer, "glBindRenderbuffer");
+    fetch(glRenderbufferStorage, "glRenderbufferStorage");
+    fetch(glBlitFramebuffer, "glBlitFramebuffer");
+    return glGenFramebuffers != nullptr && glDeleteFramebuffers != nullptr && glBindFramebuffer != nullptr &&
+           glFramebufferTexture2D != nullptr && glFramebufferRenderbuffer != nullptr &&
+           glCheckFramebufferStatus != nullptr && glGenRenderbuffers != nullptr && glDeleteRenderbuffers != nullptr &&
+           glBindRenderbuffer != nullptr && glRenderbufferStorage != nullptr && glBlitFramebuffer != nullptr;
 }
 
 }  // namespace glext

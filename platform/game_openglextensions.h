@@ -24,6 +24,24 @@ void checkMultitextureSupport(const char* extensions);
 // missing support. Needs a current GL context.
 void setupMultitexturing();
 
+// Framebuffer objects, for drawing into a texture of the game's own. Null until
+// setupFramebuffers() has found them all; the game draws without them where they are missing.
+extern PFNGLGENFRAMEBUFFERSPROC glGenFramebuffers;
+extern PFNGLDELETEFRAMEBUFFERSPROC glDeleteFramebuffers;
+extern PFNGLBINDFRAMEBUFFERPROC glBindFramebuffer;
+extern PFNGLFRAMEBUFFERTEXTURE2DPROC glFramebufferTexture2D;
+extern PFNGLFRAMEBUFFERRENDERBUFFERPROC glFramebufferRenderbuffer;
+extern PFNGLCHECKFRAMEBUFFERSTATUSPROC glCheckFramebufferStatus;
+extern PFNGLGENRENDERBUFFERSPROC glGenRenderbuffers;
+extern PFNGLDELETERENDERBUFFERSPROC glDeleteRenderbuffers;
+extern PFNGLBINDRENDERBUFFERPROC glBindRenderbuffer;
+extern PFNGLRENDERBUFFERSTORAGEPROC glRenderbufferStorage;
+extern PFNGLBLITFRAMEBUFFERPROC glBlitFramebuffer;
+
+// Fetches the framebuffer entry points where the current context offers framebuffer
+// objects; true when all of them are there. Needs a current GL context.
+bool setupFramebuffers();
+
 }  // namespace glext
 
 #endif

@@ -20,7 +20,7 @@ RGBA<float> BotExplosion::ringColor() const {
     return RGBA<float>(1.0f, 0.0f, 0.0f, 0.9f / (_ringScale * _ringScale));
 }
 
-void BotExplosion::draw() {
+void BotExplosion::drawShapes() {
     if (_ringMesh != nullptr) {
         glPushMatrix();
         glTranslatef(_blastCenter.x, _blastCenter.y, _blastCenter.z);
@@ -35,7 +35,6 @@ void BotExplosion::draw() {
         glEnable(GL_TEXTURE_2D);
         glPopMatrix();
     }
-    ParticleSystem::draw();
 }
 
 }  // namespace Vortel

@@ -19,9 +19,9 @@ public:
     void ringMesh(Mesh& mesh) { _ringMesh = &mesh; }
 
     void animate(double dt) override;
-    // With a ring the particles that follow are blended additively; without one the blend
-    // state is left alone.
-    void draw() override;
+    // The ring; with one the particles that follow are blended additively, without one the
+    // blend state is left alone.
+    void drawShapes() override;
 
     float ringScale() const { return _ringScale; }
     RGBA<float> ringColor() const;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "world/coveragemask.h"
 #include "world/particle.h"
@@ -126,9 +127,13 @@ void ParticleBatch::add(const Particle& p) {
     if (leftOut(quad, clip)) {
         return;
     }
+    const float pixels = pixelsAcross(clip);
+    if (pixels < _band[0] || pixels >= _band[1]) {
+        return;
+    }
     const Shape& shape = shapeOf(p._texId);
     const bool bake = _fog.baked && shape.white;
-    if (_cut && shape.cut && wide(clip)) {
+    if (_cut && shape.cut && pixels >= OCTAGON_PIXELS) {
         Vertex octagon[8];
         for (int k = 0; k < 8; ++k) {
             corner(p, centre, shape.octagon[k], octagon[k]);
@@ -180,16 +185,16 @@ void ParticleBatch::project(const Vertex quad[4], float clip[4][4]) const {
     }
 }
 
-// A quad that reaches round the eye may cover the whole view.
-bool ParticleBatch::wide(const float clip[4][4]) const {
+// A quad that reaches round the eye may cover the whole view: it counts as endless.
+float ParticleBatch::pixelsAcross(const float clip[4][4]) const {
     for (int k = 0; k < 4; ++k) {
         if (!(clip[k][3] > 0.0f)) {
-            return true;
+            return std::numeric_limits<float>::infinity();
         }
     }
     const float across = std::fabs(clip[1][0] / clip[1][3] - clip[0][0] / clip[0][3]) * _halfViewport[0];
     const float up = std::fabs(clip[2][1] / clip[2][3] - clip[1][1] / clip[1][3]) * _halfViewport[1];
-    return std::max(across, up) >= OCTAGON_PIXELS;
+    return std::max(across, up);
 }
 
 void ParticleBatch::learnShape(int texture) {

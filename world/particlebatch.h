@@ -2,6 +2,7 @@
 #define QUELLARIS_WORLD_PARTICLEBATCH_H
 
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 #include "world/frustumprojection.h"
@@ -50,6 +51,14 @@ public:
     // coverage holds: it must describe faces already in the depth buffer, drawn through the
     // same viewport and projection, and the particles are depth tested against them.
     void hideBehind(const CoverageMask* coverage) { _hiddenBehind = coverage; }
+    // Leaves out, until called again, the particles whose quad spans on screen fewer than
+    // `from` or at least `below` pixels of the current viewport (the larger of its width and
+    // height; a quad reaching round the eye counts as endless). Two draws with bands that
+    // meet draw each particle once.
+    void sizeBand(float from, float below) {
+        _band[0] = from;
+        _band[1] = below;
+    }
     // The particles the latest draw sent to GL.
     int sent() const { return _sent; }
 
@@ -119,7 +128,7 @@ private:
     void corner(const Particle& p, const float centre[4], const Corner& c, Vertex& out) const;
     bool leftOut(const Vertex quad[4], float clip[4][4]) const;
     void project(const Vertex quad[4], float clip[4][4]) const;
-    bool wide(const float clip[4][4]) const;
+    float pixelsAcross(const float clip[4][4]) const;
     const Shape& shapeOf(int texture);
     static void readShape(Shape& shape);
     void bakeFog(const float centre[4], Vertex* vertices, int count) const;
@@ -147,6 +156,7 @@ private:
     int _lastShape = -1;
     const Particle* _last = nullptr;
     const CoverageMask* _hiddenBehind = nullptr;
+    float _band[2] = {0.0f, std::numeric_limits<float>::infinity()};
     int _sent = 0;
 };
 

@@ -104,6 +104,7 @@ void ParticleSystem::destroyFront(int n) {
 }
 
 void ParticleSystem::draw() {
+    drawShapes();
     drawParticles();
 }
 

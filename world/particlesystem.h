@@ -29,7 +29,12 @@ public:
     ParticleSystem& operator=(const ParticleSystem&) = delete;
 
     virtual void animate(double dt);
+    // Draws what the system shows besides its particles, then the particles.
     virtual void draw();
+    // The same in two steps, for a caller that gathers the particles of many systems apart:
+    // what is not a particle, with its own blending, and the particles.
+    virtual void drawShapes() {}
+    void drawSparks() const { drawParticles(); }
 
     // Every template in order, count times each; the whole call stops once the system holds
     // more than its limit, so it can end with one particle over it. It also stops when the

@@ -6,14 +6,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <list>
 #include <vector>
 
 #include "platform/crand.h"
+#include "platform/game_openglextensions.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/gl_readback.h"
 #include "world/particle.h"
 #include "world/particlesystem.h"
+#include "world/sparklayer.h"
 
 using Vortel::Particle;
 using Vortel::ParticleSystem;
@@ -271,4 +274,81 @@ TEST_F(ParticleBatchGL, LearnsATexturesShapeOnlyWhenAskedAndForgetsItWithThePool
     Particle::initParticleManagement(3000);
     EXPECT_FALSE(Particle::batch().knowsShape(static_cast<int>(unknown)));
     glDeleteTextures(1, &unknown);
+}
+
+// Sparks gathered at half resolution and added to the picture, the small ones drawn onto it
+// after, against all of them drawn onto it, over a wall that hides those behind it: the sums
+// round a level or two apart, and a few pixels at sharp rims and along the wall's edge move
+// more; the GL's state comes back as it was.
+TEST_F(ParticleBatchGL, SparksGatheredAtHalfResolutionStayWithinAFewLevelsOfThoseDrawnOnThePicture) {
+    if (!glext::setupFramebuffers()) {
+        GTEST_SKIP() << "no framebuffer objects";
+    }
+    ParticleSystem sparks(alternatingSets(true), 2000, 3);
+    sparks.animate(0.1);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    Vortel::SparkLayer layer;
+    const auto picture = [&](bool layered) {
+        glDepthMask(GL_TRUE);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_BLEND);
+        glColor4f(0.3f, 0.3f, 0.35f, 1.0f);
+        glBegin(GL_QUADS);
+        glVertex3f(-4.0f, -2.0f, -2.0f);
+        glVertex3f(1.5f, -2.0f, -2.0f);
+        glVertex3f(1.5f, 6.0f, -2.0f);
+        glVertex3f(-4.0f, 6.0f, -2.0f);
+        glEnd();
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glDepthMask(GL_FALSE);
+        const bool begun = layered && layer.begin();
+        EXPECT_EQ(begun, layered);
+        if (begun) {
+            Particle::batch().sizeBand(Vortel::SparkLayer::SMALLEST / 2.0f, std::numeric_limits<float>::infinity());
+            Particle::batch().draw(sparks.particles());
+            layer.end();
+            Particle::batch().sizeBand(0.0f, Vortel::SparkLayer::SMALLEST);
+        }
+        Particle::batch().draw(sparks.particles());
+        Particle::batch().sizeBand(0.0f, std::numeric_limits<float>::infinity());
+        return testsupport::readScreen();
+    };
+    const std::vector<unsigned char> direct = picture(false);
+    const std::vector<unsigned char> gathered = picture(true);
+
+    // Pixels differing by more than 1, 4 and 32 levels in their most changed channel.
+    std::size_t beyond[3] = {0, 0, 0};
+    const int levels[3] = {1, 4, 32};
+    int largest = 0;
+    for (std::size_t i = 0; i < direct.size(); i += 4) {
+        int pixel = 0;
+        for (std::size_t c = 0; c < 3; ++c) {
+            pixel = std::max(pixel, std::abs(direct[i + c] - gathered[i + c]));
+        }
+        largest = std::max(largest, pixel);
+        for (int k = 0; k < 3; ++k) {
+            beyond[k] += pixel > levels[k] ? 1 : 0;
+        }
+    }
+    const double pixels = static_cast<double>(direct.size() / 4);
+    EXPECT_LE(beyond[0] / pixels, 0.12) << "the sums' rounding";
+    EXPECT_LE(beyond[1] / pixels, 0.002) << "rims of sparks near the size limit, the wall's edge";
+    EXPECT_LE(beyond[2] / pixels, 0.0002);
+    EXPECT_LE(largest, 72);
+
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 600);
+    GLint framebuffer = -1;
+    GLint destination = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &framebuffer);
+    glGetIntegerv(GL_BLEND_DST, &destination);
+    EXPECT_EQ(framebuffer, 0);
+    EXPECT_EQ(destination, GL_ONE);
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    layer.release();
 }

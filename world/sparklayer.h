@@ -1,0 +1,60 @@
+#ifndef QUELLARIS_WORLD_SPARKLAYER_H
+#define QUELLARIS_WORLD_SPARKLAYER_H
+
+namespace Vortel {
+
+// Draws additive sparks at half the screen's resolution, then adds them to the picture.
+//
+// A software GL pays for a spark by its pixels, and an explosion's glow near the eye covers
+// screens of them. Sparks that add light and write no depth come out the same in any order,
+// so they can be gathered in a buffer of their own, cleared to black, and added to the
+// picture in one pass: each screen pixel then gets the sum its four-pixel block gathered,
+// smoothed across blocks. The walls still hide sparks, through a copy of the depth buffer at
+// the buffer's size. A soft glow looks the same; a spark a pixel or two across is spread
+// over a block, so only sparks big on screen belong here.
+//
+// Where the GL has no framebuffer objects, or the buffer cannot be made, begin() says so and
+// the sparks are drawn straight onto the picture as before.
+class SparkLayer {
+public:
+    // Sparks narrower than this, in the picture's pixels, are drawn onto the picture: spread
+    // over blocks they would lose their peak.
+    static constexpr float SMALLEST = 24.0f;
+
+    SparkLayer() = default;
+    SparkLayer(const SparkLayer&) = delete;
+    SparkLayer& operator=(const SparkLayer&) = delete;
+    // Needs the context the layer was made in, if it was made.
+    ~SparkLayer();
+
+    // Takes the depth drawn so far and makes the layer the target of drawing, cleared, with
+    // the viewport at its size. False, with nothing changed, where there is no layer: draw
+    // onto the picture then. Needs a current GL context; the projection and modelview stay.
+    bool begin();
+    // Makes the layer for the current viewport ahead of the first begin(), which would
+    // otherwise make it in a frame. False where there is no layer.
+    bool prepare();
+    // Adds the layer to the picture it was begun on, and makes that the target again with
+    // its viewport. Leaves blending, depth test, fog and texturing as it found them.
+    void end();
+
+    // Frees the GL objects; the next begin() makes them again. Needs the context they were
+    // made in.
+    void release();
+
+private:
+    bool make(int width, int height);
+
+    unsigned int _framebuffer = 0;
+    unsigned int _color = 0;  // a texture
+    unsigned int _depth = 0;  // a renderbuffer
+    int _width = 0;           // the picture's size the layer was made for
+    int _height = 0;
+    bool _failed = false;     // the layer could not be made: do not try each frame
+    int _previous = 0;        // the framebuffer the layer was begun on
+    int _viewport[4] = {0, 0, 0, 0};
+};
+
+}  // namespace Vortel
+
+#endif
