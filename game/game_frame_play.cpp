@@ -683,17 +683,19 @@ void Game::drawWorld() {
     const bool layered = !_explosions.empty() && _sparkLayer.begin();
     if (layered) {
         // The layer's pixels are twice the picture's.
-        batch.sizeBand(SparkLayer::SMALLEST / 2.0f, std::numeric_limits<float>::infinity());
+        batch.sizeBand(SparkLayer::SMALLEST / 2.0f, ParticleBatch::ENDLESS);
+        int gathered = 0;
         for (Explosion* explosion : _explosions) {
-            explosion->drawSparks();
+            explosion->drawParticles();
+            gathered += batch.sent();
         }
-        _sparkLayer.end();
+        _sparkLayer.end(gathered > 0);
         batch.sizeBand(0.0f, SparkLayer::SMALLEST);
     }
     for (Explosion* explosion : _explosions) {
-        explosion->drawSparks();
+        explosion->drawParticles();
     }
-    batch.sizeBand(0.0f, std::numeric_limits<float>::infinity());
+    batch.sizeBand(0.0f, ParticleBatch::ENDLESS);
     _bulletSystem.draw();
     drawStarfield();
     Particle::batch().hideBehind(nullptr);

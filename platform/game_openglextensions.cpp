@@ -62,9 +62,24 @@ void setupMultitexturing() {
 }
 
 bool setupFramebuffers() {
+    // All or none: the layer that draws with them checks only that they are there.
+    const auto forget = [] {
+        glGenFramebuffers = nullptr;
+        glDeleteFramebuffers = nullptr;
+        glBindFramebuffer = nullptr;
+        glFramebufferTexture2D = nullptr;
+        glFramebufferRenderbuffer = nullptr;
+        glCheckFramebufferStatus = nullptr;
+        glGenRenderbuffers = nullptr;
+        glDeleteRenderbuffers = nullptr;
+        glBindRenderbuffer = nullptr;
+        glRenderbufferStorage = nullptr;
+        glBlitFramebuffer = nullptr;
+        return false;
+    };
     const char* const extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     if (extensions == nullptr || std::strstr(extensions, "GL_ARB_framebuffer_object") == nullptr) {
-        return false;
+        return forget();
     }
     fetch(glGenFramebuffers, "glGenFramebuffers");
     fetch(glDeleteFramebuffers, "glDeleteFramebuffers");
@@ -77,10 +92,12 @@ bool setupFramebuffers() {
     fetch(glBindRenderbuffer, "glBindRenderbuffer");
     fetch(glRenderbufferStorage, "glRenderbufferStorage");
     fetch(glBlitFramebuffer, "glBlitFramebuffer");
-    return glGenFramebuffers != nullptr && glDeleteFramebuffers != nullptr && glBindFramebuffer != nullptr &&
-           glFramebufferTexture2D != nullptr && glFramebufferRenderbuffer != nullptr &&
-           glCheckFramebufferStatus != nullptr && glGenRenderbuffers != nullptr && glDeleteRenderbuffers != nullptr &&
-           glBindRenderbuffer != nullptr && glRenderbufferStorage != nullptr && glBlitFramebuffer != nullptr;
+    const bool all = glGenFramebuffers != nullptr && glDeleteFramebuffers != nullptr && glBindFramebuffer != nullptr &&
+                     glFramebufferTexture2D != nullptr && glFramebufferRenderbuffer != nullptr &&
+                     glCheckFramebufferStatus != nullptr && glGenRenderbuffers != nullptr &&
+                     glDeleteRenderbuffers != nullptr && glBindRenderbuffer != nullptr &&
+                     glRenderbufferStorage != nullptr && glBlitFramebuffer != nullptr;
+    return all || forget();
 }
 
 }  // namespace glext

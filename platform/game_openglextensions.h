@@ -39,7 +39,7 @@ extern PFNGLRENDERBUFFERSTORAGEPROC glRenderbufferStorage;
 extern PFNGLBLITFRAMEBUFFERPROC glBlitFramebuffer;
 
 // Fetches the framebuffer entry points where the current context offers framebuffer
-// objects; true when all of them are there. Needs a current GL context.
+// objects; true when all of them are there, else all are null. Needs a current GL context.
 bool setupFramebuffers();
 
 }  // namespace glext

@@ -128,7 +128,8 @@ void ParticleBatch::add(const Particle& p) {
         return;
     }
     const float pixels = pixelsAcross(clip);
-    if (pixels < _band[0] || pixels >= _band[1]) {
+    const bool inBand = pixels >= _band[0] && (pixels < _band[1] || _band[1] == ENDLESS);
+    if (!inBand) {
         return;
     }
     const Shape& shape = shapeOf(p._texId);
@@ -189,7 +190,7 @@ void ParticleBatch::project(const Vertex quad[4], float clip[4][4]) const {
 float ParticleBatch::pixelsAcross(const float clip[4][4]) const {
     for (int k = 0; k < 4; ++k) {
         if (!(clip[k][3] > 0.0f)) {
-            return std::numeric_limits<float>::infinity();
+            return ENDLESS;
         }
     }
     const float across = std::fabs(clip[1][0] / clip[1][3] - clip[0][0] / clip[0][3]) * _halfViewport[0];

@@ -53,8 +53,9 @@ public:
     void hideBehind(const CoverageMask* coverage) { _hiddenBehind = coverage; }
     // Leaves out, until called again, the particles whose quad spans on screen fewer than
     // `from` or at least `below` pixels of the current viewport (the larger of its width and
-    // height; a quad reaching round the eye counts as endless). Two draws with bands that
-    // meet draw each particle once.
+    // height; a quad reaching round the eye counts as ENDLESS, and a band up to ENDLESS takes
+    // it). Two draws with bands that meet draw each particle once.
+    static constexpr float ENDLESS = std::numeric_limits<float>::infinity();
     void sizeBand(float from, float below) {
         _band[0] = from;
         _band[1] = below;
@@ -156,7 +157,7 @@ private:
     int _lastShape = -1;
     const Particle* _last = nullptr;
     const CoverageMask* _hiddenBehind = nullptr;
-    float _band[2] = {0.0f, std::numeric_limits<float>::infinity()};
+    float _band[2] = {0.0f, ENDLESS};
     int _sent = 0;
 };
 

@@ -34,7 +34,7 @@ public:
     // The same in two steps, for a caller that gathers the particles of many systems apart:
     // what is not a particle, with its own blending, and the particles.
     virtual void drawShapes() {}
-    void drawSparks() const { drawParticles(); }
+    void drawParticles() const;
 
     // Every template in order, count times each; the whole call stops once the system holds
     // more than its limit, so it can end with one particle over it. It also stops when the
@@ -66,7 +66,6 @@ protected:
     void removeParticles(Dead dead);
     // Returns the first n particles (fewer when fewer are left) to the pool.
     void destroyFront(int n);
-    void drawParticles() const;
 
     double _time;
     double _duration;

@@ -54,14 +54,29 @@ bool SparkLayer::make(int width, int height) {
     glext::glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, _color, 0);
     glext::glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, _depth);
     const bool complete = glext::glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    glext::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(_previous));
-    if (!complete) {
-        release();
-        return false;
-    }
     _width = width;
     _height = height;
-    return true;
+    // The GL refuses to copy depth between formats it does not count as the same: try the
+    // copy once here, with no error pending that would read as its own.
+    for (int pending = 0; pending < 16 && glGetError() != GL_NO_ERROR; ++pending) {
+    }
+    bool copied = false;
+    if (complete) {
+        copyDepth();
+        copied = glGetError() == GL_NO_ERROR;
+    }
+    glext::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(_previous));
+    if (!copied) {
+        release();
+    }
+    return copied;
+}
+
+void SparkLayer::copyDepth() const {
+    glext::glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(_previous));
+    glext::glBindFramebuffer(GL_DRAW_FRAMEBUFFER, _framebuffer);
+    glext::glBlitFramebuffer(_viewport[0], _viewport[1], _viewport[0] + _width, _viewport[1] + _height, 0, 0,
+                             _width / 2, _height / 2, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
 }
 
 bool SparkLayer::prepare() {
@@ -72,7 +87,9 @@ bool SparkLayer::prepare() {
     glGetIntegerv(GL_VIEWPORT, _viewport);
     const int width = _viewport[2];
     const int height = _viewport[3];
-    if (width < 2 || height < 2) {
+    // At an odd size the layer's pixels would not be exactly twice the picture's, and the
+    // sparks' sizes measured in each would not meet.
+    if (width < 2 || height < 2 || width % 2 != 0 || height % 2 != 0) {
         return false;
     }
     if ((width != _width || height != _height) && !make(width, height)) {
@@ -86,24 +103,9 @@ bool SparkLayer::begin() {
     if (!prepare()) {
         return false;
     }
-    const int width = _viewport[2];
-    const int height = _viewport[3];
-    // A blit may not copy depth between formats; should the picture's change, the copy
-    // fails and the layer gives way. Errors left from before would read as the copy's.
-    for (int pending = 0; pending < 16 && glGetError() != GL_NO_ERROR; ++pending) {
-    }
-    glext::glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(_previous));
-    glext::glBindFramebuffer(GL_DRAW_FRAMEBUFFER, _framebuffer);
-    glext::glBlitFramebuffer(_viewport[0], _viewport[1], _viewport[0] + width, _viewport[1] + height, 0, 0,
-                             width / 2, height / 2, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
-    if (glGetError() != GL_NO_ERROR) {
-        glext::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(_previous));
-        release();
-        _failed = true;
-        return false;
-    }
+    copyDepth();
     glext::glBindFramebuffer(GL_FRAMEBUFFER, _framebuffer);
-    glViewport(0, 0, width / 2, height / 2);
+    glViewport(0, 0, _width / 2, _height / 2);
     GLfloat clear[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -112,11 +114,14 @@ bool SparkLayer::begin() {
     return true;
 }
 
-void SparkLayer::end() {
+void SparkLayer::end(bool add) {
     glext::glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(_previous));
     glViewport(_viewport[0], _viewport[1], _viewport[2], _viewport[3]);
-
-    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT);
+    if (!add) {
+        return;
+    }
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_TEXTURE_BIT | GL_CURRENT_BIT |
+                 GL_TRANSFORM_BIT);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_FOG);
     glDisable(GL_LIGHTING);
@@ -124,6 +129,7 @@ void SparkLayer::end() {
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, _color);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);

@@ -13,8 +13,9 @@ namespace Vortel {
 // the buffer's size. A soft glow looks the same; a spark a pixel or two across is spread
 // over a block, so only sparks big on screen belong here.
 //
-// Where the GL has no framebuffer objects, or the buffer cannot be made, begin() says so and
-// the sparks are drawn straight onto the picture as before.
+// Where the GL has no framebuffer objects, the buffer cannot be made or take the picture's
+// depth, or the picture's size is odd, begin() says so and the sparks are drawn straight
+// onto the picture as before.
 class SparkLayer {
 public:
     // Sparks narrower than this, in the picture's pixels, are drawn onto the picture: spread
@@ -34,16 +35,18 @@ public:
     // Makes the layer for the current viewport ahead of the first begin(), which would
     // otherwise make it in a frame. False where there is no layer.
     bool prepare();
-    // Adds the layer to the picture it was begun on, and makes that the target again with
-    // its viewport. Leaves blending, depth test, fog and texturing as it found them.
-    void end();
+    // Makes the picture the layer was begun on the target again, with its viewport, and adds
+    // the layer to it unless nothing was drawn into it. Leaves blending, depth test, fog,
+    // texturing and the matrices as it found them.
+    void end(bool add);
 
-    // Frees the GL objects; the next begin() makes them again. Needs the context they were
-    // made in.
+    // Frees the GL objects; the next begin() makes them again, unless making them failed
+    // once. Needs the context they were made in.
     void release();
 
 private:
     bool make(int width, int height);
+    void copyDepth() const;
 
     unsigned int _framebuffer = 0;
     unsigned int _color = 0;  // a texture

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <list>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "tests/support/gl_fixture.h"
 #include "tests/support/gl_readback.h"
 #include "world/particle.h"
+#include "world/particlebatch.h"
 #include "world/particlesystem.h"
 #include "world/sparklayer.h"
 
@@ -306,13 +306,13 @@ TEST_F(ParticleBatchGL, SparksGatheredAtHalfResolutionStayWithinAFewLevelsOfThos
         const bool begun = layered && layer.begin();
         EXPECT_EQ(begun, layered);
         if (begun) {
-            Particle::batch().sizeBand(Vortel::SparkLayer::SMALLEST / 2.0f, std::numeric_limits<float>::infinity());
+            Particle::batch().sizeBand(Vortel::SparkLayer::SMALLEST / 2.0f, Vortel::ParticleBatch::ENDLESS);
             Particle::batch().draw(sparks.particles());
-            layer.end();
+            layer.end(true);
             Particle::batch().sizeBand(0.0f, Vortel::SparkLayer::SMALLEST);
         }
         Particle::batch().draw(sparks.particles());
-        Particle::batch().sizeBand(0.0f, std::numeric_limits<float>::infinity());
+        Particle::batch().sizeBand(0.0f, Vortel::ParticleBatch::ENDLESS);
         return testsupport::readScreen();
     };
     const std::vector<unsigned char> direct = picture(false);
