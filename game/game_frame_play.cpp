@@ -686,8 +686,11 @@ void Game::drawWorld() {
         batch.sizeBand(SparkLayer::SMALLEST / 2.0f, ParticleBatch::ENDLESS);
         int gathered = 0;
         for (Explosion* explosion : _explosions) {
-            explosion->drawParticles();
-            gathered += batch.sent();
+            // A system without particles leaves the batch alone, and its count with it.
+            if (!explosion->particles().empty()) {
+                explosion->drawParticles();
+                gathered += batch.sent();
+            }
         }
         _sparkLayer.end(gathered > 0);
         batch.sizeBand(0.0f, SparkLayer::SMALLEST);

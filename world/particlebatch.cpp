@@ -124,12 +124,15 @@ void ParticleBatch::add(const Particle& p) {
         corner(p, centre, CORNERS[k], quad[k]);
     }
     float clip[4][4];
-    if (leftOut(quad, clip)) {
+    project(quad, clip);
+    if (outsideTheView(clip)) {
         return;
     }
+    // The band goes before the walls' coverage: it costs less, and of two draws over the
+    // same particles with bands that meet, each leaves most of them out by it.
     const float pixels = pixelsAcross(clip);
     const bool inBand = pixels >= _band[0] && (pixels < _band[1] || _band[1] == ENDLESS);
-    if (!inBand) {
+    if (!inBand || hiddenBehindCoverage(clip)) {
         return;
     }
     const Shape& shape = shapeOf(p._texId);
@@ -152,11 +155,7 @@ void ParticleBatch::add(const Particle& p) {
     ++_sent;
 }
 
-bool ParticleBatch::leftOut(const Vertex quad[4], float clip[4][4]) const {
-    project(quad, clip);
-    if (outsideTheView(clip)) {
-        return true;
-    }
+bool ParticleBatch::hiddenBehindCoverage(const float clip[4][4]) const {
     ScreenPoint points[4];
     return _hiddenBehind != nullptr && onScreen(clip, points) && _hiddenBehind->hides(points, 4, nearestOf(points));
 }

@@ -127,7 +127,7 @@ private:
     void begin();
     void add(const Particle& p);
     void corner(const Particle& p, const float centre[4], const Corner& c, Vertex& out) const;
-    bool leftOut(const Vertex quad[4], float clip[4][4]) const;
+    bool hiddenBehindCoverage(const float clip[4][4]) const;
     void project(const Vertex quad[4], float clip[4][4]) const;
     float pixelsAcross(const float clip[4][4]) const;
     const Shape& shapeOf(int texture);
