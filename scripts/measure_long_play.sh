@@ -60,8 +60,6 @@ sampler=
 trap 'stop_game_and_display; [[ -n $sampler ]] && kill "$sampler" 2>/dev/null; rm -rf "$work"' EXIT
 open_virtual_display 170 /dev/null
 
-now() { date +%s%N; }
-
 echo "load before: $(cat /proc/loadavg)"
 start_logged_game "$work/game" "$swaps" "$shim"
 sleep 4

@@ -30,8 +30,6 @@ game=
 trap 'stop_game_and_display; rm -rf "$work"' EXIT
 open_virtual_display 170 /dev/null
 
-now() { date +%s%N; }
-
 echo "load: $(uptime)"
 start_logged_game "$work/game" "$swaps" "$shim"
 # Loading, then the main menu with its demo flight behind it.

@@ -54,8 +54,6 @@ xdotool mousemove 400 120
 
 # ---- the driving ----------------------------------------------------------------------------
 
-now() { date +%s%N; }
-
 alive() {
     kill -0 "$game" 2>/dev/null || fail "the game has ended (standard error: $(tr '\n' ' ' <"$out/stderr.txt"))"
 }

@@ -84,3 +84,6 @@ start_logged_game() {
     sleep 0.6
     press space
 }
+
+# now: the wall clock in nanoseconds, as the swap logger stamps its swaps.
+now() { date +%s%N; }
