@@ -125,7 +125,11 @@ least, most = int(sys.argv[7]) * 10**9, int(sys.argv[8]) * 10**9
 WINDOW = 30 * 10**9
 TARGET = 7              # density in %, to be reached in a whole window
 BLASTS = (45, 110, 180, 240)  # seconds of play
-SHOT_EVERY = 4.0        # seconds between bursts of fire
+# Shots come a tap of the fire button at a time, spaced so that the ammunition lasts the
+# flight's least seconds and a window more, as for a player who keeps firing; a pick-up's
+# ammunition brings them closer.
+SHOTS_PER_TAP = 1.0
+SHOT_SPACING = (2.0, 10.0)  # seconds between taps, at least and at most
 STATE_PLAY, STATE_NAMES = 2, {3: "GAME OVER", 4: "in-game menu", 9: "score entry"}
 LOOK = 12               # cells looked ahead along a way
 CLEAR = 6               # a way this many cells free is clear
@@ -236,7 +240,8 @@ reached = None
 decided_for = None
 awaiting = None
 round_at = 0
-turns = steers = 0
+turns = steers = taps = 0
+out_of_ammo = False
 last_hitpoints = None
 crashes = 0
 stage = game_field("stage")
@@ -285,8 +290,17 @@ try:
                 log.write(f"note no EMP left for the blast due at {BLASTS[blast]} s\n")
             blast += 1
         if t >= next_shot:
-            xdotool("mousedown", "1", "sleep", "0.4", "mouseup", "1")
-            next_shot = t + SHOT_EVERY
+            ammo = game_field("ammo")
+            if ammo > 0:
+                xdotool("mousedown", "1", "sleep", "0.1", "mouseup", "1")
+                taps += 1
+                spacing = (least / 1e9 + 30 - t) * SHOTS_PER_TAP / ammo
+                next_shot = t + min(max(spacing, SHOT_SPACING[0]), SHOT_SPACING[1])
+            else:
+                if not out_of_ammo:
+                    log.write(f"note the ammunition ran out at {t:.0f} s\n")
+                    out_of_ammo = True
+                next_shot = t + SHOT_SPACING[0]
 
         # The turn for the boundary into the next cell, decided once per cell while there is
         # time for the key to arrive before it; a turn still waiting is left to be taken.
@@ -324,7 +338,8 @@ try:
 except (EOFError, OSError):
     outcome = f"ended {time.time_ns()} the game's process ended"
 try:
-    standing = f"; stage {game_field('stage')}, score {game_field('score', '<I')}"
+    standing = (f"; {taps} taps of fire, {game_field('ammo')} shots left; "
+                f"stage {game_field('stage')}, score {game_field('score', '<I')}")
 except (EOFError, OSError):
     standing = ""
 log.write(f"flight {turns} turns, {steers} of them only to dodge a trail ahead; {crashes} crashes, "
