@@ -342,7 +342,7 @@ try:
                 f"stage {game_field('stage')}, score {game_field('score', '<I')}")
 except (EOFError, OSError):
     standing = ""
-log.write(f"flight {turns} turns, {steers} of them only to dodge a trail ahead; {crashes} crashes, "
+log.write(f"flight {turns} turns, {steers} of them only to dodge a trail ahead; {crashes} crash{'es' if crashes != 1 else ''}, "
           f"{last_hitpoints if last_hitpoints is not None else float('nan'):.0f} shield points left"
           f"{standing}\n")
 log.write(outcome + "\n")
