@@ -93,6 +93,13 @@ int main() {
     AT("cells", offsetof(G, _octree) + offsetof(T, _cells));
     AT("node_size", sizeof(T::Node));
     AT("node_kind", offsetof(T::Node, _count));
+    AT("state_play", G::STATE_PLAY);
+    AT("state_game_over", G::STATE_GAME_OVER);
+    AT("state_ingame_menu", G::STATE_INGAME_MENU);
+    AT("state_enter_score", G::STATE_ENTER_SCORE);
+    AT("cell_empty", T::CELL_EMPTY);
+    AT("cell_melting", T::CELL_MELTING);
+    AT("cell_collectable", T::CELL_COLLECTABLE);
 }
 ''')
 subprocess.run([words[0], *flags, "-Wno-invalid-offsetof", probe, "-o", work + "/probe"],
@@ -130,7 +137,9 @@ BLASTS = (45, 110, 180, 240)  # seconds of play
 # ammunition brings them closer.
 SHOTS_PER_TAP = 1.0
 SHOT_SPACING = (2.0, 10.0)  # seconds between taps, at least and at most
-STATE_PLAY, STATE_NAMES = 2, {3: "GAME OVER", 4: "in-game menu", 9: "score entry"}
+STATE_PLAY = at["state_play"]
+STATE_NAMES = {at["state_game_over"]: "GAME OVER", at["state_ingame_menu"]: "in-game menu",
+               at["state_enter_score"]: "score entry"}
 LOOK = 12               # cells looked ahead along a way
 CLEAR = 6               # a way this many cells free is clear
 # Keys and the directions of Player::direction they turn the craft in.
@@ -181,7 +190,7 @@ def kind(c):
 
 def solid(c):
     # What a crash is: any filled cell but a melting one or a pick-up.
-    return kind(c) not in (0, 16, 32)
+    return kind(c) not in (at["cell_empty"], at["cell_melting"], at["cell_collectable"])
 
 def craft():
     raw = os.pread(fd, at["player_size"], player)
