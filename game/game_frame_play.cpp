@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <list>
 #include <numeric>
 #include <sstream>
 
@@ -149,6 +150,20 @@ void setMaterialAndLights() {
     glLightfv(GL_LIGHT1, GL_POSITION, fillDirection);
     glEnable(GL_LIGHT0);
     glEnable(GL_LIGHT1);
+}
+
+// Whether the sparks the layer would take cover enough of the screen for gathering them to
+// pay (see SparkLayer::WORTH_SCREENS); below that they go onto the picture as they are.
+bool sparksWorthGathering(const std::list<Explosion*>& explosions, ParticleBatch& batch, double screen) {
+    const double enough = SparkLayer::WORTH_SCREENS * screen;
+    double area = 0.0;
+    for (const Explosion* explosion : explosions) {
+        area += batch.areaFrom(explosion->particles(), SparkLayer::SMALLEST);
+        if (area >= enough) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool isOneOf(int state, std::initializer_list<int> states) {
@@ -677,10 +692,12 @@ void Game::drawWorld() {
         explosion->drawShapes();
     }
     // The explosions' glow near the eye covers screens of pixels; light adds up in any
-    // order, so it is gathered at half resolution and added to the picture at once.
-    // Small sparks would lose their peak there: they go onto the picture after.
+    // order, so where it covers enough it is gathered at half resolution and added to the
+    // picture at once. Small sparks would lose their peak there: they go onto the picture
+    // after.
     ParticleBatch& batch = Particle::batch();
-    const bool layered = !_explosions.empty() && _sparkLayer.begin();
+    const double screen = static_cast<double>(_width) * static_cast<double>(_height);
+    const bool layered = sparksWorthGathering(_explosions, batch, screen) && _sparkLayer.begin();
     if (layered) {
         // The layer's pixels are twice the picture's.
         batch.sizeBand(SparkLayer::SMALLEST / 2.0f, ParticleBatch::ENDLESS);

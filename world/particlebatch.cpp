@@ -74,13 +74,17 @@ void ParticleBatch::release() {
     _last = nullptr;
 }
 
-void ParticleBatch::begin() {
+void ParticleBatch::look() {
     glGetFloatv(GL_MODELVIEW_MATRIX, _view);
     glGetFloatv(GL_PROJECTION_MATRIX, _projection);
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
     _halfViewport[0] = 0.5f * static_cast<float>(viewport[2]);
     _halfViewport[1] = 0.5f * static_cast<float>(viewport[3]);
+}
+
+void ParticleBatch::begin() {
+    look();
     // Cutting drops only transparent fragments, which change nothing only under such blending.
     _cut = transparentFragmentsChangeNothing();
     // Fog from the eye plane's distance, as fixed-function GL takes it by default, laid over
@@ -112,20 +116,35 @@ void ParticleBatch::begin() {
 
 // The same arithmetic as the particle's billboard matrix times its corner, so the pixels
 // come out as the one-by-one drawing made them.
+bool ParticleBatch::billboard(const Particle& p, float centre[4], Vertex quad[4], float clip[4][4]) const {
+    p.eyeCentre(_view, centre);
+    for (int k = 0; k < 4; ++k) {
+        corner(p, centre, CORNERS[k], quad[k]);
+    }
+    project(quad, clip);
+    return !outsideTheView(clip);
+}
+
+double ParticleBatch::areaOf(const Particle& p, float from) const {
+    float centre[4];
+    Vertex quad[4];
+    float clip[4][4];
+    if (!billboard(p, centre, quad, clip)) {
+        return 0.0;
+    }
+    const double pixels = pixelsAcross(clip);
+    return pixels >= from && !hiddenBehindCoverage(clip) ? pixels * pixels : 0.0;
+}
+
 void ParticleBatch::add(const Particle& p) {
     if (_capacity == 0) {
         return;
     }
     _last = &p;
     float centre[4];
-    p.eyeCentre(_view, centre);
     Vertex quad[4];
-    for (int k = 0; k < 4; ++k) {
-        corner(p, centre, CORNERS[k], quad[k]);
-    }
     float clip[4][4];
-    project(quad, clip);
-    if (outsideTheView(clip)) {
+    if (!billboard(p, centre, quad, clip)) {
         return;
     }
     // The band goes before the walls' coverage: it costs less, and of two draws over the

@@ -63,6 +63,21 @@ public:
     // The particles the latest draw sent to GL.
     int sent() const { return _sent; }
 
+    // What the particles would cover on screen, drawn now without a size band: the sum of
+    // the squares of the spans (in pixels of the current viewport, as the band counts them)
+    // of those spanning at least `from` pixels, in view and not behind the coverage given to
+    // hideBehind(). A quad reaching round the eye counts as ENDLESS. Reads the GL's matrices
+    // and viewport; draws nothing.
+    template <typename Range>
+    double areaFrom(const Range& particles, float from) {
+        look();
+        double area = 0.0;
+        for (const Particle* const p : particles) {
+            area += areaOf(*p, from);
+        }
+        return area;
+    }
+
     // Draws every particle of the range of Particle pointers, in order, against the current
     // modelview, which it leaves as it was. Afterwards the current colour, texture
     // coordinate and bound texture are those the last particle's own draw leaves.
@@ -124,7 +139,10 @@ private:
         bool fogBaked;
     };
 
+    void look();
     void begin();
+    bool billboard(const Particle& p, float centre[4], Vertex quad[4], float clip[4][4]) const;
+    double areaOf(const Particle& p, float from) const;
     void add(const Particle& p);
     void corner(const Particle& p, const float centre[4], const Corner& c, Vertex& out) const;
     bool hiddenBehindCoverage(const float clip[4][4]) const;

@@ -14,6 +14,7 @@
 #include "tests/support/gl_fixture.h"
 #include "tests/support/gl_readback.h"
 #include "world/particle.h"
+#include "world/coveragemask.h"
 #include "world/particlebatch.h"
 #include "world/particlesystem.h"
 #include "world/sparklayer.h"
@@ -351,4 +352,46 @@ TEST_F(ParticleBatchGL, SparksGatheredAtHalfResolutionStayWithinAFewLevelsOfThos
     EXPECT_TRUE(glIsEnabled(GL_FOG));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     layer.release();
+}
+
+// What the sparks would cover, as the game weighs whether gathering them pays: a spark's
+// span squared, in the viewport's pixels, where a draw would take it and the band would let
+// it through; nothing for one behind the eye, below the band or behind the coverage.
+TEST_F(ParticleBatchGL, MeasuresTheAreaADrawWouldCoverWithoutDrawing) {
+    glLoadIdentity();
+    Vortel::CoverageMask nearWall;
+    const Vortel::ScreenPoint wholeScreen[4] = {
+        {-1.0f, -1.0f, 0.1f, true}, {1.0f, -1.0f, 0.1f, true}, {1.0f, 1.0f, 0.1f, true}, {-1.0f, 1.0f, 0.1f, true}};
+    nearWall.cover(wholeScreen, 4, 0.1f);
+    struct Case {
+        const char* what;
+        float z;
+        float from;
+        bool behindWall;
+        double area;
+    };
+    // A spark of size 1 at 4 units spans 150 pixels of the 800 x 600 view.
+    const Case cases[] = {
+        {"in view", -4.0f, 24.0f, false, 150.0 * 150.0},
+        {"below the band", -4.0f, 151.0f, false, 0.0},
+        {"behind the eye", 4.0f, 0.0f, false, 0.0},
+        {"behind a nearer wall", -4.0f, 0.0f, true, 0.0},
+    };
+    for (const Case& c : cases) {
+        Particle::CreateData one;
+        one.count = 1;
+        one.posBase = Vector3<float>(0.0f, 0.0f, c.z);
+        one.sizeBase = 1.0f;
+        one.colorBase = RGBA<float>(1.0f, 1.0f, 1.0f, 1.0f);
+        one.texId = static_cast<int>(_textures[2]);
+        ParticleSystem spark({one, one}, 10, 3);
+        Vortel::ParticleBatch& batch = Particle::batch();
+        batch.hideBehind(c.behindWall ? &nearWall : nullptr);
+        EXPECT_NEAR(batch.areaFrom(spark.particles(), c.from), 2.0 * c.area, 2.0 * c.area * 1e-3) << c.what;
+        batch.sizeBand(c.from, Vortel::ParticleBatch::ENDLESS);
+        batch.draw(spark.particles());
+        EXPECT_EQ(batch.sent(), c.area > 0.0 ? 2 : 0) << c.what << ": a draw takes what the measure counts";
+        batch.sizeBand(0.0f, Vortel::ParticleBatch::ENDLESS);
+        batch.hideBehind(nullptr);
+    }
 }
