@@ -152,18 +152,17 @@ void setMaterialAndLights() {
     glEnable(GL_LIGHT1);
 }
 
-// Whether the sparks the layer would take cover enough of the screen for gathering them to
-// pay (see SparkLayer::WORTH_SCREENS); below that they go onto the picture as they are.
-bool sparksWorthGathering(const std::list<Explosion*>& explosions, ParticleBatch& batch, double screen) {
-    const double enough = SparkLayer::WORTH_SCREENS * screen;
-    double area = 0.0;
+// How many screens the explosions' big sparks cover, as the spark layer would take them, up
+// to the point where gathering them pays whatever came before.
+double bigSparkScreens(const std::list<Explosion*>& explosions, ParticleBatch& batch) {
+    double screens = 0.0;
     for (const Explosion* explosion : explosions) {
-        area += batch.areaFrom(explosion->particles(), SparkLayer::SMALLEST);
-        if (area >= enough) {
-            return true;
+        screens += batch.screensCovered(explosion->particles(), SparkLayer::SMALLEST);
+        if (screens >= SparkLayer::WORTH_SCREENS) {
+            break;
         }
     }
-    return false;
+    return screens;
 }
 
 bool isOneOf(int state, std::initializer_list<int> states) {
@@ -696,8 +695,7 @@ void Game::drawWorld() {
     // picture at once. Small sparks would lose their peak there: they go onto the picture
     // after.
     ParticleBatch& batch = Particle::batch();
-    const double screen = static_cast<double>(_width) * static_cast<double>(_height);
-    const bool layered = sparksWorthGathering(_explosions, batch, screen) && _sparkLayer.begin();
+    const bool layered = _sparkLayer.worth(bigSparkScreens(_explosions, batch)) && _sparkLayer.begin();
     if (layered) {
         // The layer's pixels are twice the picture's.
         batch.sizeBand(SparkLayer::SMALLEST / 2.0f, ParticleBatch::ENDLESS);

@@ -74,7 +74,7 @@ void ParticleBatch::release() {
     _last = nullptr;
 }
 
-void ParticleBatch::look() {
+void ParticleBatch::readView() {
     glGetFloatv(GL_MODELVIEW_MATRIX, _view);
     glGetFloatv(GL_PROJECTION_MATRIX, _projection);
     GLint viewport[4] = {0, 0, 0, 0};
@@ -84,7 +84,7 @@ void ParticleBatch::look() {
 }
 
 void ParticleBatch::begin() {
-    look();
+    readView();
     // Cutting drops only transparent fragments, which change nothing only under such blending.
     _cut = transparentFragmentsChangeNothing();
     // Fog from the eye plane's distance, as fixed-function GL takes it by default, laid over
@@ -116,7 +116,7 @@ void ParticleBatch::begin() {
 
 // The same arithmetic as the particle's billboard matrix times its corner, so the pixels
 // come out as the one-by-one drawing made them.
-bool ParticleBatch::billboard(const Particle& p, float centre[4], Vertex quad[4], float clip[4][4]) const {
+bool ParticleBatch::billboardInView(const Particle& p, float centre[4], Vertex quad[4], float clip[4][4]) const {
     p.eyeCentre(_view, centre);
     for (int k = 0; k < 4; ++k) {
         corner(p, centre, CORNERS[k], quad[k]);
@@ -125,15 +125,29 @@ bool ParticleBatch::billboard(const Particle& p, float centre[4], Vertex quad[4]
     return !outsideTheView(clip);
 }
 
-double ParticleBatch::areaOf(const Particle& p, float from) const {
+double ParticleBatch::screensOf(const Particle& p, float from) const {
     float centre[4];
     Vertex quad[4];
     float clip[4][4];
-    if (!billboard(p, centre, quad, clip)) {
+    if (!billboardInView(p, centre, quad, clip) || pixelsAcross(clip) < from || hiddenBehindCoverage(clip)) {
         return 0.0;
     }
-    const double pixels = pixelsAcross(clip);
-    return pixels >= from && !hiddenBehindCoverage(clip) ? pixels * pixels : 0.0;
+    return screenShare(clip);
+}
+
+// A billboard lies square on the screen, from its first corner to its third: the share of
+// the screen it covers is its rectangle cut to the screen. One reaching round the eye may
+// cover all of it.
+double ParticleBatch::screenShare(const float clip[4][4]) {
+    for (int k = 0; k < 4; ++k) {
+        if (!(clip[k][3] > 0.0f)) {
+            return 1.0;
+        }
+    }
+    const auto cut = [](float v) { return std::min(std::max(static_cast<double>(v), -1.0), 1.0); };
+    const double across = std::fabs(cut(clip[2][0] / clip[2][3]) - cut(clip[0][0] / clip[0][3]));
+    const double up = std::fabs(cut(clip[2][1] / clip[2][3]) - cut(clip[0][1] / clip[0][3]));
+    return across * up / 4.0;
 }
 
 void ParticleBatch::add(const Particle& p) {
@@ -144,7 +158,7 @@ void ParticleBatch::add(const Particle& p) {
     float centre[4];
     Vertex quad[4];
     float clip[4][4];
-    if (!billboard(p, centre, quad, clip)) {
+    if (!billboardInView(p, centre, quad, clip)) {
         return;
     }
     // The band goes before the walls' coverage: it costs less, and of two draws over the

@@ -63,19 +63,19 @@ public:
     // The particles the latest draw sent to GL.
     int sent() const { return _sent; }
 
-    // What the particles would cover on screen, drawn now without a size band: the sum of
-    // the squares of the spans (in pixels of the current viewport, as the band counts them)
-    // of those spanning at least `from` pixels, in view and not behind the coverage given to
-    // hideBehind(). A quad reaching round the eye counts as ENDLESS. Reads the GL's matrices
-    // and viewport; draws nothing.
+    // How many screens of the current viewport the particles would cover, drawn now without
+    // a size band: the sum of the on-screen rectangles of those spanning at least `from`
+    // pixels (as the band counts them), in view and not behind the coverage given to
+    // hideBehind(), each cut to the screen. A quad reaching round the eye counts as a whole
+    // screen. Reads the GL's matrices and viewport; draws nothing.
     template <typename Range>
-    double areaFrom(const Range& particles, float from) {
-        look();
-        double area = 0.0;
+    double screensCovered(const Range& particles, float from) {
+        readView();
+        double screens = 0.0;
         for (const Particle* const p : particles) {
-            area += areaOf(*p, from);
+            screens += screensOf(*p, from);
         }
-        return area;
+        return screens;
     }
 
     // Draws every particle of the range of Particle pointers, in order, against the current
@@ -139,10 +139,11 @@ private:
         bool fogBaked;
     };
 
-    void look();
+    void readView();
     void begin();
-    bool billboard(const Particle& p, float centre[4], Vertex quad[4], float clip[4][4]) const;
-    double areaOf(const Particle& p, float from) const;
+    bool billboardInView(const Particle& p, float centre[4], Vertex quad[4], float clip[4][4]) const;
+    double screensOf(const Particle& p, float from) const;
+    static double screenShare(const float clip[4][4]);
     void add(const Particle& p);
     void corner(const Particle& p, const float centre[4], const Corner& c, Vertex& out) const;
     bool hiddenBehindCoverage(const float clip[4][4]) const;

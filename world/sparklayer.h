@@ -23,13 +23,16 @@ public:
     static constexpr float SMALLEST = 24.0f;
     // The layer costs a copy of the depth, a clear and a pass over the whole picture, and
     // each change of target waits for the software GL to finish what came before. It saves
-    // three quarters of the big sparks' pixels, but their sum as sent says nothing of those
-    // the walls then reject, which cost little. Measured, it pays once the big sparks not
-    // wholly hidden sum to about this many screens: a scene summing six and a half, most of
-    // it behind walls at 30 % fill, drew a quarter slower with the layer and took no less
-    // processor time; one summing ten at 5 % fill took a quarter less processor time at the
-    // same frame rate, and one summing eleven on an empty field a fifth less time.
-    static constexpr double WORTH_SCREENS = 8.0;
+    // three quarters of the big sparks' pixels, but what they cover as sent says nothing of
+    // the pixels the walls then reject, which cost little. Measured: sparks covering 5.9
+    // screens, most of them behind walls at 30 % fill, drew a quarter slower with the layer
+    // and took no less processor time; covering 8.9 to 10.3 on fields of 0-10 %, they took a
+    // quarter to two fifths less. So the layer is begun once the big sparks not wholly hidden
+    // cover WORTH_SCREENS screens, and goes on until they cover fewer than WORTH_UNTIL, so
+    // that a view shaking near the limit does not flip the sparks' rims between the two
+    // pictures frame by frame.
+    static constexpr double WORTH_SCREENS = 7.5;
+    static constexpr double WORTH_UNTIL = 6.0;
 
     SparkLayer() = default;
     SparkLayer(const SparkLayer&) = delete;
@@ -49,6 +52,13 @@ public:
     // texturing and the matrices as it found them.
     void end(bool add);
 
+    // Whether gathering pays this frame, for big sparks covering `screens` screens: see
+    // WORTH_SCREENS. Remembers its answer for the next frame.
+    bool worth(double screens) {
+        _worth = screens >= (_worth ? WORTH_UNTIL : WORTH_SCREENS);
+        return _worth;
+    }
+
     // Frees the GL objects; the next begin() makes them again, unless making them failed
     // once. Needs the context they were made in.
     void release();
@@ -65,6 +75,7 @@ private:
     bool _failed = false;     // the layer could not be made: do not try each frame
     int _previous = 0;        // the framebuffer the layer was begun on
     int _viewport[4] = {0, 0, 0, 0};
+    bool _worth = false;      // gathering paid in the latest frame
 };
 
 }  // namespace Vortel

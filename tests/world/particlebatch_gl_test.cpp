@@ -13,8 +13,8 @@
 #include "platform/game_openglextensions.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/gl_readback.h"
-#include "world/particle.h"
 #include "world/coveragemask.h"
+#include "world/particle.h"
 #include "world/particlebatch.h"
 #include "world/particlesystem.h"
 #include "world/sparklayer.h"
@@ -355,9 +355,10 @@ TEST_F(ParticleBatchGL, SparksGatheredAtHalfResolutionStayWithinAFewLevelsOfThos
 }
 
 // What the sparks would cover, as the game weighs whether gathering them pays: a spark's
-// span squared, in the viewport's pixels, where a draw would take it and the band would let
-// it through; nothing for one behind the eye, below the band or behind the coverage.
-TEST_F(ParticleBatchGL, MeasuresTheAreaADrawWouldCoverWithoutDrawing) {
+// rectangle cut to the screen, as a share of it, where a draw would take it and the band
+// would let it through; nothing for one behind the eye, below the band or behind the
+// coverage.
+TEST_F(ParticleBatchGL, MeasuresTheScreensADrawWouldCover) {
     glLoadIdentity();
     Vortel::CoverageMask nearWall;
     const Vortel::ScreenPoint wholeScreen[4] = {
@@ -368,11 +369,13 @@ TEST_F(ParticleBatchGL, MeasuresTheAreaADrawWouldCoverWithoutDrawing) {
         float z;
         float from;
         bool behindWall;
-        double area;
+        double screens;  // each
     };
-    // A spark of size 1 at 4 units spans 150 pixels of the 800 x 600 view.
+    // A spark of size 1 at 4 units spans 150 pixels of the 800 x 600 view; at 0.2 units,
+    // 3,000, more than the screen.
     const Case cases[] = {
-        {"in view", -4.0f, 24.0f, false, 150.0 * 150.0},
+        {"in view", -4.0f, 24.0f, false, 150.0 * 150.0 / (800.0 * 600.0)},
+        {"bigger than the screen", -0.2f, 24.0f, false, 1.0},
         {"below the band", -4.0f, 151.0f, false, 0.0},
         {"behind the eye", 4.0f, 0.0f, false, 0.0},
         {"behind a nearer wall", -4.0f, 0.0f, true, 0.0},
@@ -387,11 +390,29 @@ TEST_F(ParticleBatchGL, MeasuresTheAreaADrawWouldCoverWithoutDrawing) {
         ParticleSystem spark({one, one}, 10, 3);
         Vortel::ParticleBatch& batch = Particle::batch();
         batch.hideBehind(c.behindWall ? &nearWall : nullptr);
-        EXPECT_NEAR(batch.areaFrom(spark.particles(), c.from), 2.0 * c.area, 2.0 * c.area * 1e-3) << c.what;
+        EXPECT_NEAR(batch.screensCovered(spark.particles(), c.from), 2.0 * c.screens, 2.0 * c.screens * 1e-3)
+            << c.what;
         batch.sizeBand(c.from, Vortel::ParticleBatch::ENDLESS);
         batch.draw(spark.particles());
-        EXPECT_EQ(batch.sent(), c.area > 0.0 ? 2 : 0) << c.what << ": a draw takes what the measure counts";
+        EXPECT_EQ(batch.sent(), c.screens > 0.0 ? 2 : 0) << c.what << ": a draw takes what the measure counts";
         batch.sizeBand(0.0f, Vortel::ParticleBatch::ENDLESS);
         batch.hideBehind(nullptr);
+    }
+}
+
+// Gathering begins once the big sparks cover enough screens and goes on until they cover
+// clearly fewer, so a view shaking near the limit keeps one picture.
+TEST(SparkLayerWorth, BeginsAtTheLimitAndEndsOnlyWellBelowIt) {
+    Vortel::SparkLayer layer;
+    const double on = Vortel::SparkLayer::WORTH_SCREENS;
+    const double off = Vortel::SparkLayer::WORTH_UNTIL;
+    ASSERT_LT(off, on);
+    const struct {
+        double screens;
+        bool worth;
+    } frames[] = {{0.0, false}, {(on + off) / 2.0, false}, {on, true}, {(on + off) / 2.0, true}, {off, true},
+                  {off - 0.01, false}, {(on + off) / 2.0, false}};
+    for (const auto& frame : frames) {
+        EXPECT_EQ(layer.worth(frame.screens), frame.worth) << frame.screens << " screens";
     }
 }
