@@ -48,8 +48,9 @@ flight=$work/flight.log
 : >"$densities"
 : >"$flight"
 
-# Where the fields the pilot reads lie in the game object, and the game class's vtable, by
-# which the object is found in the running game.
+# Where the fields the pilot reads lie in the game object, the game's state numbers and the
+# cell kinds it tells apart, and the game class's vtable, by which the object is found in the
+# running game.
 python3 - "$build/compile_commands.json" "$root" "$work" <<'EOF'
 import json, shlex, subprocess, sys
 commands, root, work = json.load(open(sys.argv[1])), sys.argv[2], sys.argv[3]
@@ -64,7 +65,8 @@ probe = work + "/probe.cpp"
 open(probe, "w").write(r'''
 #include <bits/stdc++.h>
 // The playfield's cells and the gun's ammunition are private: the probe only learns where
-// they lie, so it opens every class up (the library is already in, unchanged).
+// they lie, so it opens every class up (the library is already in, unchanged). g++ lays a
+// class out the same whatever its members' access, so the offsets are the game's own.
 #define private public
 #define protected public
 #include "game/game.h"
@@ -147,8 +149,8 @@ KEYS = {"Left": 1, "Right": 2, "Up": 3, "Down": 4}
 ROUND = ("Left", "Up", "Right", "Down")
 
 maps = open(f"/proc/{pid}/maps").read().splitlines()
-exe = open(f"/proc/{pid}/cmdline").read().split("\0")[0].lstrip("./")
-base = min(int(l.split("-")[0], 16) for l in maps if l.endswith("/" + exe) or l.endswith(exe))
+exe = os.readlink(f"/proc/{pid}/exe")
+base = min(int(l.split("-")[0], 16) for l in maps if l.split()[-1] == exe)
 needle = struct.pack("<Q", base + vtable + 16)
 fd = os.open(f"/proc/{pid}/mem", os.O_RDONLY)
 game = None
