@@ -557,7 +557,8 @@ public:
     // Effects, sky and gun.
     std::list<Explosion*> _explosions;
     BulletSystem _bulletSystem{30};
-    // The explosions' sparks are gathered here at half resolution and added to the picture.
+    // Where they cover enough of the screen, the explosions' big sparks are gathered here at
+    // half resolution and added to the picture.
     SparkLayer _sparkLayer;
     std::unique_ptr<Starfield> _starfield;
     int _debrisParticleDensity = 4;

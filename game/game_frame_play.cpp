@@ -686,7 +686,8 @@ void Game::drawWorld() {
     glDepthMask(GL_FALSE);
     // Sparks and stars behind the field's walls would only be thrown away by the depth test,
     // pixel by pixel: the walls' coverage drops them whole.
-    Particle::batch().hideBehind(_octree.drawnCoverage());
+    ParticleBatch& batch = Particle::batch();
+    batch.hideBehind(_octree.drawnCoverage());
     for (Explosion* explosion : _explosions) {
         explosion->drawShapes();
     }
@@ -694,7 +695,6 @@ void Game::drawWorld() {
     // order, so where it covers enough it is gathered at half resolution and added to the
     // picture at once. Small sparks would lose their peak there: they go onto the picture
     // after.
-    ParticleBatch& batch = Particle::batch();
     const bool layered = _sparkLayer.worth(bigSparkScreens(_explosions, batch)) && _sparkLayer.begin();
     if (layered) {
         // The layer's pixels are twice the picture's.
@@ -716,7 +716,7 @@ void Game::drawWorld() {
     batch.sizeBand(0.0f, ParticleBatch::ENDLESS);
     _bulletSystem.draw();
     drawStarfield();
-    Particle::batch().hideBehind(nullptr);
+    batch.hideBehind(nullptr);
     glDepthMask(GL_TRUE);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }

@@ -30,8 +30,25 @@ namespace {
 const char* const noMultitexturing = "Cannot run - graphics card doesn't support multitexturing";
 
 template <typename Function>
-void fetch(Function& pointer, const char* name) {
+bool fetch(Function& pointer, const char* name) {
     pointer = reinterpret_cast<Function>(SDL_GL_GetProcAddress(name));
+    return pointer != nullptr;
+}
+
+// Calls step(pointer, name) for every framebuffer entry point.
+template <typename Step>
+void eachFramebufferEntry(Step step) {
+    step(glext::glGenFramebuffers, "glGenFramebuffers");
+    step(glext::glDeleteFramebuffers, "glDeleteFramebuffers");
+    step(glext::glBindFramebuffer, "glBindFramebuffer");
+    step(glext::glFramebufferTexture2D, "glFramebufferTexture2D");
+    step(glext::glFramebufferRenderbuffer, "glFramebufferRenderbuffer");
+    step(glext::glCheckFramebufferStatus, "glCheckFramebufferStatus");
+    step(glext::glGenRenderbuffers, "glGenRenderbuffers");
+    step(glext::glDeleteRenderbuffers, "glDeleteRenderbuffers");
+    step(glext::glBindRenderbuffer, "glBindRenderbuffer");
+    step(glext::glRenderbufferStorage, "glRenderbufferStorage");
+    step(glext::glBlitFramebuffer, "glBlitFramebuffer");
 }
 
 }  // namespace
@@ -62,42 +79,16 @@ void setupMultitexturing() {
 }
 
 bool setupFramebuffers() {
-    // All or none: the layer that draws with them checks only that they are there.
-    const auto forget = [] {
-        glGenFramebuffers = nullptr;
-        glDeleteFramebuffers = nullptr;
-        glBindFramebuffer = nullptr;
-        glFramebufferTexture2D = nullptr;
-        glFramebufferRenderbuffer = nullptr;
-        glCheckFramebufferStatus = nullptr;
-        glGenRenderbuffers = nullptr;
-        glDeleteRenderbuffers = nullptr;
-        glBindRenderbuffer = nullptr;
-        glRenderbufferStorage = nullptr;
-        glBlitFramebuffer = nullptr;
-        return false;
-    };
     const char* const extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    if (extensions == nullptr || std::strstr(extensions, "GL_ARB_framebuffer_object") == nullptr) {
-        return forget();
+    bool all = extensions != nullptr && std::strstr(extensions, "GL_ARB_framebuffer_object") != nullptr;
+    if (all) {
+        eachFramebufferEntry([&all](auto& pointer, const char* name) { all = fetch(pointer, name) && all; });
     }
-    fetch(glGenFramebuffers, "glGenFramebuffers");
-    fetch(glDeleteFramebuffers, "glDeleteFramebuffers");
-    fetch(glBindFramebuffer, "glBindFramebuffer");
-    fetch(glFramebufferTexture2D, "glFramebufferTexture2D");
-    fetch(glFramebufferRenderbuffer, "glFramebufferRenderbuffer");
-    fetch(glCheckFramebufferStatus, "glCheckFramebufferStatus");
-    fetch(glGenRenderbuffers, "glGenRenderbuffers");
-    fetch(glDeleteRenderbuffers, "glDeleteRenderbuffers");
-    fetch(glBindRenderbuffer, "glBindRenderbuffer");
-    fetch(glRenderbufferStorage, "glRenderbufferStorage");
-    fetch(glBlitFramebuffer, "glBlitFramebuffer");
-    const bool all = glGenFramebuffers != nullptr && glDeleteFramebuffers != nullptr && glBindFramebuffer != nullptr &&
-                     glFramebufferTexture2D != nullptr && glFramebufferRenderbuffer != nullptr &&
-                     glCheckFramebufferStatus != nullptr && glGenRenderbuffers != nullptr &&
-                     glDeleteRenderbuffers != nullptr && glBindRenderbuffer != nullptr &&
-                     glRenderbufferStorage != nullptr && glBlitFramebuffer != nullptr;
-    return all || forget();
+    // All or none: the layer that draws with them checks only that they are there.
+    if (!all) {
+        eachFramebufferEntry([](auto& pointer, const char*) { pointer = nullptr; });
+    }
+    return all;
 }
 
 }  // namespace glext
