@@ -16,7 +16,7 @@ Font::Font(const std::string& file, const std::string& charset, int baseline, in
     const Bitmap sheet(file, renderer, false);
     const std::vector<Quib::AABB2<int> > glyphs =
         cutGlyphs(sheet.data(), sheet.w(), sheet.h(), rowHeight, charset.size());
-    _bitmap = makeGlyphAtlas(sheet, rowHeight);
+    _bitmap = makeGlyphAtlas(sheet, rowHeight, glyphs);
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
         // A character named twice keeps its later glyph.
         _images[static_cast<unsigned char>(charset[i])].reset(

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <vector>
 
 #include "engine2d/bitmap.h"
 
@@ -16,9 +17,18 @@ int bandRows(int rowHeight) {
     return std::max(rowHeight, 0);
 }
 
-// The bands a font reads: the bottom one always, then each further one the sheet holds whole.
-int bandCount(int sheetHeight, int rows) {
-    return rows > 0 ? std::max(1, sheetHeight / rows) : 1;
+// The bands the glyphs lie in: the bottom one always, then each further one up to the highest
+// glyph that the sheet holds whole. Bands above it hold nothing a font draws; leaving them out
+// keeps the atlas of a tall sheet from growing past what its charset needs.
+int bandCount(const std::vector<Quib::AABB2<int> >& glyphs, int sheetHeight, int rows) {
+    if (rows <= 0) {
+        return 1;
+    }
+    int highest = 0;
+    for (const Quib::AABB2<int>& glyph : glyphs) {
+        highest = std::max(highest, glyph.min.y / rows);
+    }
+    return std::max(1, std::min(highest + 1, sheetHeight / rows));
 }
 
 // A band's first row in the atlas: below each band lie its own frame row, and the frame row
@@ -38,9 +48,10 @@ void copyCleared(unsigned char* to, const unsigned char* from, int width) {
 
 }  // namespace
 
-std::unique_ptr<Bitmap> makeGlyphAtlas(const Bitmap& sheet, int rowHeight) {
+std::unique_ptr<Bitmap> makeGlyphAtlas(const Bitmap& sheet, int rowHeight,
+                                       const std::vector<Quib::AABB2<int> >& glyphs) {
     const int rows = bandRows(rowHeight);
-    const int bands = bandCount(sheet.h(), rows);
+    const int bands = bandCount(glyphs, sheet.h(), rows);
     const int width = sheet.w();
     std::unique_ptr<Bitmap> atlas(new Bitmap(Vector2<unsigned int>(width, atlasBandBottom(bands, rows) - 1),
                                              *sheet.renderer(), RGBA<float>(0, 0, 0, 0)));

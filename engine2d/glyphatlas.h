@@ -2,6 +2,7 @@
 #define QUELLARIS_ENGINE2D_GLYPHATLAS_H
 
 #include <memory>
+#include <vector>
 
 #include "platform/math.h"
 
@@ -19,9 +20,11 @@ class Bitmap;
 // sheet. Columns stay where they are: beside a glyph lie its band's markers or, by wrapping,
 // the other end of its band.
 
-// The atlas of a sheet cut into bands of rowHeight rows, without texture, with the alpha mask
-// the file constructor makes. Makes no GL call.
-std::unique_ptr<Bitmap> makeGlyphAtlas(const Bitmap& sheet, int rowHeight);
+// The atlas of a sheet cut into bands of rowHeight rows, holding the bands up to the highest of
+// the glyph rectangles cut from it; without texture, with the alpha mask the file constructor
+// makes. Makes no GL call.
+std::unique_ptr<Bitmap> makeGlyphAtlas(const Bitmap& sheet, int rowHeight,
+                                       const std::vector<Quib::AABB2<int> >& glyphs);
 
 // Where a glyph rectangle cut from the sheet (one band high, from a band's bottom row) lies in
 // the atlas.

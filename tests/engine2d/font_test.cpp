@@ -131,6 +131,18 @@ TEST(FontTest, CutsTheSheetIntoTheCharsetsGlyphs) {
     EXPECT_EQ(font.bitmap().texture(), 0u);
 }
 
+// A tall sheet whose glyphs all sit in its bottom band: the texture holds that band and its
+// two clear rows, not the empty bands above it, each grown by two rows.
+TEST(FontTest, TextureHoldsOnlyTheBandsWithGlyphs) {
+    Sheet sheet(64, 1024);
+    sheet.band(0, {5, 7});
+    sheet.write("font_tall.png");
+
+    Renderer2D renderer;
+    const Font font("font_tall.png", "ab", 4, 16, 1, renderer, false);
+    EXPECT_EQ(font.bitmap().size(), Vector2<int>(64, 32));
+}
+
 TEST(FontTest, MissingSheetFailsLikeAnyBitmap) {
     Renderer2D renderer;
     try {
