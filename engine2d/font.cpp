@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine2d/bitmap.h"
+#include "engine2d/glyphatlas.h"
 #include "engine2d/glyphcutter.h"
 #include "engine2d/image.h"
 #include "engine2d/renderer2d.h"
@@ -11,17 +12,15 @@ namespace Stelkor {
 
 Font::Font(const std::string& file, const std::string& charset, int baseline, int rowHeight, int spacing,
            Renderer2D& renderer, bool activate)
-    : _renderer(&renderer),
-      _bitmap(new Bitmap(file, renderer, false)),
-      _rowHeight(rowHeight),
-      _spacing(spacing),
-      _baseline(baseline) {
+    : _renderer(&renderer), _rowHeight(rowHeight), _spacing(spacing), _baseline(baseline) {
+    const Bitmap sheet(file, renderer, false);
     const std::vector<Quib::AABB2<int> > glyphs =
-        cutGlyphs(_bitmap->data(), _bitmap->w(), _bitmap->h(), rowHeight, charset.size());
+        cutGlyphs(sheet.data(), sheet.w(), sheet.h(), rowHeight, charset.size());
+    _bitmap = makeGlyphAtlas(sheet, rowHeight, glyphs);
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
         // A character named twice keeps its later glyph.
         _images[static_cast<unsigned char>(charset[i])].reset(
-            new Image(*_bitmap, glyphs[i], Vector2<int>(0, baseline), true));
+            new Image(*_bitmap, atlasRect(glyphs[i], rowHeight), Vector2<int>(0, baseline), true));
     }
     if (activate) {
         this->activate();

@@ -12,8 +12,9 @@ class Image;
 class Renderer2D;
 
 // A bitmap font: one glyph image per character of a charset, cut from a font sheet along its
-// marker pixels (see glyphcutter.h). Every glyph is drawn about (0, baseline), so the pen
-// position is the baseline. The font owns its sheet and its glyphs.
+// marker pixels (see glyphcutter.h). The glyphs are drawn from the sheet's atlas, in which
+// the bands lie apart (see glyphatlas.h). Every glyph is drawn about (0, baseline), so the pen
+// position is the baseline. The font owns its atlas and its glyphs.
 class Font {
 public:
     Font(const std::string& file, const std::string& charset, int baseline, int rowHeight, int spacing,
@@ -29,6 +30,7 @@ public:
     const Image* charImage(unsigned char c) const { return _images[c].get(); }
     // The renderer the font was made for; whoever prints with the font prints through it.
     Renderer2D& renderer() const { return *_renderer; }
+    // The atlas the glyphs are cut from and the font's texture is made of.
     Bitmap& bitmap() const { return *_bitmap; }
     int rowHeight() const { return _rowHeight; }
     int spacing() const { return _spacing; }

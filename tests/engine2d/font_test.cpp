@@ -116,15 +116,31 @@ TEST(FontTest, CutsTheSheetIntoTheCharsetsGlyphs) {
 
     Renderer2D renderer;
     const Font font("font_cut.png", "abcaZ", 4, 16, 1, renderer, false);
+    // The glyphs are drawn from the atlas, where a frame row lies below and above each band:
+    // the sheet's bottom band is one row higher there, the next one three.
+    const Vector2<int> band0(0, 1);
+    const Vector2<int> band1(0, 3);
     ASSERT_NE(font.charImage('b'), nullptr);
-    EXPECT_EQ(font.charImage('b')->rect(), Quib::AABB2<int>(6, 0, 13, 16));
+    EXPECT_EQ(font.charImage('b')->rect(), Quib::AABB2<int>(6, 0, 13, 16) + band0);
     EXPECT_EQ(font.charImage('c')->size(), Vector2<int>(0, 16));
-    EXPECT_EQ(font.charImage('c')->bitmapPos(), Vector2<int>(0, 16));
-    EXPECT_EQ(font.charImage('a')->rect(), Quib::AABB2<int>(1, 16, 10, 32));  // the later glyph wins
-    EXPECT_EQ(font.charImage('Z')->rect(), Quib::AABB2<int>(11, 16, 32, 32));
+    EXPECT_EQ(font.charImage('c')->bitmapPos(), Vector2<int>(0, 16) + band1);
+    EXPECT_EQ(font.charImage('a')->rect(), Quib::AABB2<int>(1, 16, 10, 32) + band1);  // the later glyph wins
+    EXPECT_EQ(font.charImage('Z')->rect(), Quib::AABB2<int>(11, 16, 32, 32) + band1);
     EXPECT_EQ(font.charImage('a')->pivot(), Vector2<int>(0, 4));
     EXPECT_EQ(font.charImage('x'), nullptr);
     EXPECT_EQ(font.bitmap().texture(), 0u);
+}
+
+// A tall sheet whose glyphs all sit in its bottom band: the texture holds that band and its
+// two clear rows, not the empty bands above it, each grown by two rows.
+TEST(FontTest, TextureHoldsOnlyTheBandsWithGlyphs) {
+    Sheet sheet(64, 1024);
+    sheet.band(0, {5, 7});
+    sheet.write("font_tall.png");
+
+    Renderer2D renderer;
+    const Font font("font_tall.png", "ab", 4, 16, 1, renderer, false);
+    EXPECT_EQ(font.bitmap().size(), Vector2<int>(64, 32));
 }
 
 TEST(FontTest, MissingSheetFailsLikeAnyBitmap) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,8 +12,11 @@
 #include "engine2d/image.h"
 #include "engine2d/renderer2d.h"
 #include "game/fontcharsets.h"
+#include "tests/support/gl_fixture.h"
+#include "tests/support/gl_readback.h"
 
 using Stelkor::Font;
+using Stelkor::Image;
 using Stelkor::Renderer2D;
 
 namespace {
@@ -100,5 +106,167 @@ TEST(FontSheets, InkIsWhiteAndStaysOffTheMarkerRows)
                     }
                 }
             }
+    }
+}
+
+namespace {
+
+using FontSheetsGL = testsupport::GlFixture;
+
+constexpr int kScreenWidth = 800, kScreenHeight = 600;
+
+// The box of a glyph's ink in its own texels, (0, 0) being its rectangle's min corner; empty
+// (min past max) when it has none.
+Quib::AABB2<int> inkBox(const Image& glyph)
+{
+    Quib::AABB2<int> box(glyph.size().x, glyph.size().y, 0, 0);
+    for (int y = 0; y < glyph.size().y; ++y)
+        for (int x = 0; x < glyph.size().x; ++x)
+            if (glyph.bitmap()->pixelColor(glyph.bitmapPos() + Vector2<int>(x, y)).a > 0) {
+                box.min.set(std::min(box.min.x, x), std::min(box.min.y, y));
+                box.max.set(std::max(box.max.x, x + 1), std::max(box.max.y, y + 1));
+            }
+    return box;
+}
+
+// Each glyph of a charset gets a cell of its own, wide and high enough for any of them at the
+// scale, from the bottom-left corner of the screen along rows.
+struct Cells {
+    Cells(const Font& font, const std::string& charset, float scale)
+    {
+        int widest = 0;
+        for (char c : charset)
+            widest = std::max(widest, font.charImage(static_cast<unsigned char>(c))->size().x);
+        width = static_cast<int>(std::ceil((widest + 4) * scale));
+        height = static_cast<int>(std::ceil((font.rowHeight() + 4) * scale));
+        columns = kScreenWidth / width;
+        margin = static_cast<int>(std::ceil(2 * scale));
+        baseline = static_cast<int>(std::ceil((2 + font.baseline()) * scale));
+    }
+    bool fit(size_t count) const { return (static_cast<int>(count) + columns - 1) / columns * height <= kScreenHeight; }
+    // A whole pixel inside cell i, where a glyph's pivot goes.
+    Vector2<float> pen(size_t i) const
+    {
+        const int column = static_cast<int>(i) % columns, row = static_cast<int>(i) / columns;
+        return Vector2<float>(static_cast<float>(column * width + margin), static_cast<float>(row * height + baseline));
+    }
+    // The cell a screen pixel lies in; past the last column, none (SIZE_MAX).
+    size_t of(int x, int y) const
+    {
+        return x / width < columns ? static_cast<size_t>(y / height * columns + x / width) : SIZE_MAX;
+    }
+
+    int width, height, columns, margin, baseline;
+};
+
+// What a screen of glyphs, each in its cell with its pivot at its pen, shows on black.
+struct Lighting {
+    std::string strayGlyphs;  // those lighting a pixel away from their ink, each named once
+    int litOutsideCells = 0;
+    std::vector<int> litInCell;
+};
+
+// A pixel blends the texels within half a texel of the point it samples: a glyph may light
+// pixels only that near its own ink, and a quarter texel more is allowed for rounding.
+Lighting lighting(const std::vector<unsigned char>& screen, const Cells& cells, const std::string& charset,
+                  const std::vector<Quib::AABB2<int> >& inks, const std::vector<Vector2<float> >& pens, int baseline,
+                  float scale)
+{
+    const float reach = 0.75f;
+    Lighting seen;
+    seen.litInCell.assign(charset.size(), 0);
+    for (int y = 0; y < kScreenHeight; ++y)
+        for (int x = 0; x < kScreenWidth; ++x) {
+            const unsigned char* p = &screen[(static_cast<size_t>(y) * kScreenWidth + x) * 4];
+            if (p[0] == 0 && p[1] == 0 && p[2] == 0)
+                continue;
+            const size_t i = cells.of(x, y);
+            if (i >= charset.size()) {
+                ++seen.litOutsideCells;
+                continue;
+            }
+            ++seen.litInCell[i];
+            // The pixel's centre in the glyph's texels.
+            const float u = (static_cast<float>(x) + 0.5f - pens[i].x) / scale;
+            const float v = (static_cast<float>(y) + 0.5f - pens[i].y) / scale + static_cast<float>(baseline);
+            const Quib::AABB2<int>& ink = inks[i];
+            const bool nearInk =
+                u >= ink.min.x - reach && u <= ink.max.x + reach && v >= ink.min.y - reach && v <= ink.max.y + reach;
+            if (!nearInk && seen.strayGlyphs.find(charset[i]) == std::string::npos)
+                seen.strayGlyphs += charset[i];
+        }
+    return seen;
+}
+
+void clearToBlackAndDrawInWhite(Renderer2D& renderer)
+{
+    renderer.color(0, 0, 0, 1);
+    renderer.clear();
+    renderer.color(1, 1, 1, 1);
+}
+
+}  // namespace
+
+// Every glyph of each font alone, through the renderer's linear filter: on whole pixels, and
+// printed, which puts its pen 0.15 past whole pixels as on every menu and message; at scale 1
+// and 1.5. On the sheet the bands touch: a glyph that reached past its band's edge would take
+// in the next band's edge row, faint marks under the letters. On whole pixels at scale 1 each
+// pixel shows one texel, exactly what the glyph cut straight from the sheet shows.
+TEST_F(FontSheetsGL, GlyphsLightNothingBeyondTheirOwnInk)
+{
+    enum class Place { WholePixels, Printed };
+    struct Case {
+        Place place;
+        float scale;
+    };
+    const Case cases[] = {{Place::WholePixels, 1.0f}, {Place::WholePixels, 1.5f}, {Place::Printed, 1.0f},
+                          {Place::Printed, 1.5f}};
+    Renderer2D renderer;
+    for (const Sheet& s : sheets()) {
+        Font font(s.file, s.charset, s.baseline, s.rowHeight, s.spacing, renderer, true);
+        renderer.font(font);
+        std::vector<Quib::AABB2<int> > inks;
+        for (char ch : s.charset)
+            inks.push_back(inkBox(*font.charImage(static_cast<unsigned char>(ch))));
+        for (const Case& c : cases) {
+            SCOPED_TRACE(::testing::Message() << s.file << (c.place == Place::Printed ? " printed" : " on whole pixels")
+                                              << " at scale " << c.scale);
+            const Cells cells(font, s.charset, c.scale);
+            ASSERT_TRUE(cells.fit(s.charset.size()));
+            clearToBlackAndDrawInWhite(renderer);
+            std::vector<Vector2<float> > pens;
+            for (size_t i = 0; i < s.charset.size(); ++i) {
+                const Vector2<float> whole = cells.pen(i);
+                if (c.place == Place::WholePixels) {
+                    renderer.drawImage(*font.charImage(static_cast<unsigned char>(s.charset[i])), whole, 0.0f, c.scale,
+                                       c.scale);
+                    pens.push_back(whole);
+                } else {
+                    // Printed from the top of the line, the rest of the band above the baseline.
+                    const float rise = static_cast<float>(s.rowHeight - s.baseline) * c.scale;
+                    renderer.print(std::string(1, s.charset[i]), whole + Vector2<float>(0.0f, rise),
+                                   Vector2<float>(c.scale, c.scale));
+                    pens.push_back(whole + Vector2<float>(0.15f, 0.15f));
+                }
+            }
+            const std::vector<unsigned char> screen = testsupport::readScreen();
+
+            const Lighting seen = lighting(screen, cells, s.charset, inks, pens, s.baseline, c.scale);
+            EXPECT_EQ(seen.strayGlyphs, "") << "glyphs that light pixels away from their ink";
+            EXPECT_EQ(seen.litOutsideCells, 0);
+            for (size_t i = 0; i < s.charset.size(); ++i)
+                EXPECT_EQ(seen.litInCell[i] > 0, s.charset[i] != ' ') << "'" << s.charset[i] << "' shows";
+
+            if (c.place == Place::WholePixels && c.scale == 1.0f) {
+                Stelkor::Bitmap sheet(s.file, renderer, true);
+                const auto rects =
+                    Stelkor::cutGlyphs(sheet.data(), sheet.w(), sheet.h(), s.rowHeight, s.charset.size());
+                clearToBlackAndDrawInWhite(renderer);
+                for (size_t i = 0; i < rects.size(); ++i)
+                    renderer.drawImage(Image(sheet, rects[i], Vector2<int>(0, s.baseline), false), cells.pen(i), 0.0f,
+                                       1.0f, 1.0f);
+                EXPECT_TRUE(testsupport::readScreen() == screen) << "on whole pixels glyphs show their sheet's texels";
+            }
+        }
     }
 }
