@@ -256,8 +256,12 @@ TEST_F(LifeCycleGL, TheStageBannerStandsOutOfTheBackgroundInTheHudColour) {
             frame(FRAME);
         }
         EXPECT_GT(bannerPixels(), 300);
-        EXPECT_NEAR(g._overlayText->textColor.a, 1.0f, 1e-6f);  // still the fade's
     }
+    // The fade keeps the alpha: a scheme chosen once the banner has faded leaves it faded out.
+    g._overlayText->animate(3.0);
+    ASSERT_EQ(g._overlayText->textColor.a, 0.0f);
+    g.applyColorScheme("spectrum_dark");
+    EXPECT_EQ(g._overlayText->textColor.a, 0.0f);
 }
 
 }  // namespace

@@ -286,7 +286,8 @@ TEST_F(TrickTrainerGL, EveryPanelMetInFlightAnswersSpaceAndEscapeAsItSays) {
         {FAILED, ESCAPE, STARTED_OVER},       {SUCCESS, SPACE, FLYING},           {SUCCESS, ESCAPE, STARTED_OVER},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(std::to_string(row.panel) + " key " + std::to_string(row.key));
+        const char* const panelNames[] = {"intro again", "FAILED", "SUCCESS"};
+        SCOPED_TRACE(std::string(panelNames[row.panel]) + " key " + std::to_string(row.key));
         g.startTrickTrainer(slick);
         g._trickTrainerReturnMenu = tricksMenu;
         press(g, SPACE);
