@@ -969,6 +969,7 @@ void Game::applyColorScheme(const std::string& which) {
     }
     _hudColor = scheme.hud;
     _message._color = scheme.hud;
+    tintBanner();
     if (_starfield) {
         _starfield->color(scheme.starfieldColor, scheme.starfieldColorRand);
     }
@@ -1003,6 +1004,12 @@ void Game::applyColorScheme(const std::string& which) {
     for (Bot* bot : _bots) {
         const std::size_t index = static_cast<std::size_t>(crand::rand()) * count / 32767;
         bot->_trailColor = scheme.trailColors[std::min(index, count - 1)];
+    }
+}
+
+void Game::tintBanner() {
+    if (_overlayText) {
+        _overlayText->textColor = RGBA<float>(_hudColor.r, _hudColor.g, _hudColor.b, _overlayText->textColor.a);
     }
 }
 

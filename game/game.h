@@ -244,6 +244,8 @@ public:
     void bomb(const Vector3<int>& cell, int radius);
     void addExplosion(const Vector3<float>& position);
     void applyColorScheme(const std::string& which);
+    // The banner reads in the HUD colour over any background; its alpha stays its fade's.
+    void tintBanner();
     // The background flash: held in the flash colour for half a second, then faded to colour.
     void setupNukeBackgroundGradient(RGBA<float> colour);
     void applyGameSpeed(const std::string& which);

@@ -407,6 +407,8 @@ void Game::judgeTrainedTrick(bool succeeded) {
     _trickSucceeded = succeeded;
     _trickIntroPanel = false;
     pause(true);
+    // The panel says "any key": every key and button answers it, not only the flight keys.
+    _input.trackAllKeys(true);
 }
 
 bool Game::enterNewCell() {

@@ -346,7 +346,9 @@ void Game::afterLoad() {
     _overlayText->font = _fontBig.get();
     _overlayText->hAlign = Stelkor::Renderer2D::ALIGN_CENTER;
     _overlayText->vAlign = Stelkor::Renderer2D::ALIGN_CENTER;
+    // Opaque, in the HUD colour as the message is, so that it reads on the scheme's background.
     _overlayText->textColor = RGBA<float>(1.0f, 1.0f, 1.0f, 1.0f);
+    tintBanner();
     _overlayText->pos(halfW, halfH + 40.0f);
     Stelkor::Timeline<float> bannerFade;
     bannerFade.loop = false;

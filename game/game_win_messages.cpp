@@ -266,8 +266,11 @@ public:
             if (_game._state == Game::STATE_TRICK_TRAINER && !answerTrainerPanel(key)) {
                 return;
             }
-            // The pause had every key reported.
-            _game.trackPlayerKeys();
+            // The pause had every key reported; once flight goes on only its own keys are. A
+            // start over raised the intro panel, which every key answers again.
+            if (!_game._paused) {
+                _game.trackPlayerKeys();
+            }
         } else {
             flightKeyDown(key);
         }

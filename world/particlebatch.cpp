@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/math.h"
 #include "world/coveragemask.h"
 #include "world/particle.h"
 
@@ -19,7 +20,6 @@ namespace {
 const unsigned int QUAD_TRIANGLES[6] = {0, 1, 3, 1, 2, 3};
 // An octagon as a fan; every corner has the particle's colour.
 const unsigned int OCTAGON_TRIANGLES[18] = {0, 1, 2, 0, 2, 3, 0, 3, 4, 0, 4, 5, 0, 5, 6, 0, 6, 7};
-const double PI = 3.14159265358979323846;
 
 // Where blending weighs the particle's colour by its alpha and keeps the destination
 // wherever that alpha is 0, and no depth is written, a fragment of alpha 0 changes nothing:
@@ -312,9 +312,9 @@ void ParticleBatch::readShape(Shape& shape) {
         shape.white = white;
         const double apothem = std::sqrt(farthest) + std::hypot(1.0 / width, 1.0 / height);
         shape.cut = seen && !border && apothem < 0.5 && (minFilter == GL_LINEAR || minFilter == GL_NEAREST);
-        const double reach = apothem / std::cos(PI / 8.0);
+        const double reach = apothem / std::cos(TRUE_PI<double> / 8.0);
         for (int k = 0; k < 8; ++k) {
-            const double angle = PI / 8.0 + k * PI / 4.0;
+            const double angle = TRUE_PI<double> / 8.0 + k * TRUE_PI<double> / 4.0;
             const float s = static_cast<float>(reach * std::cos(angle));
             const float t = static_cast<float>(reach * std::sin(angle));
             shape.octagon[k] = Corner{2.0f * s, 2.0f * t, 0.5f + s, 0.5f + t};

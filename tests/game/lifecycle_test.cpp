@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
+#include "engine2d/font.h"
+#include "engine2d/simplemenu.h"
 #include "engine2d/textsprite.h"
 #include "engine2d/sprite.h"
 #include "game/multiscoretable.h"
@@ -214,6 +217,51 @@ TEST_F(LifeCycleGL, TheGameOverTextReadsAsWellOverTheOrbitedWreck) {
     frame(FRAME);
     frame(FRAME);
     EXPECT_NEAR(textPixels(), inPlay, inPlay / 20);
+}
+
+// The banner over the play screen of a new game, as a player sees it in any colour scheme;
+// the scheme may also change while it shows.
+TEST_F(LifeCycleGL, TheStageBannerStandsOutOfTheBackgroundInTheHudColour) {
+    testgame::TestGame& g = loaded();
+    ASSERT_EQ(g._currentColorScheme->first, "spectrum_light");
+    // Pixels of the banner's upper half, clear of the aim cursor below it, that stand out of
+    // the background towards the HUD colour.
+    const auto bannerPixels = [&g] {
+        Vector2<float> size;
+        g._renderer.getTextSize(&size, nullptr, "STAGE 1", *g._fontBig, Vector2<float>(1.0f, 1.0f));
+        const std::vector<unsigned char> screen = testsupport::readScreen();
+        const float background = 255.0f * g._fogColor.r;
+        const float hud = 255.0f * g._hudColor.r;
+        int standing = 0;
+        for (int y = 340; y < 340 + static_cast<int>(size.y / 2); ++y) {
+            for (int x = 400 - static_cast<int>(size.x / 2); x < 400 + static_cast<int>(size.x / 2); ++x) {
+                const unsigned char* p = &screen[static_cast<std::size_t>((y * 800 + x) * 4)];
+                const float toward = (p[0] + p[1] + p[2]) / 3.0f - background;
+                standing += std::abs(toward) > 100.0f && (toward < 0.0f) == (hud < background) ? 1 : 0;
+            }
+        }
+        return standing;
+    };
+    // The scheme chosen 0.2 s into the banner, if any: the third game starts in the dark one.
+    for (const char* changedTo : {static_cast<const char*>(nullptr), "spectrum_dark", "spectrum_light"}) {
+        SCOPED_TRACE(changedTo ? changedTo : "no change");
+        g.mainMenu();
+        ASSERT_EQ(g._menuMain->selectedItem().text(), "START GAME");
+        send(WM_KEYDOWN, VK_RETURN, 0);
+        ASSERT_EQ(g._state, Game::STATE_PLAY);
+        for (double t = 0.0; t < 0.5; t += FRAME) {
+            if (changedTo != nullptr && t >= 0.2 && t < 0.2 + FRAME) {
+                g.applyColorScheme(changedTo);
+            }
+            frame(FRAME);
+        }
+        EXPECT_GT(bannerPixels(), 300);
+    }
+    // The fade keeps the alpha: a scheme chosen once the banner has faded leaves it faded out.
+    g._overlayText->animate(3.0);
+    ASSERT_EQ(g._overlayText->textColor.a, 0.0f);
+    g.applyColorScheme("spectrum_dark");
+    EXPECT_EQ(g._overlayText->textColor.a, 0.0f);
 }
 
 }  // namespace

@@ -8,12 +8,13 @@
 
 #include "engine2d/renderer2d.h"
 #include "game/roundcounter.h"
+#include "platform/math.h"
 #include "tests/support/gl_fixture.h"
 #include "tests/support/gl_readback.h"
 
 namespace {
 
-constexpr double PI = 3.14159265358979323846;
+constexpr double PI = TRUE_PI<double>;
 
 TEST(RoundCounter, ValueIsClampedAndLightsWholePairsUpToIt) {
     const struct {

@@ -206,6 +206,36 @@ void chooseTrick(testmenu::MenuGame& g, const char* variant) {
     }
 }
 
+// A key pressed for one frame and let go the next, as a player taps it.
+void press(testmenu::MenuGame& g, unsigned int key) {
+    g.device.keys.at(key) = 0x80;
+    g.runFrame(1.0 / 60);
+    g.device.keys.at(key) = 0x00;
+    g.runFrame(1.0 / 60);
+}
+
+// Flies from the moment the intro panel closed until the verdict; steered, every signal is
+// answered with its turn key, else the trick fails a few cells on.
+void flyToTheVerdict(testmenu::MenuGame& g, bool steered) {
+    const std::vector<std::pair<std::string, unsigned int> > turns = {
+        {"signal_left", g._keyLeft}, {"signal_right", g._keyRight}, {"signal_up", g._keyUp}, {"signal_down", g._keyDown}};
+    std::size_t heard = g.sounds.size();
+    for (int i = 0; i < 60 * 30 && !g._trickDone; ++i) {
+        g.runFrame(1.0 / 60);
+        while (steered && heard < g.sounds.size()) {
+            const std::string sound = g.sounds[heard++];
+            for (const auto& turn : turns) {
+                if (sound == turn.first) {
+                    press(g, turn.second);
+                }
+            }
+        }
+    }
+    ASSERT_TRUE(g._trickResultPanel);
+    ASSERT_EQ(g._trickSucceeded, steered);
+    ASSERT_TRUE(g._paused);
+}
+
 TEST_F(TrickTrainerGL, ATrickPickedInTheMenuIsFlownToSuccessAndStartedOverWithEscape) {
     testmenu::MenuGame& g = loadedGame();
     ASSERT_NO_FATAL_FAILURE(chooseTrick(g, "SLICK LEFT"));
@@ -214,40 +244,83 @@ TEST_F(TrickTrainerGL, ATrickPickedInTheMenuIsFlownToSuccessAndStartedOverWithEs
     ASSERT_EQ(g._trainedTrick, g._trickLibrary.trickByName("SLICK", "LEFT"));
     EXPECT_EQ(g._trickTrainerReturnMenu, g._trickSubmenus.front().get());
 
-    // Any key starts; then every signal is answered with its turn key, pressed for a frame.
-    const auto press = [&g](unsigned int key) {
-        g.device.keys.at(key) = 0x80;
-        g.runFrame(1.0 / 60);
-        g.device.keys.at(key) = 0x00;
-        g.runFrame(1.0 / 60);
-    };
-    press(UNBOUND_KEY);
+    press(g, UNBOUND_KEY);
     ASSERT_FALSE(g._paused);
-    const std::vector<std::pair<std::string, unsigned int> > turns = {
-        {"signal_left", g._keyLeft}, {"signal_right", g._keyRight}, {"signal_up", g._keyUp}, {"signal_down", g._keyDown}};
-    std::size_t heard = g.sounds.size();
-    for (int i = 0; i < 60 * 30 && !g._trickDone; ++i) {
-        g.runFrame(1.0 / 60);
-        while (heard < g.sounds.size()) {
-            const std::string sound = g.sounds[heard++];
-            for (const auto& turn : turns) {
-                if (sound == turn.first) {
-                    press(turn.second);
-                }
-            }
-        }
-    }
-    ASSERT_TRUE(g._trickResultPanel);
-    EXPECT_TRUE(g._trickSucceeded);
-    EXPECT_TRUE(g._paused);
+    ASSERT_NO_FATAL_FAILURE(flyToTheVerdict(g, true));
 
-    press(ESCAPE);
+    press(g, ESCAPE);
     EXPECT_EQ(g._state, Game::STATE_TRICK_TRAINER);
     EXPECT_TRUE(g._trickIntroPanel);
     EXPECT_FALSE(g._trickResultPanel);
     EXPECT_TRUE(g._trickSucceeded);
     EXPECT_EQ(g._player._cell, START);
     EXPECT_EQ(solidCells(g._octree), (std::vector<Vector3<int> >{{16, 16, 12}}));
+}
+
+// Whether the input layer now reports the key to the game; the game does not hear it.
+bool reported(testmenu::MenuGame& g, unsigned int key) {
+    KeyRecorder recorder;
+    WindowProcedure* const game = g.hwnd()->procedure;
+    g.hwnd()->procedure = &recorder;
+    g.device.keys.at(key) = 0x80;
+    g._input.update();
+    g.device.keys.at(key) = 0x00;
+    g._input.update();
+    g.hwnd()->procedure = game;
+    return std::find(recorder.keys.begin(), recorder.keys.end(), key) != recorder.keys.end();
+}
+
+TEST_F(TrickTrainerGL, EveryPanelMetInFlightAnswersSpaceAndEscapeAsItSays) {
+    testmenu::MenuGame& g = loadedGame();
+    const unsigned int SPACE = 0x39;
+    Trick* const slick = g._trickLibrary.trickByName("SLICK", "LEFT");
+    Stelkor::SimpleMenu* const tricksMenu = g._trickSubmenus.front().get();
+    enum Panel { INTRO_AGAIN, FAILED, SUCCESS };
+    enum Outcome { TRICKS_MENU, FLYING, STARTED_OVER };
+    const struct {
+        Panel panel;
+        unsigned int key;
+        Outcome outcome;
+    } rows[] = {
+        {INTRO_AGAIN, SPACE, FLYING},         {INTRO_AGAIN, ESCAPE, TRICKS_MENU}, {FAILED, SPACE, STARTED_OVER},
+        {FAILED, ESCAPE, STARTED_OVER},       {SUCCESS, SPACE, FLYING},           {SUCCESS, ESCAPE, STARTED_OVER},
+    };
+    for (const auto& row : rows) {
+        const char* const panelNames[] = {"intro again", "FAILED", "SUCCESS"};
+        SCOPED_TRACE(std::string(panelNames[row.panel]) + " key " + std::to_string(row.key));
+        g.startTrickTrainer(slick);
+        g._trickTrainerReturnMenu = tricksMenu;
+        press(g, SPACE);
+        ASSERT_FALSE(g._paused);
+        ASSERT_NO_FATAL_FAILURE(flyToTheVerdict(g, row.panel == SUCCESS));
+        if (row.panel == INTRO_AGAIN) {
+            press(g, g._keyLeft);  // a flight key starts over from the FAILED panel
+            ASSERT_TRUE(g._trickIntroPanel);
+        }
+        const Vector3<int> panelCell = g._player._cell;
+
+        press(g, row.key);
+        if (row.outcome == TRICKS_MENU) {
+            EXPECT_EQ(g._state, Game::STATE_MAIN_MENU);
+            EXPECT_EQ(g._currentMenu, tricksMenu);
+            continue;
+        }
+        EXPECT_EQ(g._state, Game::STATE_TRICK_TRAINER);
+        EXPECT_FALSE(g._trickResultPanel);
+        const bool startedOver = row.outcome == STARTED_OVER;
+        EXPECT_EQ(g._paused, startedOver);
+        EXPECT_EQ(g._trickIntroPanel, startedOver);
+        if (startedOver) {
+            EXPECT_EQ(g._player._cell, START);
+        } else {
+            for (int i = 0; i < 30; ++i) {
+                g.runFrame(1.0 / 60);
+            }
+            EXPECT_NE(g._player._cell, panelCell);  // on the move again
+        }
+        // A panel hears every key; flight only its own.
+        EXPECT_EQ(reported(g, UNBOUND_KEY), startedOver);
+    }
 }
 
 // Unsteered, the trick fails a few cells on; the verdict pauses the world in the cell where it
