@@ -77,6 +77,8 @@ bool OpenglApp::loopPass() {
     // continued, held in a debugger, a frozen machine): the world goes on from where it
     // stood instead of flying all that time at once.
     _frameTime = std::min(_fpsTimer.delta, MAX_FRAME_TIME);
+    // Nor do the frames per second count the time that was not flown.
+    _fpsTimer.elapsed -= _fpsTimer.delta - _frameTime;
     _totalTime += _frameTime;
     countFrame();
     const bool goOn = frame();
