@@ -4,8 +4,9 @@
 # it and there, as root in a chroot with none of this machine's environment, runs ./test.sh, then
 # ./run.sh (which builds the game and starts it: without a display it must end at once with the
 # error box's text and status 1), and starts the built game once more on its own to check that
-# it says that alone, after one line on the display it looked for, and in time. Needs root and the Debian archive; fails with the reason
-# where either is missing. The root is always unmounted and removed.
+# it says that alone, after one line on the display it looked for, and in time. Needs root and
+# the Debian archive; fails with the reason where either is missing. The root is always
+# unmounted and removed.
 #
 #   scripts/fresh-debian.sh
 #
