@@ -16,12 +16,22 @@ xvfb=
 game=
 box=
 cleanup() {
-    local pid
+    local pid i
     # Ended here without a word of bash's about its jobs.
     disown -a
-    for pid in $box $game $xvfb; do
+    for pid in $box $game; do
         kill -KILL "$pid" 2>/dev/null || true
     done
+    # Asked to end, the display server takes its lock and socket away; killed, it would leave
+    # them behind in /tmp.
+    if [[ -n $xvfb ]]; then
+        kill -TERM "$xvfb" 2>/dev/null || true
+        for ((i = 0; i < 50; ++i)); do
+            kill -0 "$xvfb" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL "$xvfb" 2>/dev/null || true
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -99,11 +109,12 @@ for run in "TERM data/english_mf.txt" "INT textures/splash_lumisk.png"; do
     ! ended "$box" || fail "$what: the box could not be shown (are X's core fonts, xfonts-base, installed?)"
 
     kill "-$signal" "$game"
-    for ((i = 0; i < 20; ++i)); do
+    # A few seconds: a sanitizer build on a busy machine is slow to let go of its memory.
+    for ((i = 0; i < 50; ++i)); do
         ended "$game" && break
         sleep 0.1
     done
-    ended "$game" || fail "$what: the game still runs 2 s after the signal"
+    ended "$game" || fail "$what: the game still runs 5 s after the signal"
     status=0
     wait "$game" || status=$?
     game=
