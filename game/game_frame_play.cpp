@@ -48,9 +48,9 @@ constexpr float HUM_VOLUME_BOOST = 2.0f;
 constexpr float HUM_VOLUME_RISE = 0.35f;
 constexpr float HUM_VOLUME_FALL = 1.5f;
 
-// Sub-steps of one frame at most: 37 seconds of the fastest craft. Only a stall gives a
-// longer frame (a stopped process, a machine woken from sleep); past it the movers may skip
-// cells rather than the game stall for as long again.
+// Sub-steps of one frame at most: 37 seconds of the fastest craft, far beyond the quarter
+// second the main loop hands at most; past it the movers may skip cells rather than the game
+// stall for as long again.
 constexpr double MAX_SUB_STEPS = 1000.0;
 
 // A crash shakes the view by this many degrees of roll, easing off at ROLL_DECAY a second.

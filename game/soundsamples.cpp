@@ -1,8 +1,10 @@
 #include "game/soundsamples.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/settings.h"
+#include "platform/soundpcm.h"
 
 namespace Vortel {
 
@@ -17,14 +19,38 @@ constexpr float MAX_DISTANCE = 1.0e9f;
 
 const char* const SOUND_FOLDER = "sounds/";
 
-// A list that cannot be read is no error: every sample then fails to load and the game runs
-// silent, which only the told need not wonder about.
+// A list that cannot be read, or names none of the game's sounds, is no error: every sample
+// then fails to load and the game runs silent, which only the told need not wonder about.
 Settings readSoundList(bool tell) {
     Settings list;
-    if (!list.load(SOUND_LIST_PATH, false) && tell) {
-        std::fprintf(stderr, "Cannot read the sound list %s: the game runs silent\n", SOUND_LIST_PATH);
+    if (!list.load(SOUND_LIST_PATH, false)) {
+        if (tell) {
+            std::fprintf(stderr, "Cannot read the sound list %s: the game runs silent\n", SOUND_LIST_PATH);
+        }
+        return list;
+    }
+    const bool namesNone = std::none_of(SOUND_SAMPLE_TABLE.begin(), SOUND_SAMPLE_TABLE.end(),
+                                        [&list](const SoundSampleRow& row) { return list.exists(row.name); });
+    if (namesNone && tell) {
+        std::fprintf(stderr, "The sound list %s names none of the game's sounds: the game runs silent\n",
+                     SOUND_LIST_PATH);
     }
     return list;
+}
+
+// A file that is missing (or a name the list lacks) goes unsaid, as the list may leave sounds
+// out; one that is there but refused is told, once. A file that loads as nothing only for want
+// of a sound device is not refused.
+void tellIfRefused(const std::string& path, std::set<std::string>& told) {
+    if (told.count(path) != 0) {
+        return;
+    }
+    const std::string why = soundFileRefusal(path);
+    if (!why.empty()) {
+        std::fprintf(stderr, "Cannot use the sound file %s: %s; the game goes on without it\n", path.c_str(),
+                     why.c_str());
+        told.insert(path);
+    }
 }
 
 }  // namespace
@@ -88,13 +114,15 @@ const SoundSampleRow INTRO_SAMPLE = {"quendle_intro", SAMPLE_NORMAL, 0.0f};
 
 const char* const SOUND_LIST_PATH = "sounds/sound.conf";
 
-void loadSoundSample(Settings& list, const SoundSampleRow& row, SoundSampleMap& samples) {
+void loadSoundSample(Settings& list, const SoundSampleRow& row, SoundSampleMap& samples, std::set<std::string>& told) {
     const std::string path = SOUND_FOLDER + list[row.name].text;
     // No file's name holds a 0 byte: cut there, the value would name another file.
-    FSOUND_SAMPLE* const sample = path.find('\0') == std::string::npos
-                                      ? FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), row.mode, 0, 0)
-                                      : nullptr;
+    const bool names = path.find('\0') == std::string::npos;
+    FSOUND_SAMPLE* const sample = names ? FSOUND_Sample_Load(FSOUND_FREE, path.c_str(), row.mode, 0, 0) : nullptr;
     samples[row.name] = sample;
+    if (sample == nullptr && names) {
+        tellIfRefused(path, told);
+    }
     if (sample != nullptr && row.minDistance > 0.0f) {
         FSOUND_Sample_SetMinMaxDistance(sample, row.minDistance, MAX_DISTANCE);
     }
@@ -102,18 +130,20 @@ void loadSoundSample(Settings& list, const SoundSampleRow& row, SoundSampleMap& 
 
 void loadSoundSamples(SoundSampleMap& samples, const std::function<void()>& beforeEachRow) {
     Settings list = readSoundList(true);
+    std::set<std::string> told;
     for (const SoundSampleRow& row : SOUND_SAMPLE_TABLE) {
         if (beforeEachRow) {
             beforeEachRow();
         }
-        loadSoundSample(list, row, samples);
+        loadSoundSample(list, row, samples, told);
     }
 }
 
 void loadIntroSample(SoundSampleMap& samples) {
     // The loading of all samples that follows tells of a list it cannot read.
     Settings list = readSoundList(false);
-    loadSoundSample(list, INTRO_SAMPLE, samples);
+    std::set<std::string> told;
+    loadSoundSample(list, INTRO_SAMPLE, samples, told);
 }
 
 }  // namespace Vortel

@@ -8,6 +8,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 
 #include "platform/fsound.h"
@@ -47,13 +48,15 @@ extern const char* const SOUND_LIST_PATH;
 // Loads the file the list names for the row, "sounds/" followed by the value exactly as
 // written, and stores the sample under the row's name, replacing any entry of that name. A
 // name missing from the list, a value with a 0 byte (which names no file) or a file that does
-// not load stores null; nothing is reported.
+// not load stores null. Of these only a file that is there but refused as a sound is told, on
+// standard error with its name and why, once for all the rows that share told.
 // A name the list lacks is added to it with an empty value.
-void loadSoundSample(Settings& list, const SoundSampleRow& row, SoundSampleMap& samples);
+void loadSoundSample(Settings& list, const SoundSampleRow& row, SoundSampleMap& samples, std::set<std::string>& told);
 
 // Reads the sample list and loads every row of the table. Rows are independent: each stores
-// its own sample or null, and a missing list leaves all of them null. beforeEachRow, when
-// given, runs before each row; what it throws ends the loading there.
+// its own sample or null, and a missing list leaves all of them null. A list that cannot be
+// read or names none of the sounds is told on standard error, and so is each refused file.
+// beforeEachRow, when given, runs before each row; what it throws ends the loading there.
 void loadSoundSamples(SoundSampleMap& samples, const std::function<void()>& beforeEachRow = {});
 
 // Reads the sample list and loads the intro sample alone.

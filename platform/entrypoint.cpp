@@ -1,10 +1,9 @@
 #include "platform/entrypoint.h"
 
-#include <SDL.h>
-
 #include <cstdio>
 #include <exception>
 
+#include "platform/errorbox.h"
 #include "platform/openglapp.h"
 
 namespace {
@@ -13,8 +12,7 @@ void reportRuntimeError(const char* text, const OpenglApp* app) {
     // Written out first: where no box can be shown, or it never gets dismissed, the text is kept.
     std::fprintf(stderr, "Runtime error: %s\n", text);
     std::fflush(stderr);
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Runtime error", text,
-                             app != nullptr ? app->sdlWindow() : nullptr);
+    showErrorBox(text, app != nullptr ? app->sdlWindow() : nullptr);
 }
 
 }  // namespace

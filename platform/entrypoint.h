@@ -12,7 +12,7 @@ using AppFactory = std::function<std::unique_ptr<OpenglApp>()>;
 // exception from either step is written to stderr as "Runtime error: <text>" and shown in a
 // "Runtime error" message box (on the application's window when there is one) before the
 // application is deleted. Returns the program's exit code: 0 after a normal end, 1 after such a
-// failure.
+// failure. A SIGTERM or SIGINT while the box shows ends the program there, also with 1.
 int runApplication(const AppFactory& makeApp);
 
 #endif

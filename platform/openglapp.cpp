@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <utility>
@@ -64,19 +65,25 @@ bool OpenglApp::message(HWND, UINT, WPARAM, LPARAM) {
 void OpenglApp::mainLoop() {
     init();
     _fpsTimer.reset(0.0);
-    bool running = true;
-    while (running) {
-        running = pumpMessages();
-        _fpsTimer.tick();
-        _frameTime = _fpsTimer.delta;
-        _totalTime += _frameTime;
-        countFrame();
-        if (!frame()) {
-            running = false;
-        }
-        swapBuffers();
+    while (loopPass()) {
     }
     close();
+}
+
+bool OpenglApp::loopPass() {
+    const bool quitAsked = !pumpMessages();
+    _fpsTimer.tick();
+    // A gap longer than any frame the game takes is the process standing still (stopped and
+    // continued, held in a debugger, a frozen machine): the world goes on from where it
+    // stood instead of flying all that time at once.
+    _frameTime = std::min(_fpsTimer.delta, MAX_FRAME_TIME);
+    // Nor do the frames per second count the time that was not flown.
+    _fpsTimer.elapsed -= _fpsTimer.delta - _frameTime;
+    _totalTime += _frameTime;
+    countFrame();
+    const bool goOn = frame();
+    swapBuffers();
+    return goOn && !quitAsked;
 }
 
 bool OpenglApp::pumpMessages() {

@@ -33,6 +33,11 @@ public:
     // First look at every message reaching the window; true means handled.
     virtual bool message(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+    // The longest frame time a pass of the main loop hands the game, in seconds. Frames the
+    // game really takes are far shorter (a software renderer's are about 40 ms).
+    static constexpr double MAX_FRAME_TIME = 0.25;
+
+    // init(), then passes of the loop until one ends it, then close().
     void mainLoop();
 
     bool fullscreen() const { return _fullscreen; }
@@ -53,6 +58,11 @@ public:
     SDL_Window* sdlWindow() const { return _glWindow.window(); }
 
 protected:
+    // One pass of the main loop: at most nine messages, the frame time, frame() and the
+    // buffer swap. False once the loop is to end: frame() returned false or the quit message
+    // came (the pass still runs to its end).
+    bool loopPass();
+
     // Takes its messages from the given queue instead of SDL's.
     OpenglApp(const std::string& title, int width, int height, bool fullscreen,
               std::unique_ptr<EventSource> events);

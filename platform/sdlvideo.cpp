@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -42,15 +45,41 @@ bool unseenUnlessAskedFor() {
     return unseen && !driverAskedFor(driver);
 }
 
+// The variables that say where to show a window, as they stand: "DISPLAY not set,
+// WAYLAND_DISPLAY=wayland-0", and SDL_VIDEODRIVER where it is set.
+std::string displayVariables() {
+    std::string text;
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        const char* const value = std::getenv(variable);
+        const bool driver = std::strcmp(variable, "SDL_VIDEODRIVER") == 0;
+        if (value == nullptr && driver) {
+            continue;
+        }
+        text += text.empty() ? "" : ", ";
+        text += value == nullptr ? std::string(variable) + " not set" : std::string(variable) + "=" + value;
+    }
+    return text;
+}
+
+// The error's own words say nothing of displays; this line, just before it, tells a player
+// where the game looked for one and what SDL answered.
+[[noreturn]] void noDisplay(const std::string& why) {
+    std::fprintf(stderr, "No display to show the game on (%s): %s\n", displayVariables().c_str(), why.c_str());
+    std::fflush(stderr);
+    throw std::runtime_error("Couldn't register Windows Class");
+}
+
 }  // namespace
 
 SdlVideo::SdlVideo() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        throw std::runtime_error("Couldn't register Windows Class");
+        noDisplay(std::string("SDL says: ") + SDL_GetError());
     }
     if (unseenUnlessAskedFor()) {
+        const char* const driver = SDL_GetCurrentVideoDriver();
+        const std::string fallback = driver != nullptr ? driver : "none";
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        throw std::runtime_error("Couldn't register Windows Class");
+        noDisplay("SDL could open none; its \"" + fallback + "\" driver, all that is left, shows nothing");
     }
     SDL_DisplayMode desktop;
     if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/wavfile.h"
 
@@ -45,6 +47,25 @@ void convert(const WavFormat& f, const std::uint8_t* in, std::size_t frames, boo
     }
 }
 
+// Opens the file, positioned at its first sample, when it holds sound the device can play;
+// else false with why.
+bool openPlayable(WavFile& wav, const std::string& path, std::string& why) {
+    if (!wav.open(path)) {
+        why = wav.problem();
+        return false;
+    }
+    if (!isPlayable(wav.format())) {
+        why = "not PCM sound of 8 or 16 bits in one or two channels";
+        return false;
+    }
+    // A trailing part-frame is dropped: the device takes whole frames only.
+    if (!wav.rewind() || wav.dataSize() / wav.format().blockAlign == 0) {
+        why = "no sound in it";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::size_t SoundPcm::frames() const {
@@ -54,15 +75,12 @@ std::size_t SoundPcm::frames() const {
 
 bool loadSoundPcm(const std::string& path, bool mono, SoundPcm& pcm) {
     WavFile wav;
-    if (!wav.open(path) || !isPlayable(wav.format()) || !wav.rewind()) {
+    std::string why;
+    if (!openPlayable(wav, path, why)) {
         return false;
     }
     const WavFormat& f = wav.format();
-    // A trailing part-frame is dropped: the device takes whole frames only.
     const std::size_t frames = wav.dataSize() / f.blockAlign;
-    if (frames == 0) {
-        return false;
-    }
     const bool mixDown = mono && f.channels == 2;
     const int channels = mixDown ? 1 : f.channels;
     const std::size_t outFrame = static_cast<std::size_t>(channels) * (f.bitsPerSample / 8);
@@ -85,4 +103,15 @@ bool loadSoundPcm(const std::string& path, bool mono, SoundPcm& pcm) {
     pcm.rate = f.samplesPerSec;
     pcm.bytes.swap(converted);
     return true;
+}
+
+std::string soundFileRefusal(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return std::string();
+    }
+    WavFile wav;
+    std::string why;
+    openPlayable(wav, path, why);
+    return why;
 }

@@ -1,6 +1,7 @@
 #include "platform/wavfile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -11,6 +12,8 @@ namespace {
 constexpr std::size_t CHUNK_HEADER_SIZE = 8;
 constexpr std::size_t RIFF_HEADER_SIZE = 12;
 constexpr std::size_t FORMAT_SIZE = 16;
+
+const char* const CANNOT_READ = "cannot be read";
 
 std::uint16_t le16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -37,21 +40,37 @@ WavFile::~WavFile() {}
 
 bool WavFile::open(const std::string& path, bool keepCutData) {
     close();
+    problem_.clear();
     // A folder opens as a file here but cannot be read; ask first so it fails cleanly.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
-        return false;
+        return refuse(error ? error.message().c_str() : "not a regular file");
     }
     const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
     if (error) {
-        return false;
+        return refuse(error.message().c_str());
     }
     file_.reset(std::fopen(path.c_str(), "rb"));
-    if (!file_ || !readHeader(fileSize, keepCutData) || (hasData_ && !rewind())) {
+    if (!file_) {
+        return refuse(std::strerror(errno));
+    }
+    if (!readHeader(fileSize, keepCutData) || (hasData_ && !rewind())) {
+        refuse(CANNOT_READ);
         close();
         return false;
     }
     return true;
+}
+
+const std::string& WavFile::problem() const {
+    return problem_;
+}
+
+bool WavFile::refuse(const char* why) {
+    if (problem_.empty()) {
+        problem_ = why;
+    }
+    return false;
 }
 
 void WavFile::close() {
@@ -120,7 +139,7 @@ bool WavFile::readHeader(std::uint64_t fileSize, bool keepCutData) {
     std::uint8_t riff[RIFF_HEADER_SIZE];
     if (fileSize < RIFF_HEADER_SIZE || !readBytes(riff, sizeof riff) || !isId(riff, "RIFF") ||
         !isId(riff + 8, "WAVE")) {
-        return false;
+        return refuse("not a RIFF/WAVE file");
     }
     const std::uint64_t end = std::min<std::uint64_t>(fileSize, CHUNK_HEADER_SIZE + std::uint64_t(le32(riff + 4)));
     bool hasFormat = false;
@@ -128,7 +147,7 @@ bool WavFile::readHeader(std::uint64_t fileSize, bool keepCutData) {
     while (pos + CHUNK_HEADER_SIZE <= end) {
         std::uint8_t header[CHUNK_HEADER_SIZE];
         if (!seek(pos) || !readBytes(header, sizeof header)) {
-            return false;
+            return refuse(CANNOT_READ);
         }
         const std::uint32_t size = le32(header + 4);
         const std::uint64_t body = pos + CHUNK_HEADER_SIZE;
@@ -143,18 +162,18 @@ bool WavFile::readHeader(std::uint64_t fileSize, bool keepCutData) {
             }
             // The chunks we need must be whole; anything cut off after them is left alone.
             if (isFormat || isData) {
-                return false;
+                return refuse(isFormat ? "its format record is cut short" : "its sound data is cut short");
             }
             break;
         }
         if (isFormat) {
             if (!readFormat(size)) {
-                return false;
+                return refuse("its format record is damaged");
             }
             hasFormat = true;
         } else if (isData) {
             if (size > MAX_DATA_BYTES) {
-                return false;
+                return refuse("more than 32 MiB of sound data");
             }
             hasData_ = true;
             dataOffset_ = body;
@@ -162,7 +181,7 @@ bool WavFile::readHeader(std::uint64_t fileSize, bool keepCutData) {
         }
         pos = body + size + (size & 1u);
     }
-    return hasFormat;
+    return hasFormat || refuse("no format record");
 }
 
 // The file is positioned at the start of a "fmt " chunk body of chunkSize bytes.

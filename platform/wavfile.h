@@ -43,6 +43,9 @@ public:
     // With keepCutData, a "data" chunk that claims more bytes than the file holds is kept with
     // the bytes that are there instead of refusing the file.
     bool open(const std::string& path, bool keepCutData = false);
+    // Why the last open failed, in a few words ("not a RIFF/WAVE file"); empty after one
+    // that did not.
+    const std::string& problem() const;
     void close();
     bool isOpen() const;
 
@@ -66,6 +69,8 @@ private:
         void operator()(std::FILE* f) const;
     };
 
+    // Keeps the first reason given for the open that fails; returns false.
+    bool refuse(const char* why);
     bool readHeader(std::uint64_t fileSize, bool keepCutData);
     bool readFormat(std::uint32_t chunkSize);
     bool seek(std::uint64_t offset);
@@ -77,6 +82,7 @@ private:
     std::uint64_t dataOffset_;
     std::uint32_t dataSize_;
     std::uint32_t dataLeft_;
+    std::string problem_;
 };
 
 #endif

@@ -4,8 +4,9 @@
 # it and there, as root in a chroot with none of this machine's environment, runs ./test.sh, then
 # ./run.sh (which builds the game and starts it: without a display it must end at once with the
 # error box's text and status 1), and starts the built game once more on its own to check that
-# it says that alone and in time. Needs root and the Debian archive; fails with the reason
-# where either is missing. The root is always unmounted and removed.
+# it says that alone, after one line on the display it looked for, and in time. Needs root and
+# the Debian archive; fails with the reason where either is missing. The root is always
+# unmounted and removed.
 #
 #   scripts/fresh-debian.sh
 #
@@ -17,6 +18,8 @@
 set -euo pipefail
 checkout=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 message="Runtime error: Couldn't register Windows Class"
+# The line before it: the display variables looked at (none is set in the root), then SDL's answer.
+looked="No display to show the game on (DISPLAY not set, WAYLAND_DISPLAY not set): "
 
 die() {
     echo "fresh-debian: $*" >&2
@@ -150,15 +153,17 @@ in_root nice -n 10 ./run.sh 2>"$root/run.stderr" || status=$?
 }
 step "./run.sh built the game and stopped it without a display in $(elapsed "$started")"
 
-# The game alone, as a player starts it: only the error box's text, and at once.
+# The game alone, as a player starts it: only the error box's text after the line on the display
+# it looked for, and at once.
 status=0
 started=$(date +%s%N)
 in_root bash -c 'cd build/run && timeout -k 5 30 ./quellaris' >/dev/null 2>"$root/game.stderr" || status=$?
 took=$((($(date +%s%N) - started) / 1000000))
-[[ $status -eq 1 && $(cat "$root/game.stderr") == "$message" ]] || {
+[[ $status -eq 1 && $(wc -l <"$root/game.stderr") -eq 2 && $(head -n 1 "$root/game.stderr") == "$looked"?* &&
+    $(tail -n 1 "$root/game.stderr") == "$message" ]] || {
     cat "$root/game.stderr" >&2
-    die "the game started without a display ended with status $status after $took ms, not with the error box's text alone and 1"
+    die "the game started without a display ended with status $status after $took ms, not with the line on the display, the error box's text and 1"
 }
 ((took < 2000)) || die "the game took $took ms to stop without a display, not under 2 s"
-step "the game without a display: its message alone, status 1, after $took ms"
+step "the game without a display: the display it looked for and its message, status 1, after $took ms"
 step "passed"

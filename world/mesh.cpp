@@ -3,13 +3,18 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <istream>
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
 
 #include "platform/boundedfile.h"
 #include "platform/geometry.h"
@@ -94,6 +99,21 @@ bool readCorner(std::string_view word, Mesh::FaceVertex& corner) {
     return true;
 }
 
+// Why the bounded read of a mesh file failed, error being errno just after it.
+std::string whyUnread(const std::string& path, int error) {
+    std::error_code failed;
+    const std::filesystem::file_status status = std::filesystem::status(path, failed);
+    if (std::filesystem::is_regular_file(status)) {
+        const std::uintmax_t size = std::filesystem::file_size(path, failed);
+        if (!failed && size > Mesh::MAX_FILE_BYTES) {
+            return "larger than " + std::to_string(Mesh::MAX_FILE_BYTES) + " bytes";
+        }
+    } else if (std::filesystem::exists(status)) {
+        return "not a regular file";
+    }
+    return error != 0 ? std::strerror(error) : "cannot be read";
+}
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
@@ -147,25 +167,34 @@ Mesh::Mesh(const std::string& path) : Mesh() {
 Mesh::~Mesh() {}
 
 void Mesh::load(const std::string& path) {
-    // Running out of memory on a hostile file is reported like any other bad mesh file.
+    std::string why;
     try {
+        errno = 0;
         std::string contents;
         if (!readBoundedFile(path, MAX_FILE_BYTES, contents)) {
-            throw std::runtime_error("cannot open mesh file");
+            why = whyUnread(path, errno);
+        } else {
+            std::istringstream text(contents);
+            contents = std::string();
+            if (!read(text)) {
+                why = "more than " + std::to_string(MAX_FACES) + " faces";
+            }
         }
-        std::istringstream text(contents);
-        contents = std::string();
-        read(text);
-    } catch (const std::runtime_error&) {
-        throw;
     } catch (const std::exception&) {
+        // A hostile file that needs more memory than there is.
+        why = "not enough memory to read it";
+    }
+    if (!why.empty()) {
+        // The error itself names no file; this line, just before it, says which and why.
+        std::fprintf(stderr, "Cannot load mesh file %s: %s\n", path.c_str(), why.c_str());
+        std::fflush(stderr);
         throw std::runtime_error("cannot open mesh file");
     }
     _center = _bounds.center();
     createVertArray();
 }
 
-void Mesh::read(std::istream& text) {
+bool Mesh::read(std::istream& text) {
     // Word by word, not line by line: any word that is not a keyword is skipped on its own,
     // so the words of comments and other statements are looked at one by one.
     std::string word;
@@ -198,12 +227,13 @@ void Mesh::read(std::istream& text) {
             reading = readFaceLine(text, line);
             if (reading) {
                 if (_faces.size() == MAX_FACES) {
-                    throw std::runtime_error("cannot open mesh file");
+                    return false;
                 }
                 _faces.push_back(readFace(line));
             }
         }
     }
+    return true;
 }
 
 bool Mesh::isTriangle(const Face& face) const {

@@ -49,7 +49,8 @@ public:
 
     // Throws std::runtime_error "cannot open mesh file" when the file cannot be opened or
     // read (also a folder or an endless device), is larger than MAX_FILE_BYTES, has more than
-    // MAX_FACES faces or needs more memory than there is; nothing else leaves it.
+    // MAX_FACES faces or needs more memory than there is; nothing else leaves it. The error
+    // comes after a line on standard error that names the file and says why.
     void load(const std::string& path);
 
     virtual void createVertArray();
@@ -96,7 +97,8 @@ public:
     Vector3<float> _hitTangent;
 
 private:
-    void read(std::istream& text);
+    // False when the text holds more than MAX_FACES faces.
+    bool read(std::istream& text);
     void bindTexture() const;
     void drawArrays() const;
 };

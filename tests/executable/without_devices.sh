@@ -38,8 +38,13 @@ display)
         what="with SDL_VIDEODRIVER ${driver:-not set}"
         [[ $status -ne 124 && $status -ne 137 ]] || fail "$what, still running after 30 s with nothing shown"
         [[ $status -eq 1 ]] || fail "$what, exit status $status, not 1"
-        [[ $(cat "$errors") == "Runtime error: Couldn't register Windows Class" ]] ||
-            fail "$what, not the error box's text alone"
+        # The variables looked at and SDL's answer, then the error box's text.
+        looked="DISPLAY not set, WAYLAND_DISPLAY not set${driver:+, SDL_VIDEODRIVER=$driver}"
+        looked="No display to show the game on ($looked): "
+        [[ $(wc -l <"$errors") -eq 2 && $(head -n 1 "$errors") == "$looked"?* ]] ||
+            fail "$what, not a line on the display looked for and SDL's answer first"
+        [[ $(tail -n 1 "$errors") == "Runtime error: Couldn't register Windows Class" ]] ||
+            fail "$what, not the error box's text after it"
     done
     ;;
 sound)

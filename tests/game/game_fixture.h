@@ -21,6 +21,9 @@ public:
 
     // One frame of the given length, as the main loop would run it.
     bool runFrame(double frameTime);
+    // One pass of the real main loop, timed by its own timer.
+    using OpenglApp::loopPass;
+    Timer& loopTimer() { return _fpsTimer; }
     // Only the play frame, in whatever state the game is in, as that state's frame runs it.
     bool playFrame(double frameTime);
     // The frame time the next steps read, for calling parts of the frame on their own.

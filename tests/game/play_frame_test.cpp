@@ -253,6 +253,25 @@ TEST_F(PlayFrameGL, AFrameOfYearsIsFlownInABoundedNumberOfSubSteps) {
     EXPECT_EQ(g._playClock, 1e8);
 }
 
+TEST_F(PlayFrameGL, AProcessThatStoodStillGoesOnFromWhereItStood) {
+    // Stopped and continued (Ctrl-Z, a debugger), the process finds that the loop's clock ran
+    // on: flown at once, 20 s ended a fresh game at NORMAL.
+    testgame::TestGame& g = game();
+    g.init();
+    g.setupSpeeds();
+    g.defaultControls();
+    g.applyGameSpeed("normal");
+    g.startGame();
+    g.loopTimer().reset(0.0);
+    ASSERT_TRUE(g.loopPass());
+    const double clock = g._playClock;
+    g.loopTimer().lastTime -= 20.0;
+    ASSERT_TRUE(g.loopPass());
+    EXPECT_EQ(g._state, Game::STATE_PLAY);
+    EXPECT_EQ(g._player._hitpoints, 50.0f);
+    EXPECT_NEAR(g._playClock - clock, 0.25, 1e-9);
+}
+
 TEST_F(PlayFrameGL, AChaserLeavesItsTrailAndMeltsTheCubesItFliesInto) {
     testgame::TestGame& g = game();
     g._playerActive = false;

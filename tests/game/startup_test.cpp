@@ -12,6 +12,7 @@
 #include "tests/game/game_fixture.h"
 #include "tests/support/gl_readback.h"
 #include "tests/support/png_writer.h"
+#include "world/mesh.h"
 
 namespace {
 
@@ -178,6 +179,64 @@ TEST_F(StartupGL, ContentThatWouldShowNothingStopsTheStartWithItsName) {
             EXPECT_STREQ(e.what(), c.error);
         }
         EXPECT_FALSE(g._loaded.load());
+        destroyGame();
+    }
+}
+
+// Each bad file is told on standard error, by name and why, in one line: where an error stops
+// the start, just before its own words, which name no file; elsewhere the game goes on.
+TEST_F(StartupGL, BadFilesAreToldByNameAndWhy) {
+    const auto faces = [](std::size_t count) {
+        std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+        for (std::size_t i = 0; i < count; ++i) {
+            text += "f 1 2 3\n";
+        }
+        return text;
+    };
+    const struct {
+        const char* file;
+        std::string bytes;  // empty: a link to a file that opens but cannot be read
+        std::size_t size;   // grown to this size with zero bytes, where not 0
+        const char* told;
+        const char* error;  // null: the game goes on to its menu
+    } cases[] = {
+        {"mesh/shiva.obj", faces(1), Vortel::Mesh::MAX_FILE_BYTES + 1,
+         "Cannot load mesh file mesh/shiva.obj: larger than 4194304 bytes", "cannot open mesh file"},
+        {"mesh/flare.obj", faces(Vortel::Mesh::MAX_FACES + 1), 0,
+         "Cannot load mesh file mesh/flare.obj: more than 65536 faces", "cannot open mesh file"},
+        {"mesh/gun1.obj", "", 0, "Cannot load mesh file mesh/gun1.obj: Input/output error", "cannot open mesh file"},
+        {"sounds/fx/lazer.wav", "not a sound\n", 0,
+         "Cannot use the sound file sounds/fx/lazer.wav: not a RIFF/WAVE file; the game goes on without it", nullptr},
+        {"sounds/sound.conf", "# the sounds come later\n", 0,
+         "The sound list sounds/sound.conf names none of the game's sounds: the game runs silent", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        folder.reset();
+        folder = std::make_unique<testgame::GameFolder>();
+        folder->remove(c.file);
+        if (c.bytes.empty()) {
+            // Memory the process has not mapped: the read fails with an I/O error.
+            std::filesystem::create_symlink("/proc/self/mem", c.file);
+        } else {
+            std::ofstream(c.file, std::ios::binary) << c.bytes;
+        }
+        if (c.size != 0) {
+            std::filesystem::resize_file(c.file, c.size);
+        }
+        testgame::TestGame& g = game();
+        std::string error;
+        testing::internal::CaptureStderr();
+        try {
+            g.init();
+            g.load();
+            loadToTheMenu(g);
+        } catch (const std::runtime_error& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string(c.told) + "\n");
+        EXPECT_EQ(error, c.error != nullptr ? c.error : "");
+        EXPECT_EQ(g._state, c.error != nullptr ? Game::STATE_LOADING : Game::STATE_MAIN_MENU);
         destroyGame();
     }
 }
