@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/boundedfile.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -141,9 +143,10 @@ bool safeWrite(const std::string& path, const std::string& bytes, std::string* r
 }
 
 bool safeCopy(const std::string& from, const std::string& to, std::string* reason) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen(from.c_str(), "rb"), std::fclose);
+    ReadFailure unread;
+    const FileHandle source = openRegularFile(from, &unread);
     if (!source) {
-        return failWithErrno(reason, errno);
+        return failWith(reason, unread.reason);
     }
     // Piece by piece, so a copy costs no memory whatever the size of the file.
     const auto fill = [&source](std::FILE* file) {

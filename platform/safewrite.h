@@ -19,7 +19,7 @@
 bool safeWrite(const std::string& path, const std::string& bytes, std::string* reason = nullptr);
 
 // The same for a copy of the file at from, read piece by piece: to is replaced by a whole
-// copy or not at all.
+// copy or not at all. Only a regular file at from is copied (see boundedfile.h).
 bool safeCopy(const std::string& from, const std::string& to, std::string* reason = nullptr);
 
 // Removes the temporary that a save of path left when it was killed before its rename, if it

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "engine2d/image.h"
 #include "engine2d/sprite.h"
@@ -24,6 +31,33 @@ void loadToTheMenu(testgame::TestGame& game) {
         game.runFrame(0.001);
     }
 }
+
+// Lets go of whoever waits to read a named pipe, as a writer that comes and goes at once:
+// a start that would wait on the pipe for ever then reads it as empty and goes on, so the
+// test ends and its expectations tell.
+class PipeReleaser {
+public:
+    explicit PipeReleaser(const std::string& path)
+        : _thread([this, path] {
+              while (!_stop.load()) {
+                  const int writer = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                  if (writer >= 0) {
+                      close(writer);
+                  }
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+              }
+          }) {}
+    ~PipeReleaser() {
+        _stop.store(true);
+        _thread.join();
+    }
+    PipeReleaser(const PipeReleaser&) = delete;
+    PipeReleaser& operator=(const PipeReleaser&) = delete;
+
+private:
+    std::atomic<bool> _stop{false};
+    std::thread _thread;
+};
 
 void writeSettings(const std::string& text) {
     std::ofstream("data/vasp.conf") << text;
@@ -178,6 +212,48 @@ TEST_F(StartupGL, ContentThatWouldShowNothingStopsTheStartWithItsName) {
             EXPECT_STREQ(e.what(), c.error);
         }
         EXPECT_FALSE(g._loaded.load());
+        destroyGame();
+    }
+}
+
+// A named pipe in place of a file read at the start is never waited on: where the file is
+// needed the start ends with its error, else the game goes on and names the file.
+TEST_F(StartupGL, ANamedPipeInPlaceOfAFileIsNeverWaitedOn) {
+    const struct {
+        const char* file;
+        const char* told;
+        const char* error;  // empty: the game reaches its menu
+    } cases[] = {
+        {"data/vasp.conf", "Cannot read data/vasp.conf: a named pipe, not a regular file;", ""},
+        {"data/color", "Cannot read data/color: a named pipe, not a regular file;", ""},
+        {"data/speed", "Cannot read data/speed: a named pipe, not a regular file;", ""},
+        {"data/scores", "Cannot read data/scores: a named pipe, not a regular file;", ""},
+        {"sounds/sound.conf", "sounds/sound.conf", ""},
+        {"data/english_mf.txt", "Cannot read the word file data/english_mf.txt: a named pipe, not a regular file\n",
+         "NameGenerator::buildStats - cannot open requested source file"},
+        {"textures/font.png", "", "cannot open file X 'textures/font.png'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        folder.reset();
+        folder = std::make_unique<testgame::GameFolder>();
+        folder->remove(c.file);
+        ASSERT_EQ(mkfifo(c.file, 0644), 0);
+        const PipeReleaser releaser(c.file);
+        std::string error;
+        testing::internal::CaptureStderr();
+        try {
+            testgame::TestGame& g = game();
+            g.init();
+            g.load();
+            loadToTheMenu(g);
+            EXPECT_EQ(g._state, Game::STATE_MAIN_MENU);
+        } catch (const std::runtime_error& e) {
+            error = e.what();
+        }
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(error, c.error);
+        EXPECT_NE(told.find(c.told), std::string::npos) << told;
         destroyGame();
     }
 }
