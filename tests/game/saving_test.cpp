@@ -1,6 +1,6 @@
 // Saving the settings and the score tables when the files or the disk work against it: links
-// that lead elsewhere, a read-only folder, a full disk, files the game could not read and
-// temporaries left by a kill. The settings change through the menus or a
+// that lead elsewhere, a read-only folder, a full disk, files the game could not read,
+// permissions and temporaries left by a kill. The settings change through the menus or a
 // menu callback and the scores through the keys of the score entry, as the player makes them.
 #include <gtest/gtest.h>
 
@@ -401,6 +401,35 @@ TEST_F(SavingGL, ASettingsFileThatCannotBeReadIsToldAndKeptBeforeAChangeReplaces
             EXPECT_EQ(game()._fov, 70.0f);
             EXPECT_EQ(game()._notice.text(), "");
             break;
+        }
+    }
+}
+
+// A file the player keeps private stays private when the game saves over it, also where a
+// link leads to it.
+TEST_F(SavingGL, ASaveKeepsThePermissionsOfTheFileItReplaces) {
+    const fs::perms privately = fs::perms::owner_read | fs::perms::owner_write;
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked ? "through a link" : "the file itself");
+        destroyGame();
+        folder.reset();
+        folder = std::make_unique<testgame::GameFolder>();
+        writeBytes("data/scores", freshScoreFile());
+        fs::create_directory("elsewhere");
+        for (const char* file : {"vasp.conf", "scores"}) {
+            const fs::path path = fs::path("data") / file;
+            if (linked) {
+                fs::rename(path, fs::path("elsewhere") / file);
+                fs::create_symlink(fs::absolute(fs::path("elsewhere") / file), path);
+            }
+            fs::permissions(path, privately);
+        }
+        ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+        changeSetting(true);
+        ASSERT_NO_FATAL_FAILURE(enterScore(123456));
+        EXPECT_EQ(fpsInFile(), 1);
+        for (const char* file : {"vasp.conf", "scores"}) {
+            EXPECT_EQ(fs::status(fs::path("data") / file).permissions(), privately) << file;
         }
     }
 }
