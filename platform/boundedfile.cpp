@@ -34,6 +34,15 @@ std::string notRegular(mode_t mode) {
     return "not a regular file";
 }
 
+// False, saying what stands there, for anything but a regular file.
+bool isRegularFile(const struct stat& status, ReadFailure* failure) {
+    if (S_ISREG(status.st_mode)) {
+        return true;
+    }
+    const bool folder = S_ISDIR(status.st_mode);
+    return fail(failure, folder ? "a folder, not a file" : notRegular(status.st_mode), false, folder);
+}
+
 // Why open() failed; for a file whose folder is not there, that folder.
 std::string whyNotOpened(const std::string& path, int error) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
@@ -48,8 +57,14 @@ std::string whyNotOpened(const std::string& path, int error) {
 
 FileHandle openRegularFile(const std::string& path, ReadFailure* failure) {
     FileHandle none(nullptr, std::fclose);
-    // Non-blocking, so a named pipe opens at once instead of waiting for a writer; a socket
-    // cannot be opened at all.
+    // What is plainly no file is not even opened: opening a device can set it going.
+    struct stat status = {};
+    if (stat(path.c_str(), &status) == 0 && !isRegularFile(status, failure)) {
+        return none;
+    }
+    // Something may have taken the file's place since: it is opened without blocking, so a
+    // named pipe opens at once instead of waiting for a writer (a socket does not open at
+    // all), and looked at again through what was opened.
     const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0) {
         const int error = errno;
@@ -60,16 +75,11 @@ FileHandle openRegularFile(const std::string& path, ReadFailure* failure) {
         }
         return none;
     }
-    // Looked at through what was opened, so nothing can be swapped in between.
-    struct stat status = {};
-    if (fstat(descriptor, &status) != 0) {
+    const bool looked = fstat(descriptor, &status) == 0;
+    if (!looked) {
         fail(failure, std::strerror(errno));
-        close(descriptor);
-        return none;
     }
-    if (!S_ISREG(status.st_mode)) {
-        const bool folder = S_ISDIR(status.st_mode);
-        fail(failure, folder ? "a folder, not a file" : notRegular(status.st_mode), false, folder);
+    if (!looked || !isRegularFile(status, failure)) {
         close(descriptor);
         return none;
     }
