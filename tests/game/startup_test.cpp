@@ -34,7 +34,9 @@ void loadToTheMenu(testgame::TestGame& game) {
 
 // Lets go of whoever waits to read a named pipe, as a writer that comes and goes at once:
 // a start that would wait on the pipe for ever then reads it as empty and goes on, so the
-// test ends and its expectations tell.
+// test ends and its expectations tell. A writer opens without waiting only while a reader
+// holds the pipe, so one that opens found the start waiting on it (the game looks at what
+// is there before it opens anything).
 class PipeReleaser {
 public:
     explicit PipeReleaser(const std::string& path)
@@ -42,6 +44,7 @@ public:
               while (!_stop.load()) {
                   const int writer = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
                   if (writer >= 0) {
+                      _released.store(true);
                       close(writer);
                   }
                   std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -54,8 +57,11 @@ public:
     PipeReleaser(const PipeReleaser&) = delete;
     PipeReleaser& operator=(const PipeReleaser&) = delete;
 
+    bool released() const { return _released.load(); }
+
 private:
     std::atomic<bool> _stop{false};
+    std::atomic<bool> _released{false};
     std::thread _thread;
 };
 
@@ -254,6 +260,7 @@ TEST_F(StartupGL, ANamedPipeInPlaceOfAFileIsNeverWaitedOn) {
         const std::string told = testing::internal::GetCapturedStderr();
         EXPECT_EQ(error, c.error);
         EXPECT_NE(told.find(c.told), std::string::npos) << told;
+        EXPECT_FALSE(releaser.released()) << "the start waited on the pipe";
         destroyGame();
     }
 }
