@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <iostream>
 #include <istream>
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/boundedfile.h"
 #include "platform/crand.h"
 
 namespace {
@@ -17,8 +18,8 @@ namespace {
 constexpr std::size_t MAX_NAME_LENGTH = 64;
 // generate(min, max) gives up after this many names outside the bounds.
 constexpr int MAX_ATTEMPTS = 1000;
-// The game's word list is a few KiB; a stream that goes on past this (a link to an endless
-// device) is refused rather than read for ever. 4 MiB of words took the statistics 2 s.
+// The game's word list is a few KiB; a file larger than this is refused rather than read at
+// length. 4 MiB of words took the statistics 2 s.
 constexpr std::size_t MAX_SOURCE_BYTES = std::size_t(1) << 20;
 const char* const SOURCE_ERROR = "NameGenerator::buildStats - cannot open requested source file";
 // What generate() gives when the statistics have nothing to say.
@@ -84,20 +85,13 @@ std::string fallbackName(int minLength, int maxLength) {
 NameGenerator::NameGenerator(const std::string& sourceFile, int order)
     : _stats(), _tokenCounts(), _startTokens(), _sourceFile(sourceFile), _order(std::clamp(order, 1, 5)) {
     crand::srand(static_cast<unsigned int>(std::time(nullptr)));
-    std::ifstream file(_sourceFile);
-    if (!file.is_open()) {
-        throw std::runtime_error(SOURCE_ERROR);
-    }
-    // Read whole in pieces, so memory follows what the file holds; one that goes on past the
-    // limit is refused. A folder opens but gives nothing, and so reads as an empty file.
+    // A folder reads as an empty file; anything else that gives no words stops the game, and
+    // its error's fixed text says neither which file nor why, so that goes before it.
     std::string text;
-    char piece[65536];
-    while (file.read(piece, sizeof piece) || file.gcount() > 0) {
-        const std::size_t got = static_cast<std::size_t>(file.gcount());
-        if (got > MAX_SOURCE_BYTES - text.size()) {
-            throw std::runtime_error(SOURCE_ERROR);
-        }
-        text.append(piece, got);
+    ReadFailure failure;
+    if (!readBoundedFile(_sourceFile, MAX_SOURCE_BYTES, text, &failure) && !failure.folder) {
+        std::fprintf(stderr, "Cannot read the word file %s: %s\n", _sourceFile.c_str(), failure.reason.c_str());
+        throw std::runtime_error(SOURCE_ERROR);
     }
     std::istringstream stream(text);
     buildStats(stream);

@@ -12,8 +12,10 @@
 class NameGenerator {
 public:
     // Also seeds the game's random numbers with the time of day. Throws std::runtime_error
-    // "NameGenerator::buildStats - cannot open requested source file" when the file cannot
-    // be opened or goes on past 1 MiB.
+    // "NameGenerator::buildStats - cannot open requested source file" when the file is not
+    // there, cannot be read, is larger than 1 MiB or is neither a regular file nor a folder
+    // (which reads as an empty file), after one line on standard error with its name and why.
+    // Never waits on a named pipe in its place.
     NameGenerator(const std::string& sourceFile, int order);
 
     void buildStats(std::istream& stream);

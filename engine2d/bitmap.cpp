@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine2d/renderer2d.h"
+#include "platform/boundedfile.h"
 
 namespace Stelkor {
 
@@ -143,7 +144,8 @@ Bitmap::~Bitmap() {
 
 void Bitmap::load(const std::string& file) {
     PngReadSession session;
-    session.fp = std::fopen(file.c_str(), "rb");
+    // Never a named pipe, which would hold the game for ever, nor any other non-file.
+    session.fp = openRegularFile(file).release();
     if (session.fp == nullptr) {
         fail(quoted("cannot open file X ", file, ""));
     }

@@ -1,13 +1,14 @@
 #ifndef QUELLARIS_ENGINE2D_RESOURCEMANAGER_H
 #define QUELLARIS_ENGINE2D_RESOURCEMANAGER_H
 
-#include <cstdio>
 #include <filesystem>
 #include <list>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <system_error>
+
+#include "platform/boundedfile.h"
 
 namespace Stelkor {
 
@@ -64,15 +65,11 @@ public:
         return object;
     }
 
-    // Only a file counts: a folder of that name would open here yet hide the file further on.
+    // Only a regular file that opens counts: a folder of that name would open here yet hide
+    // the file further on, and a named pipe put there would hold the game for ever.
     bool getFilePath(const std::string& name, std::string& dir) const {
         for (const std::string& p : _paths) {
-            std::error_code error;
-            if (!std::filesystem::is_regular_file(p + name, error)) {
-                continue;
-            }
-            if (std::FILE* f = std::fopen((p + name).c_str(), "rb")) {
-                std::fclose(f);
+            if (openRegularFile(p + name)) {
                 dir = p;
                 return true;
             }

@@ -35,7 +35,6 @@
 #include "platform/eventsource.h"
 #include "platform/game_openglextensions.h"
 #include "platform/inputdevice.h"
-#include "platform/safewrite.h"
 #include "platform/soundsetup.h"
 #include "world/botexplosion.h"
 #include "world/bumpnoise.h"
@@ -117,13 +116,8 @@ void Game::construct() {
     _wmKeyUpDI = _input.keyUpMessage();
     _wmMouseMoveDI = _input.mouseMoveMessage();
 
-    // A save killed before its rename leaves its temporary, which nothing else would remove.
-    removeLeftTemporary(_settingsPath);
-    removeLeftTemporary(_scoresPath);
-    // A missing file leaves its store empty, and the game runs on its own values.
-    _settings.load(_settingsPath, false);
-    _colorSettings.load(_colorSettingsPath, false);
-    _speedSettings.load(_speedSettingsPath, false);
+    removeLeftTemporaries();
+    readSettingsFiles();
 
     const RGBA<float> fog = _fogColor;
     _backgroundGradient.clear();

@@ -209,14 +209,24 @@ public:
     // changed and in which mode the game goes on.
     void reportDisplayModeFailure(const std::runtime_error& failure);
 
+    // A save or a keeping copy killed before its rename leaves its temporary, which nothing
+    // else would remove.
+    void removeLeftTemporaries();
+    // Fills the three settings stores from their files. A missing file leaves its store empty
+    // and the game on its own values, quietly. One that is there but cannot be read (no
+    // regular file, over the size the store reads, not readable by the player) does the same,
+    // and says so on standard error; the user settings' file is also told in the menus
+    // ("SETTINGS NOT READ") and kept before the first save replaces it (see saveSettings()).
+    void readSettingsFiles();
+
     // ---- saving ---------------------------------------------------------------------------
     // Each writes its file at once and says whether it did. A failure keeps the old file, and
     // the new values hold for this run; the first failure since the start or since the last
     // save of that file that succeeded puts a notice in the menus ("SETTINGS NOT SAVED") and
-    // one line with the file and why on standard error.
+    // one line with the file and why on standard error. A file that was there at the start
+    // but did not read whole is first copied to the same path + ".damaged"; when that copy
+    // fails, nothing is saved.
     bool saveSettings();
-    // A score file that did not read whole is first copied to the same path + ".damaged";
-    // when that copy fails, nothing is saved.
     bool saveScores();
 
     // ---- key bindings ---------------------------------------------------------------------
@@ -470,7 +480,8 @@ public:
     // Set while saves of that file fail, so only the first failure is told.
     bool _settingsSaveFailing = false;
     bool _scoresSaveFailing = false;
-    // The score file was there but did not read whole: its bytes are kept before a save.
+    // The file was there at the start but did not read whole: its bytes are kept before a save.
+    bool _settingsDamaged = false;
     bool _scoresDamaged = false;
     Settings _colorSettings;
     std::string _colorSettingsPath = "data/color";

@@ -1,17 +1,16 @@
-// The user settings and the files the game writes: saving the settings and the scores,
-// full screen as the setting asks (and what is said when the screen cannot), and
-// loadSettings(), which applies "data/vasp.conf" after loading, row by row of the table in
-// game/usersettings.h.
+// The user settings and the files the game writes: reading the settings files (and what is
+// said of one that cannot be read), saving the settings and the scores, full screen as the
+// setting asks (and what is said when the screen cannot), and loadSettings(), which applies
+// "data/vasp.conf" after loading, row by row of the table in game/usersettings.h.
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 #include <stdexcept>
 
 #include "game/game.h"
 #include "game/keybindings.h"
 #include "game/usersettings.h"
+#include "platform/boundedfile.h"
 #include "platform/keycode.h"
 #include "platform/safewrite.h"
 #include "world/cuberenderer.h"
@@ -67,6 +66,36 @@ void reportSave(Game& game, bool saved, bool& failing, const std::string& path, 
         game.showNotice(notice);
     }
     failing = true;
+}
+
+// Where a file that did not read whole is kept.
+std::string damagedCopyOf(const std::string& path) {
+    return path + ".damaged";
+}
+
+// A file of the player's that is there but did not read whole: the game goes on without
+// what it holds and says so once, on standard error with the reason and in the menus.
+void reportUnread(Game& game, const std::string& path, const ReadFailure& failure, const char* notice) {
+    std::fprintf(stderr,
+                 "Cannot read %s: %s; the game goes on without it and saves over it only once it is kept as %s\n",
+                 path.c_str(), failure.reason.c_str(), damagedCopyOf(path).c_str());
+    game.showNotice(notice);
+}
+
+// Before the first save over a file that did not read whole, its bytes are copied aside, so
+// the save cannot cost the player what the game could not read. False, with why in reason,
+// when the copy fails: the save must then not go on.
+bool keepDamagedFile(bool& damaged, const std::string& path, std::string& reason) {
+    if (!damaged) {
+        return true;
+    }
+    const std::string kept = damagedCopyOf(path);
+    if (!safeCopy(path, kept, &reason)) {
+        reason = "cannot keep the damaged file as " + kept + ": " + reason;
+        return false;
+    }
+    damaged = false;
+    return true;
 }
 
 // Reads one row of the table into the game.
@@ -142,25 +171,42 @@ void loadSetting(Game& game, const UserSetting& row) {
 
 }  // namespace
 
+void Game::removeLeftTemporaries() {
+    for (const std::string& path : {_settingsPath, _scoresPath}) {
+        removeLeftTemporary(path);
+        removeLeftTemporary(damagedCopyOf(path));
+    }
+}
+
+void Game::readSettingsFiles() {
+    ReadFailure failure;
+    if (!_settings.load(_settingsPath, false, &failure) && !failure.missing) {
+        _settingsDamaged = true;
+        reportUnread(*this, _settingsPath, failure, "SETTINGS NOT READ");
+    }
+    // The game never writes these: one that cannot be read is only named.
+    const auto readOther = [&failure](Settings& store, const std::string& path) {
+        if (!store.load(path, false, &failure) && !failure.missing) {
+            std::fprintf(stderr, "Cannot read %s: %s; the game goes on without it\n", path.c_str(),
+                         failure.reason.c_str());
+        }
+    };
+    readOther(_colorSettings, _colorSettingsPath);
+    readOther(_speedSettings, _speedSettingsPath);
+}
+
 bool Game::saveSettings() {
     std::string reason;
-    const bool saved = _settings.save(_settingsPath, &reason);
+    const bool saved =
+        keepDamagedFile(_settingsDamaged, _settingsPath, reason) && _settings.save(_settingsPath, &reason);
     reportSave(*this, saved, _settingsSaveFailing, _settingsPath, reason, "SETTINGS NOT SAVED");
     return saved;
 }
 
 bool Game::saveScores() {
     std::string reason;
-    const std::string damaged = _scoresPath + ".damaged";
-    bool saved = true;
-    if (_scoresDamaged) {
-        saved = safeCopy(_scoresPath, damaged, &reason);
-        if (!saved) {
-            reason = "cannot keep the damaged file as " + damaged + ": " + reason;
-        }
-        _scoresDamaged = !saved;
-    }
-    saved = saved && _scoreTables.save(_scoresPath, &reason);
+    const bool saved =
+        keepDamagedFile(_scoresDamaged, _scoresPath, reason) && _scoreTables.save(_scoresPath, &reason);
     reportSave(*this, saved, _scoresSaveFailing, _scoresPath, reason, "HIGH SCORES NOT SAVED");
     return saved;
 }
@@ -190,9 +236,12 @@ void Game::reportDisplayModeFailure(const std::runtime_error& failure) {
 
 void Game::loadSettings() {
     // A missing or damaged score file leaves the tables the set-up made. A file that is there
-    // but did not read whole is kept aside before the first save replaces it.
-    std::error_code error;
-    _scoresDamaged = !_scoreTables.load(_scoresPath) && std::filesystem::is_regular_file(_scoresPath, error);
+    // but did not read whole is told and kept aside before the first save replaces it.
+    ReadFailure failure;
+    if (!_scoreTables.load(_scoresPath, &failure) && !failure.missing) {
+        _scoresDamaged = true;
+        reportUnread(*this, _scoresPath, failure, "HIGH SCORES NOT READ");
+    }
 
     for (const UserSetting& row : userSettings) {
         loadSetting(*this, row);

@@ -1,11 +1,11 @@
 #include "game/multiscoretable.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 
 #include "game/scorefile.h"
+#include "platform/boundedfile.h"
 #include "platform/safewrite.h"
 
 namespace Vortel {
@@ -15,24 +15,6 @@ namespace {
 // A record's fixed fields: the two lengths, four colour and two offset components and the
 // maximum row count.
 const std::uint64_t kMinRecordBytes = 36;
-
-// The whole file, or false when it cannot be read or is larger than any score file the
-// game writes.
-bool readScoreFile(const std::string& path, std::string& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return false;
-    }
-    char buffer[4096];
-    while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
-        bytes.append(buffer, static_cast<std::size_t>(file.gcount()));
-        if (bytes.size() > scorefile::kMaxFileSize) {
-            return false;
-        }
-    }
-    // A path that opens but cannot be read (a folder) counts as unreadable.
-    return !file.bad();
-}
 
 bool hasTableNamed(const std::list<ScoreTable>& tables, const std::string& name) {
     return std::any_of(tables.begin(), tables.end(),
@@ -194,36 +176,56 @@ bool MultiScoreTable::save(const std::string& path, std::string* reason) const {
             return false;
         }
     }
-    return safeWrite(path, bytes.str(), reason);
+    // A file the next start would refuse would cost every table at the save after it.
+    const std::string file = bytes.str();
+    if (file.size() > scorefile::kMaxFileSize) {
+        if (reason != nullptr) {
+            *reason = "the tables would be larger than " + sizeText(scorefile::kMaxFileSize) +
+                      ", which the game does not read";
+        }
+        return false;
+    }
+    return safeWrite(path, file, reason);
 }
 
-bool MultiScoreTable::load(const std::string& path) {
+bool MultiScoreTable::load(const std::string& path, ReadFailure* failure) {
     std::string bytes;
-    if (!readScoreFile(path, bytes)) {
+    if (!readBoundedFile(path, scorefile::kMaxFileSize, bytes, failure)) {
         return false;
     }
     std::stringstream in(bytes);
     bytes.clear();
     bytes.shrink_to_fit();
+    if (!read(in)) {
+        if (failure != nullptr) {
+            *failure = ReadFailure();
+            failure->reason = "damaged, not a whole score file";
+        }
+        return false;
+    }
+    return true;
+}
+
+bool MultiScoreTable::read(std::iostream& in) {
     std::uint32_t count = 0;
     // The count is signed in the file: 0 or negative means no tables.
     if (!scorefile::readUint32(in, count) || count == 0 || count > 0x7FFFFFFFu ||
         count * kMinRecordBytes > scorefile::bytesLeft(in)) {
         return false;
     }
-    std::list<ScoreTable> read;
-    while (read.size() < count) {
-        read.emplace_back(_maxEntries, _maxNameLength);
-        if (!read.back().load(in)) {
-            read.pop_back();
+    std::list<ScoreTable> tables;
+    while (tables.size() < count) {
+        tables.emplace_back(_maxEntries, _maxNameLength);
+        if (!tables.back().load(in)) {
+            tables.pop_back();
             break;
         }
     }
-    if (read.empty()) {
+    if (tables.empty()) {
         return false;
     }
-    const bool whole = read.size() == count;
-    adopt(read, whole);
+    const bool whole = tables.size() == count;
+    adopt(tables, whole);
     return whole;
 }
 

@@ -2,10 +2,13 @@
 #define QUELLARIS_GAME_MULTISCORETABLE_H
 
 #include <cstdint>
+#include <iosfwd>
 #include <list>
 #include <string>
 
 #include "game/scoretable.h"
+
+struct ReadFailure;
 
 namespace Stelkor {
 class Font;
@@ -70,18 +73,22 @@ public:
 
     // Writes every table in the set's order. The file is replaced safely (see
     // platform/safewrite.h): on false the old file is as it was, and reason (when given) says
-    // why.
+    // why. Tables that load() would refuse as too large are not written.
     bool save(const std::string& path, std::string* reason = nullptr) const;
     // Reads the set from the file. An intact file replaces the set in file order, its first
     // table current, and gives true. A damaged file gives false and never costs a table: the
     // records read before the damage replace the tables of their names and come first, the
     // others stay after them, and the first record read is current. A file without one
-    // whole record (missing, empty, too large, damaged at once) changes nothing.
-    bool load(const std::string& path);
+    // whole record (missing, empty, too large, damaged at once) changes nothing. On false,
+    // failure (when given) tells a missing file from one that is there but does not read
+    // whole, and why; only a regular file is read (see platform/boundedfile.h).
+    bool load(const std::string& path, ReadFailure* failure = nullptr);
 
     const std::list<ScoreTable>& tables() const { return _tables; }
 
 private:
+    // The tables of a file's bytes, as load() takes them; false unless they were whole.
+    bool read(std::iostream& in);
     ScoreTable* findTable(const std::string& name);
     std::list<ScoreTable>::iterator currentByName();
     void adopt(std::list<ScoreTable>& read, bool whole);

@@ -2,14 +2,43 @@
 #define QUELLARIS_PLATFORM_BOUNDEDFILE_H
 
 #include <cstddef>
+#include <cstdio>
+#include <memory>
 #include <string>
 
-// Reads a whole file into memory, but never more than a limit: a link to an endless device
-// or a huge file in place of a small text must cost neither all memory nor all time.
-//
-// True with the file's bytes in contents. False (contents then undefined) when the path
-// cannot be opened, cannot be read (a folder opens but gives a read error) or holds more
-// than limit bytes.
-bool readBoundedFile(const std::string& path, std::size_t limit, std::string& contents);
+// How the game opens and reads the files it is given: only regular files, never waiting on
+// what stands in their place, and never more than a limit.
+
+// What kept a file from being read: callers tell a file that is not there (a quiet first
+// start for some) from one that is there but cannot be read, and say why.
+struct ReadFailure {
+    // Nothing at the path: no such file, a link that leads nowhere or a folder on the way
+    // missing.
+    bool missing = false;
+    // A folder at the path, which some readers take as an empty file.
+    bool folder = false;
+    // Why, in a few words: "No such file or directory", "Permission denied", "a named pipe,
+    // not a regular file", "larger than 256 KiB".
+    std::string reason;
+};
+
+using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+// Opens path (links followed) for reading in binary mode. Whatever is found is opened
+// without waiting and looked at before a byte is read: a named pipe with no writer would
+// hold the game for ever, and a device or socket is no file of the game's. So only a
+// regular file is opened; null otherwise, with failure (when given) saying why.
+FileHandle openRegularFile(const std::string& path, ReadFailure* failure = nullptr);
+
+// Reads a whole regular file into memory, but never more than limit bytes: a link to an
+// endless device or a huge file in place of a small text must cost neither all memory nor
+// all time. True with the file's bytes in contents. False (contents then undefined, failure
+// saying why) when the path cannot be opened as above, cannot be read or holds more than
+// limit bytes.
+bool readBoundedFile(const std::string& path, std::size_t limit, std::string& contents,
+                     ReadFailure* failure = nullptr);
+
+// "256 KiB" for a limit in whole KiB, else the bytes.
+std::string sizeText(std::size_t bytes);
 
 #endif

@@ -8,7 +8,10 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/boundedfile.h"
 
 namespace {
 
@@ -34,9 +37,10 @@ void removeRegularFile(const std::string& path) {
 }
 
 // Writes a new file with fill, then flushes it to disk and closes it. A file it could not
-// finish is removed again. fill leaves errno set when it fails.
+// finish is removed again. fill leaves errno set when it fails. With a mode the file gets
+// exactly those permissions before a byte is written, else the usual ones of a new file.
 template <class Fill>
-bool writeFile(const std::string& path, Fill fill, std::string* reason) {
+bool writeFile(const std::string& path, Fill fill, const mode_t* mode, std::string* reason) {
     // A temporary a kill left is ours to replace. Anything else there (a folder, a link, a
     // device, a pipe) is never opened: a link would have our bytes written into whatever it
     // leads to, and a pipe would hold the save for ever.
@@ -44,6 +48,12 @@ bool writeFile(const std::string& path, Fill fill, std::string* reason) {
     const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor < 0) {
         return failWith(reason, errno == EEXIST ? path + " is in the way" : std::strerror(errno));
+    }
+    if (mode != nullptr && fchmod(descriptor, *mode) != 0) {
+        const int error = errno;
+        close(descriptor);
+        std::remove(path.c_str());
+        return failWithErrno(reason, error);
     }
     std::FILE* const file = fdopen(descriptor, "wb");
     if (file == nullptr) {
@@ -106,16 +116,26 @@ bool fileToReplace(const std::string& path, std::string& file, bool& missingAllo
     return replaceable(file, missingAllowed, reason);
 }
 
-// Replaces the file that a save of path replaces by a new one that fill writes.
+// Replaces the file that a save of path replaces by a new one that fill writes. The new file
+// has the permissions given, else those of the file it replaces: a file the player keeps
+// private stays private.
 template <class Fill>
-bool replaceFile(const std::string& path, Fill fill, std::string* reason) {
+bool replaceFile(const std::string& path, Fill fill, const mode_t* mode, std::string* reason) {
     std::string file;
     bool missingAllowed = true;
     if (!fileToReplace(path, file, missingAllowed, reason)) {
         return false;
     }
+    mode_t kept = 0;
+    if (mode == nullptr) {
+        struct stat status = {};
+        if (stat(file.c_str(), &status) == 0) {
+            kept = status.st_mode & 0777;
+            mode = &kept;
+        }
+    }
     const std::string temporary = file + ".tmp";
-    if (!writeFile(temporary, fill, reason)) {
+    if (!writeFile(temporary, fill, mode, reason)) {
         return false;
     }
     // Looked at again just before the rename: the write and its sync can take a while.
@@ -137,13 +157,14 @@ bool safeWrite(const std::string& path, const std::string& bytes, std::string* r
     const auto fill = [&bytes](std::FILE* file) {
         return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     };
-    return replaceFile(path, fill, reason);
+    return replaceFile(path, fill, nullptr, reason);
 }
 
 bool safeCopy(const std::string& from, const std::string& to, std::string* reason) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(std::fopen(from.c_str(), "rb"), std::fclose);
+    ReadFailure unread;
+    const FileHandle source = openRegularFile(from, &unread);
     if (!source) {
-        return failWithErrno(reason, errno);
+        return failWith(reason, unread.reason);
     }
     // Piece by piece, so a copy costs no memory whatever the size of the file.
     const auto fill = [&source](std::FILE* file) {
@@ -156,7 +177,13 @@ bool safeCopy(const std::string& from, const std::string& to, std::string* reaso
         }
         return std::ferror(source.get()) == 0;
     };
-    return replaceFile(to, fill, reason);
+    // A copy is as private as what it copies.
+    struct stat status = {};
+    if (fstat(fileno(source.get()), &status) != 0) {
+        return failWithErrno(reason, errno);
+    }
+    const mode_t mode = status.st_mode & 0777;
+    return replaceFile(to, fill, &mode, reason);
 }
 
 void removeLeftTemporary(const std::string& path) {

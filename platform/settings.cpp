@@ -1,7 +1,5 @@
 #include "platform/settings.h"
 
-#include "platform/boundedfile.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
@@ -55,9 +53,6 @@ std::vector<std::string> tokenise(const std::string& line) {
     return tokens;
 }
 
-// The game's settings files are a few KiB; anything past this is not one of them.
-constexpr std::size_t MAX_FILE_BYTES = std::size_t(256) << 10;
-
 std::string baseName(const std::string& key) {
     const std::size_t at = key.rfind('@');
     return at == std::string::npos ? key : key.substr(0, at);
@@ -90,10 +85,9 @@ bool hasIndex(const std::string& key) {
 
 Settings::Settings() : _comment('#') {}
 
-bool Settings::load(const std::string& path, bool merge) {
-    // A path that opens but cannot be read (a folder) or that never ends counts as unreadable.
+bool Settings::load(const std::string& path, bool merge, ReadFailure* failure) {
     std::string contents;
-    if (!readBoundedFile(path, MAX_FILE_BYTES, contents)) {
+    if (!readBoundedFile(path, maxFileBytes, contents, failure)) {
         return false;
     }
     if (!merge) {
@@ -133,6 +127,12 @@ bool Settings::save(const std::string& path, std::string* reason) const {
     if (!contents(text)) {
         if (reason != nullptr) {
             *reason = "a setting that would not read back";
+        }
+        return false;
+    }
+    if (text.size() > maxFileBytes) {
+        if (reason != nullptr) {
+            *reason = "the settings would be larger than " + sizeText(maxFileBytes) + ", which the game does not read";
         }
         return false;
     }

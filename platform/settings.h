@@ -1,9 +1,12 @@
 #ifndef QUELLARIS_PLATFORM_SETTINGS_H
 #define QUELLARIS_PLATFORM_SETTINGS_H
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "platform/boundedfile.h"
 
 // The key/value store behind every configuration file. A file line is a name followed by
 // values; value i of a name lives under "name@i", and a key given without '@' means "@0".
@@ -30,11 +33,15 @@ public:
 
     Settings();
 
-    // Returns false, leaving the store as it was, when the file cannot be read (also a
-    // folder, or a file over 256 KiB such as an endless device). Without
-    // merge the store holds only the file's values afterwards; with it the file's values
-    // replace those under the same keys. Every token and stored value is traced to stdout.
-    bool load(const std::string& path, bool merge);
+    // The game's settings files are a few KiB; a file larger than this is not one of them.
+    static constexpr std::size_t maxFileBytes = std::size_t(256) << 10;
+
+    // Returns false, leaving the store as it was, when the file cannot be read: not there,
+    // not a regular file (a folder, a named pipe, a device) or over maxFileBytes; failure,
+    // when given, then says which and why (see boundedfile.h). Without merge the store holds
+    // only the file's values afterwards; with it the file's values replace those under the
+    // same keys. Every token and stored value is traced to stdout.
+    bool load(const std::string& path, bool merge, ReadFailure* failure = nullptr);
     // Writes the store sorted by name. The old file is replaced only once the new one is
     // completely written, so a failed save (reported as false, with why in reason when
     // given) keeps the previous settings; a symbolic link is followed only to a regular
@@ -42,7 +49,9 @@ public:
     // that would not read back to its own keys and values is refused (false, nothing
     // written): a text holding a line break or a double quote, a name the loader skips (empty,
     // or starting with the comment character), and names with '@' whose keys would come back
-    // different. A name holding a blank is written quoted.
+    // different. A name holding a blank is written quoted. So is a store whose file would be
+    // larger than maxFileBytes: written, it would be refused at the next start and lost at
+    // the next save.
     bool save(const std::string& path, std::string* reason = nullptr) const;
 
     // A missing key is added with an empty value.

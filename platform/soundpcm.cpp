@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
+#include "platform/boundedfile.h"
 #include "platform/wavfile.h"
 
 namespace {
@@ -106,9 +105,10 @@ bool loadSoundPcm(const std::string& path, bool mono, SoundPcm& pcm) {
 }
 
 std::string soundFileRefusal(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return std::string();
+    // A name the list leaves empty leads to the sound folder itself: no file, as a missing one.
+    ReadFailure failure;
+    if (!openRegularFile(path, &failure)) {
+        return failure.missing || failure.folder ? std::string() : failure.reason;
     }
     WavFile wav;
     std::string why;

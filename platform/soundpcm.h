@@ -22,9 +22,9 @@ struct SoundPcm {
 // format or without a single whole frame. Safe to call from any thread.
 bool loadSoundPcm(const std::string& path, bool mono, SoundPcm& pcm);
 
-// Why loadSoundPcm refuses the file that is there, in a few words ("not a RIFF/WAVE file"),
-// from its headers alone; empty where there is no such file (a folder is none) or its headers
-// are sound.
+// Why loadSoundPcm refuses what is there, in a few words ("not a RIFF/WAVE file", "a named
+// pipe, not a regular file"), from its headers alone; empty where there is no such file (a
+// folder is none) or its headers are sound.
 std::string soundFileRefusal(const std::string& path);
 
 #endif

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <limits>
-#include <system_error>
+
+#include <sys/stat.h>
+
+#include "platform/boundedfile.h"
 
 namespace {
 
@@ -41,20 +43,19 @@ WavFile::~WavFile() {}
 bool WavFile::open(const std::string& path, bool keepCutData) {
     close();
     problem_.clear();
-    // A folder opens as a file here but cannot be read; ask first so it fails cleanly.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return refuse(error ? error.message().c_str() : "not a regular file");
+    // Only a regular file, and its size as opened: a named pipe put in its place would hold
+    // the game for ever, and a folder opens but cannot be read.
+    ReadFailure failure;
+    FileHandle opened = openRegularFile(path, &failure);
+    if (!opened) {
+        return refuse(failure.reason.c_str());
     }
-    const std::uintmax_t fileSize = std::filesystem::file_size(path, error);
-    if (error) {
-        return refuse(error.message().c_str());
-    }
-    file_.reset(std::fopen(path.c_str(), "rb"));
-    if (!file_) {
+    struct stat status = {};
+    if (fstat(fileno(opened.get()), &status) != 0) {
         return refuse(std::strerror(errno));
     }
-    if (!readHeader(fileSize, keepCutData) || (hasData_ && !rewind())) {
+    file_.reset(opened.release());
+    if (!readHeader(static_cast<std::uint64_t>(status.st_size), keepCutData) || (hasData_ && !rewind())) {
         refuse(CANNOT_READ);
         close();
         return false;

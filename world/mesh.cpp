@@ -3,18 +3,14 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <istream>
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
-#include <system_error>
 
 #include "platform/boundedfile.h"
 #include "platform/geometry.h"
@@ -99,21 +95,6 @@ bool readCorner(std::string_view word, Mesh::FaceVertex& corner) {
     return true;
 }
 
-// Why the bounded read of a mesh file failed, error being errno just after it.
-std::string whyUnread(const std::string& path, int error) {
-    std::error_code failed;
-    const std::filesystem::file_status status = std::filesystem::status(path, failed);
-    if (std::filesystem::is_regular_file(status)) {
-        const std::uintmax_t size = std::filesystem::file_size(path, failed);
-        if (!failed && size > Mesh::MAX_FILE_BYTES) {
-            return "larger than " + std::to_string(Mesh::MAX_FILE_BYTES) + " bytes";
-        }
-    } else if (std::filesystem::exists(status)) {
-        return "not a regular file";
-    }
-    return error != 0 ? std::strerror(error) : "cannot be read";
-}
-
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
@@ -169,10 +150,10 @@ Mesh::~Mesh() {}
 void Mesh::load(const std::string& path) {
     std::string why;
     try {
-        errno = 0;
         std::string contents;
-        if (!readBoundedFile(path, MAX_FILE_BYTES, contents)) {
-            why = whyUnread(path, errno);
+        ReadFailure failure;
+        if (!readBoundedFile(path, MAX_FILE_BYTES, contents, &failure)) {
+            why = failure.reason;
         } else {
             std::istringstream text(contents);
             contents = std::string();

@@ -89,25 +89,10 @@ TEST(NameGeneratorTest, ClampsTheOrderAndReportsAMissingFile) {
     EXPECT_EQ(NameGenerator(file.path(), 9).order(), 5);
     EXPECT_EQ(NameGenerator(file.path(), 3).sourceFile(), file.path());
 
-    try {
-        NameGenerator missing("namegenerator_no_such_file.txt", 1);
-        FAIL() << "a missing word file was accepted";
-    } catch (const std::runtime_error& error) {
-        EXPECT_STREQ(error.what(), "NameGenerator::buildStats - cannot open requested source file");
-    }
-
     // A folder opens but cannot be read: it must read as an empty file, not spin forever.
     const NameGenerator folder(".", 1);
     EXPECT_TRUE(folder.stats().empty());
     EXPECT_EQ(folder.generate(3, 16), "Error");
-
-    // An endless stream is refused after a bounded read.
-    try {
-        NameGenerator endless("/dev/zero", 1);
-        FAIL() << "an endless word file was accepted";
-    } catch (const std::runtime_error& error) {
-        EXPECT_STREQ(error.what(), "NameGenerator::buildStats - cannot open requested source file");
-    }
 
     // The game's list is 3 KiB: a word file of 1 MiB is read, one byte more is not one.
     std::string words;
@@ -118,7 +103,29 @@ TEST(NameGeneratorTest, ClampsTheOrderAndReportsAMissingFile) {
     const WordFile most("most", words);
     EXPECT_EQ(NameGenerator(most.path(), 1).stats().size(), 5u);  // a, b, e, l and the blank
     const WordFile over("over", words + "x");
-    EXPECT_THROW(NameGenerator(over.path(), 1), std::runtime_error);
+
+    // The error's own text names no file and no reason: a line before it says both.
+    const struct {
+        std::string path;
+        std::string why;
+    } unreadable[] = {
+        {"namegenerator_no_such_file.txt", "No such file or directory"},
+        {"namegenerator_no_folder/words.txt", "its folder namegenerator_no_folder is missing"},
+        {"/dev/zero", "a device, not a regular file"},  // endless
+        {over.path(), "larger than 1 MiB"},
+    };
+    for (const auto& u : unreadable) {
+        SCOPED_TRACE(u.path);
+        std::string error;
+        testing::internal::CaptureStderr();
+        try {
+            NameGenerator refused(u.path, 1);
+        } catch (const std::runtime_error& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "Cannot read the word file " + u.path + ": " + u.why + "\n");
+        EXPECT_EQ(error, "NameGenerator::buildStats - cannot open requested source file");
+    }
 }
 
 TEST(NameGeneratorTest, LongerTokensStartAtEachWordAndEndAtDeadEnds) {

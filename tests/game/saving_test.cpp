@@ -1,7 +1,7 @@
 // Saving the settings and the score tables when the files or the disk work against it: links
-// that lead elsewhere, a read-only folder, a full disk, a damaged score file and temporaries
-// left by a kill. The settings change through a menu callback and the scores through the
-// keys of the score entry, as the player makes them.
+// that lead elsewhere, a read-only folder, a full disk, files the game could not read,
+// permissions and temporaries left by a kill. The settings change through the menus or a
+// menu callback and the scores through the keys of the score entry, as the player makes them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,9 +16,10 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include "engine2d/simplemenu.h"
 #include "game/multiscoretable.h"
 #include "platform/settings.h"
-#include "tests/game/game_fixture.h"
+#include "tests/game/player_fixture.h"
 
 namespace {
 
@@ -42,20 +43,33 @@ int countOf(const std::string& text, const std::string& part) {
     return count;
 }
 
+// Whether text says part once; with nothing to say, whether it says nothing at all.
+bool toldOnce(const std::string& text, const std::string& part) {
+    return part.empty() ? text.empty() : countOf(text, part) == 1;
+}
+
 // The FPS display as the file says it, -1 when the file has no such line or cannot be read.
 int fpsInFile() {
     Settings file;
     return file.load("data/vasp.conf", false) && file.exists("displayFps") ? file["displayFps"].i : -1;
 }
 
-class SavingGL : public testgame::GameFixture {
+class SavingGL : public testgame::PlayerFixture {
 protected:
     void TearDown() override {
         destroyGame();
         if (mounted) {
             umount2((folder->path() / "data").c_str(), MNT_DETACH);
         }
-        GameFixture::TearDown();
+        PlayerFixture::TearDown();
+    }
+
+    // The item of that text selected in the menu shown, by the arrow keys.
+    void select(Stelkor::SimpleMenu& menu, const std::string& item) {
+        for (int i = 0; i < 20 && menu.selectedItem().text() != item; ++i) {
+            tap(SDL_SCANCODE_DOWN);
+        }
+        ASSERT_EQ(menu.selectedItem().text(), item);
     }
 
     // A setting changed in the menu, which saves it at once.
@@ -156,7 +170,8 @@ TEST_F(SavingGL, LinksAreWrittenThroughOnlyToARegularFile) {
         case DEVICE:
             EXPECT_TRUE(fs::is_character_file(fs::symlink_status("elsewhere/vasp.conf")));
             EXPECT_TRUE(fs::is_character_file(fs::symlink_status("elsewhere/scores")));
-            EXPECT_EQ(notice, "SETTINGS NOT SAVED\nHIGH SCORES NOT SAVED\n");
+            // A device is no file the game reads: it says so at the start, then at the save.
+            EXPECT_EQ(notice, "SETTINGS NOT READ\nHIGH SCORES NOT READ\nSETTINGS NOT SAVED\nHIGH SCORES NOT SAVED\n");
             break;
         case DANGLING:
             EXPECT_FALSE(fs::exists(fs::symlink_status("elsewhere/vasp.conf")));
@@ -293,7 +308,7 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
             EXPECT_EQ(bytesOf("data/scores"), c.bytes);
             EXPECT_EQ(countOf(told, "Cannot save data/scores: cannot keep the damaged file as data/scores.damaged"), 1)
                 << told;
-            EXPECT_EQ(game()._notice.text(), "HIGH SCORES NOT SAVED\n");
+            EXPECT_EQ(game()._notice.text(), "HIGH SCORES NOT READ\nHIGH SCORES NOT SAVED\n");
             continue;
         }
         EXPECT_EQ(bytesOf("data/scores.damaged"), c.bytes);
@@ -306,13 +321,135 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
     }
 }
 
-// A save killed before its rename leaves its temporary; the next start removes it, but
-// nothing in its place that is not a regular file.
+// A settings file the game cannot read is told at the start and kept as vasp.conf.damaged
+// before the first change in the menus replaces it; one it cannot keep is not replaced. And
+// the game never writes a file that it would refuse at the next start.
+TEST_F(SavingGL, ASettingsFileThatCannotBeReadIsToldAndKeptBeforeAChangeReplacesIt) {
+    enum Kind { OVER_THE_SIZE, A_FOLDER, WRITTEN_LARGER };
+    const struct {
+        Kind kind;
+        const char* toldAtStart;
+        const char* toldAtSave;
+    } cases[] = {
+        {OVER_THE_SIZE, "Cannot read data/vasp.conf: larger than 256 KiB;", ""},
+        {A_FOLDER, "Cannot read data/vasp.conf: a folder, not a file;",
+         "Cannot save data/vasp.conf: cannot keep the damaged file as data/vasp.conf.damaged: a folder, not a file\n"},
+        // At the size, with one blank where the game writes two.
+        {WRITTEN_LARGER, "", "Cannot save data/vasp.conf: the settings would be larger than 256 KiB"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        destroyGame();
+        folder.reset();
+        folder = std::make_unique<testgame::GameFolder>();
+        std::string old = bytesOf("data/vasp.conf");
+        old.replace(old.find("fov  90"), 7, "fov 70");
+        old.replace(old.find("masterVolume  8"), 15, "masterVolume 3");
+        if (c.kind == OVER_THE_SIZE) {
+            for (int i = 0; i < 6000; ++i) {
+                old += "# a line the player keeps about these settings\n";
+            }
+        } else if (c.kind == WRITTEN_LARGER) {
+            for (int i = 0; old.size() < (std::size_t(256) << 10) - 64; ++i) {
+                old += "note" + std::to_string(i) + " " + std::string(48, 'n') + "\n";
+            }
+            old.resize(std::size_t(256) << 10, '#');
+        }
+        if (c.kind == A_FOLDER) {
+            fs::remove("data/vasp.conf");
+            fs::create_directory("data/vasp.conf");
+        } else {
+            writeBytes("data/vasp.conf", old);
+        }
+
+        testing::internal::CaptureStderr();
+        game();
+        std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(toldOnce(told, c.toldAtStart)) << told;
+        ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+        Game& g = game();
+        const std::string readNotice = *c.toldAtStart != '\0' ? "SETTINGS NOT READ\n" : "";
+        EXPECT_EQ(g._notice.text(), readNotice);
+
+        ASSERT_NO_FATAL_FAILURE(select(*g._menuMain, "SETTINGS"));
+        tap(SDL_SCANCODE_RETURN);
+        ASSERT_NO_FATAL_FAILURE(select(*g._menuSettings, "SOUND"));
+        tap(SDL_SCANCODE_RETURN);
+        ASSERT_NO_FATAL_FAILURE(select(*g._menuSound, "MASTER VOLUME"));
+        const unsigned char before = g._masterVolume;
+        testing::internal::CaptureStderr();
+        tap(SDL_SCANCODE_RIGHT);
+        told = testing::internal::GetCapturedStderr();
+        const unsigned char chosen = g._masterVolume;
+        EXPECT_NE(chosen, before);
+        const bool saveFailed = *c.toldAtSave != '\0';
+        EXPECT_TRUE(toldOnce(told, c.toldAtSave)) << told;
+        EXPECT_EQ(g._notice.text(), readNotice + (saveFailed ? "SETTINGS NOT SAVED\n" : ""));
+
+        destroyGame();
+        ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+        switch (c.kind) {
+        case OVER_THE_SIZE:
+            // The player's file is kept whole; the new one holds the change and reads back.
+            EXPECT_TRUE(bytesOf("data/vasp.conf.damaged") == old);
+            EXPECT_EQ(game()._masterVolume, chosen);
+            EXPECT_EQ(game()._notice.text(), "");
+            break;
+        case A_FOLDER:
+            EXPECT_TRUE(fs::is_directory("data/vasp.conf"));
+            EXPECT_FALSE(fs::exists(fs::symlink_status("data/vasp.conf.damaged")));
+            EXPECT_EQ(game()._notice.text(), "SETTINGS NOT READ\n");
+            break;
+        case WRITTEN_LARGER:
+            EXPECT_TRUE(bytesOf("data/vasp.conf") == old);
+            EXPECT_EQ(game()._masterVolume, 76);
+            EXPECT_EQ(game()._fov, 70.0f);
+            EXPECT_EQ(game()._notice.text(), "");
+            break;
+        }
+    }
+}
+
+// A file the player keeps private stays private when the game saves over it, also where a
+// link leads to it.
+TEST_F(SavingGL, ASaveKeepsThePermissionsOfTheFileItReplaces) {
+    const fs::perms privately = fs::perms::owner_read | fs::perms::owner_write;
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(linked ? "through a link" : "the file itself");
+        destroyGame();
+        folder.reset();
+        folder = std::make_unique<testgame::GameFolder>();
+        writeBytes("data/scores", freshScoreFile());
+        fs::create_directory("elsewhere");
+        for (const char* file : {"vasp.conf", "scores"}) {
+            const fs::path path = fs::path("data") / file;
+            if (linked) {
+                fs::rename(path, fs::path("elsewhere") / file);
+                fs::create_symlink(fs::absolute(fs::path("elsewhere") / file), path);
+            }
+            fs::permissions(path, privately);
+        }
+        ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+        changeSetting(true);
+        ASSERT_NO_FATAL_FAILURE(enterScore(123456));
+        EXPECT_EQ(fpsInFile(), 1);
+        for (const char* file : {"vasp.conf", "scores"}) {
+            EXPECT_EQ(fs::status(fs::path("data") / file).permissions(), privately) << file;
+        }
+    }
+}
+
+// A save or a keeping copy killed before its rename leaves its temporary; the next start
+// removes it, but nothing in its place that is not a regular file.
 TEST_F(SavingGL, TheStartRemovesTemporariesLeftByAKill) {
     writeBytes("data/vasp.conf.tmp", "displayFps 1\n");
+    writeBytes("data/vasp.conf.damaged.tmp", "displayFps 1\n");
+    writeBytes("data/scores.damaged.tmp", "half a table");
     fs::create_directory("data/scores.tmp");
     game();
-    EXPECT_FALSE(fs::exists(fs::symlink_status("data/vasp.conf.tmp")));
+    for (const char* left : {"data/vasp.conf.tmp", "data/vasp.conf.damaged.tmp", "data/scores.damaged.tmp"}) {
+        EXPECT_FALSE(fs::exists(fs::symlink_status(left))) << left;
+    }
     EXPECT_TRUE(fs::is_directory("data/scores.tmp"));
     destroyGame();
 

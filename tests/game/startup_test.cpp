@@ -1,9 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "engine2d/image.h"
 #include "engine2d/sprite.h"
@@ -25,6 +33,39 @@ void loadToTheMenu(testgame::TestGame& game) {
         game.runFrame(0.001);
     }
 }
+
+// Lets go of whoever waits to read a named pipe, as a writer that comes and goes at once:
+// a start that would wait on the pipe for ever then reads it as empty and goes on, so the
+// test ends and its expectations tell. A writer opens without waiting only while a reader
+// holds the pipe, so one that opens found the start waiting on it (the game looks at what
+// is there before it opens anything).
+class PipeReleaser {
+public:
+    explicit PipeReleaser(const std::string& path)
+        : _thread([this, path] {
+              while (!_stop.load()) {
+                  const int writer = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                  if (writer >= 0) {
+                      _released.store(true);
+                      close(writer);
+                  }
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+              }
+          }) {}
+    ~PipeReleaser() {
+        _stop.store(true);
+        _thread.join();
+    }
+    PipeReleaser(const PipeReleaser&) = delete;
+    PipeReleaser& operator=(const PipeReleaser&) = delete;
+
+    bool released() const { return _released.load(); }
+
+private:
+    std::atomic<bool> _stop{false};
+    std::atomic<bool> _released{false};
+    std::thread _thread;
+};
 
 void writeSettings(const std::string& text) {
     std::ofstream("data/vasp.conf") << text;
@@ -184,7 +225,8 @@ TEST_F(StartupGL, ContentThatWouldShowNothingStopsTheStartWithItsName) {
 }
 
 // Each bad file is told on standard error, by name and why, in one line: where an error stops
-// the start, just before its own words, which name no file; elsewhere the game goes on.
+// the start, just before its own words, which name no file; elsewhere the game goes on. A
+// named pipe in a file's place is never waited on.
 TEST_F(StartupGL, BadFilesAreToldByNameAndWhy) {
     const auto faces = [](std::size_t count) {
         std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
@@ -193,50 +235,79 @@ TEST_F(StartupGL, BadFilesAreToldByNameAndWhy) {
         }
         return text;
     };
+    const std::string pipe = "a named pipe, not a regular file";
+    const std::string goesOn = "; the game goes on without it";
+    const std::string keptAs = goesOn + " and saves over it only once it is kept as ";
+    enum Kind { BYTES, UNREADABLE, PIPE };
     const struct {
         const char* file;
-        std::string bytes;  // empty: a link to a file that opens but cannot be read
-        std::size_t size;   // grown to this size with zero bytes, where not 0
-        const char* told;
+        Kind kind;
+        std::string bytes;
+        std::size_t size;  // grown to this size with zero bytes, where not 0
+        std::string told;
         const char* error;  // null: the game goes on to its menu
     } cases[] = {
-        {"mesh/shiva.obj", faces(1), Vortel::Mesh::MAX_FILE_BYTES + 1,
-         "Cannot load mesh file mesh/shiva.obj: larger than 4194304 bytes", "cannot open mesh file"},
-        {"mesh/flare.obj", faces(Vortel::Mesh::MAX_FACES + 1), 0,
+        {"mesh/shiva.obj", BYTES, faces(1), Vortel::Mesh::MAX_FILE_BYTES + 1,
+         "Cannot load mesh file mesh/shiva.obj: larger than 4 MiB", "cannot open mesh file"},
+        {"mesh/flare.obj", BYTES, faces(Vortel::Mesh::MAX_FACES + 1), 0,
          "Cannot load mesh file mesh/flare.obj: more than 65536 faces", "cannot open mesh file"},
-        {"mesh/gun1.obj", "", 0, "Cannot load mesh file mesh/gun1.obj: Input/output error", "cannot open mesh file"},
-        {"sounds/fx/lazer.wav", "not a sound\n", 0,
-         "Cannot use the sound file sounds/fx/lazer.wav: not a RIFF/WAVE file; the game goes on without it", nullptr},
-        {"sounds/sound.conf", "# the sounds come later\n", 0,
+        {"mesh/gun1.obj", UNREADABLE, "", 0, "Cannot load mesh file mesh/gun1.obj: Input/output error",
+         "cannot open mesh file"},
+        {"sounds/fx/lazer.wav", BYTES, "not a sound\n", 0,
+         "Cannot use the sound file sounds/fx/lazer.wav: not a RIFF/WAVE file" + goesOn, nullptr},
+        {"sounds/sound.conf", BYTES, "# the sounds come later\n", 0,
          "The sound list sounds/sound.conf names none of the game's sounds: the game runs silent", nullptr},
+        {"data/vasp.conf", PIPE, "", 0, "Cannot read data/vasp.conf: " + pipe + keptAs + "data/vasp.conf.damaged",
+         nullptr},
+        {"data/color", PIPE, "", 0, "Cannot read data/color: " + pipe + goesOn, nullptr},
+        {"data/speed", PIPE, "", 0, "Cannot read data/speed: " + pipe + goesOn, nullptr},
+        {"data/scores", PIPE, "", 0, "Cannot read data/scores: " + pipe + keptAs + "data/scores.damaged", nullptr},
+        {"sounds/sound.conf", PIPE, "", 0, "Cannot read the sound list sounds/sound.conf: the game runs silent",
+         nullptr},
+        {"sounds/fx/lazer.wav", PIPE, "", 0, "Cannot use the sound file sounds/fx/lazer.wav: " + pipe + goesOn,
+         nullptr},
+        {"data/english_mf.txt", PIPE, "", 0, "Cannot read the word file data/english_mf.txt: " + pipe,
+         "NameGenerator::buildStats - cannot open requested source file"},
+        {"mesh/gun1.obj", PIPE, "", 0, "", "ResourceManager(Base) - is not a file: gun1.obj"},
+        {"textures/font.png", PIPE, "", 0, "", "cannot open file X 'textures/font.png'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         folder.reset();
         folder = std::make_unique<testgame::GameFolder>();
         folder->remove(c.file);
-        if (c.bytes.empty()) {
+        if (c.kind == UNREADABLE) {
             // Memory the process has not mapped: the read fails with an I/O error.
             std::filesystem::create_symlink("/proc/self/mem", c.file);
+        } else if (c.kind == PIPE) {
+            ASSERT_EQ(mkfifo(c.file, 0644), 0);
         } else {
             std::ofstream(c.file, std::ios::binary) << c.bytes;
         }
         if (c.size != 0) {
             std::filesystem::resize_file(c.file, c.size);
         }
-        testgame::TestGame& g = game();
+        std::optional<PipeReleaser> releaser;
+        if (c.kind == PIPE) {
+            releaser.emplace(c.file);
+        }
         std::string error;
+        int state = -1;
         testing::internal::CaptureStderr();
         try {
+            testgame::TestGame& g = game();
+            state = g._state;
             g.init();
             g.load();
             loadToTheMenu(g);
+            state = g._state;
         } catch (const std::runtime_error& e) {
             error = e.what();
         }
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), std::string(c.told) + "\n");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.told.empty() ? "" : c.told + "\n");
         EXPECT_EQ(error, c.error != nullptr ? c.error : "");
-        EXPECT_EQ(g._state, c.error != nullptr ? Game::STATE_LOADING : Game::STATE_MAIN_MENU);
+        EXPECT_EQ(state == Game::STATE_MAIN_MENU, c.error == nullptr);
+        EXPECT_FALSE(releaser && releaser->released()) << "the start waited on the pipe";
         destroyGame();
     }
 }
