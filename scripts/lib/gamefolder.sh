@@ -1,5 +1,14 @@
 # Shell helpers for scripts that start the built game. Source this file.
 
+# build_release_game ROOT: the Release game in ROOT/build/run, configured and built as ./run.sh
+# does (an up-to-date game is left as it is).
+build_release_game() {
+    "$1/scripts/install-deps.sh"
+    cmake -S "$1" -B "$1/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELLARIS_TESTS=OFF -DQUELLARIS_BENCH=OFF \
+        >/dev/null
+    cmake --build "$1/build" --parallel --target quellaris game_content game_folder
+}
+
 # copy_game_folder SOURCE DEST: a game folder of its own at DEST (made if missing), whose data/
 # is copied so that the game's saves never touch SOURCE, the rest linked.
 copy_game_folder() {

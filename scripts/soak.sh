@@ -1,0 +1,967 @@
+#!/usr/bin/env bash
+# A soak run: the Release game played for a while the way players play it, under the C
+# library's checking allocator, until it has spent the minutes given; any sign of damage fails
+# the run. The game is driven with xdotool on virtual displays of its own, by keys and mouse
+# buttons at random moments and held for random times, some of them within one frame, through
+# every screen: the splash screens and loading, the menus and each game speed, flights with
+# turns, shots, mouselook, boost, EMP blasts, pauses and the in-game menu, game over and the
+# entry of a name, the score tables, the credits, the attract loop left alone, the trick
+# trainer, and the settings, where full screen is switched both ways.
+#
+#   scripts/soak.sh MINUTES [SEED]
+#
+# The run is a row of sessions of about a minute each, until MINUTES of play are spent. Each
+# session starts the game from a fresh copy of the game folder (build/run, built here as
+# ./run.sh does when it is missing or behind its sources) on a display of its own, in turn in
+# scaled full screen at 1024 x 768, in a window at 800 x 600, in scaled full screen at
+# 1280 x 720 and in a window on a 1024 x 768 desktop, and ends it through the main menu's QUIT.
+# The game runs with ALSOFT_DRIVERS=null and with glibc's malloc debugging library preloaded
+# (MALLOC_CHECK_=3, freed memory overwritten by MALLOC_PERTURB_), where a healthy game prints
+# nothing on standard error. A session fails when the game ends other than by QUIT with exit
+# status 0 and its window gone in time, is killed by a signal, or prints anything on standard
+# error; the run then stops with status 1, naming the session, the seed that replays it and its
+# last screenshot.
+#
+# The same SEED drives the same sessions with the same keys, clicks, holds and waits (the
+# game's own timing may differ). SEED/N replays only session N of that seed. Without a SEED
+# one is drawn and printed. The sessions' screenshots, the game's output and a log of what was
+# done are kept under build/soak/. The last line sums the run up: sessions, minutes of play,
+# screens visited, seed, checker and outcome.
+#
+# The script knows where it has driven the game and, where the game may have gone elsewhere
+# (a press shorter than a frame, a game that ends by itself), looks at the screen: every part
+# of a session starts from the main menu, reached again and checked on the screen.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/scripts/lib/gamefolder.sh"
+
+usage() {
+    echo "usage: scripts/soak.sh MINUTES [SEED | SEED/SESSION]" >&2
+    exit 2
+}
+[[ $# -ge 1 && $# -le 2 ]] || usage
+minutes=$1
+[[ $minutes =~ ^[0-9]+([.][0-9]+)?$ ]] || usage
+seed_arg=${2:-$(( $(date +%s%N) / 1000 % 1000000 ))}
+[[ $seed_arg =~ ^([0-9]+)(/([0-9]+))?$ ]] || usage
+seed=$((10#${BASH_REMATCH[1]}))
+only_session=${BASH_REMATCH[3]:-}
+
+"$root/scripts/install-deps.sh" "$root/scripts/playtest-packages.txt"
+build_release_game "$root"
+game_dir=$root/build/run
+
+checker=
+for dir in /lib/*-linux-gnu /usr/lib/*-linux-gnu /lib64 /usr/lib64; do
+    if [[ -f $dir/libc_malloc_debug.so.0 ]]; then
+        checker=$dir/libc_malloc_debug.so.0
+        break
+    fi
+done
+[[ -n $checker ]] || { echo "soak: glibc's libc_malloc_debug.so.0 (package libc6) is missing" >&2; exit 1; }
+checker_name="glibc malloc-check (MALLOC_CHECK_=3)"
+
+out=$root/build/soak
+rm -rf "$out"
+mkdir -p "$out"
+# The display libraries want a login session's runtime folder, as a player's desktop has.
+runtime=$(mktemp -d)
+chmod 700 "$runtime"
+
+xvfb=
+game=
+cleanup() {
+    stop_game_and_display
+    rm -rf "$runtime"
+}
+trap cleanup EXIT
+
+# ---- random numbers ------------------------------------------------------------------------
+# Drawn only in the main shell ($RANDOM in a subshell is not the main shell's sequence), and
+# reseeded for each part of a session, so that a part's draws never shift another's.
+
+# rnd N: R = a number in 0 .. N - 1.
+rnd() { R=$((RANDOM % $1)); }
+# pick WORD...: P = one of the words.
+pick() {
+    local words=("$@")
+    P=${words[RANDOM % $#]}
+}
+# between LOW HIGH: R = a number in LOW .. HIGH.
+between() { R=$(($1 + RANDOM % ($2 - $1 + 1))); }
+# seconds MS: the milliseconds as seconds, for sleep and xdotool.
+seconds() { printf '%d.%03d' $(($1 / 1000)) $(($1 % 1000)); }
+# wait_ms LOW HIGH: a pause of a random length, in milliseconds.
+wait_ms() {
+    between "$1" "$2"
+    sleep "$(seconds "$R")"
+}
+# hold_ms KIND: R = how long a finger holds a key or button. Some presses end within one frame;
+# in the menus no hold reaches the keyboard's repeat delay, in flight some are long.
+hold_ms() {
+    rnd 20
+    if ((R < 4)); then
+        R=0
+    elif ((R < 14)); then
+        between 30 180
+    elif [[ $1 == menu ]] || ((R < 18)); then
+        between 180 420
+    else
+        between 500 1800
+    fi
+}
+
+# ---- the session's record ------------------------------------------------------------------
+
+session_dir=
+session_name=
+session_seed=
+last_shot=
+shots=0
+screens=0
+declare -A kinds=()
+
+log() { echo "$(date +%H:%M:%S.%N | cut -c1-12) $*" >>"$session_dir/actions.log"; }
+
+# screen NAME: the game was driven into the screen NAME.
+screen() {
+    screens=$((screens + 1))
+    kinds[$1]=1
+    log "screen $1"
+}
+
+fail() {
+    local reason=$1
+    if [[ -n $xvfb ]] && kill -0 "$xvfb" 2>/dev/null; then
+        import -window root "$session_dir/failure.png" 2>/dev/null && last_shot=$session_dir/failure.png
+    fi
+    log "FAILED: $reason"
+    echo "soak: session $session_name FAILED: $reason" >&2
+    if [[ -s $session_dir/stderr.txt ]]; then
+        echo "soak: the game's standard error:" >&2
+        head -n 20 "$session_dir/stderr.txt" | sed 's/^/    /' >&2
+    fi
+    echo "soak: replay it with: scripts/soak.sh 1 $seed/$session_number" >&2
+    echo "soak: its log, output and screenshots are in ${session_dir#"$root"/}" >&2
+    echo "soak: FAILED in session $session_name, seed $seed/$session_number, last screenshot ${last_shot#"$root"/}, checker $checker_name"
+    exit 1
+}
+
+# ended: ENDED = how the game process ended (it has ended).
+ended() {
+    local status=0
+    wait "$game" || status=$?
+    game=
+    if ((status > 128)); then
+        ENDED="killed by signal $((status - 128)) (SIG$(kill -l $((status - 128)) 2>/dev/null || echo '?'))"
+    else
+        ENDED="exit status $status"
+    fi
+}
+
+# The game must still be running and have said nothing on standard error.
+check() {
+    if ! kill -0 "$game" 2>/dev/null; then
+        ended
+        fail "the game ended by itself ($ENDED) during '$current'"
+    fi
+    if [[ -s $session_dir/stderr.txt ]]; then
+        fail "the game wrote to standard error during '$current'"
+    fi
+}
+
+# ---- where the picture is ------------------------------------------------------------------
+# The game draws an 800 x 600 picture; in a window it is the window, in full screen on a
+# larger desktop it is scaled up, centred, with bars where the aspect differs. Positions below
+# are the picture's (y downward); they are turned into the display's.
+
+PX=0 PY=0 PW=800 PH=600 WIN_W=0 WIN_H=0
+
+game_window() { xdotool search --onlyvisible --name '^Quellaris$' 2>/dev/null | head -n 1; }
+
+# Reads the window's place and size and works out where the picture stands in it.
+locate_picture() {
+    local id geometry
+    id=$(game_window)
+    [[ -n $id ]] || return 1
+    geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || return 1
+    local X= Y= WIDTH= HEIGHT=
+    eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=' <<<"$geometry")"
+    [[ -n $WIDTH && -n $HEIGHT ]] || return 1
+    WIN_W=$WIDTH
+    WIN_H=$HEIGHT
+    read -r PX PY PW PH < <(awk -v x="$X" -v y="$Y" -v w="$WIDTH" -v h="$HEIGHT" 'BEGIN {
+        across = w / 800; down = h / 600; s = across < down ? across : down
+        bw = across <= down ? w : int(800 * s + 0.5); bh = across <= down ? int(600 * s + 0.5) : h
+        printf "%d %d %d %d\n", x + int((w - bw) / 2), y + int((h - bh) / 2), bw, bh }')
+}
+
+# wait_for_mode full|window SECONDS: until the window is as large as the display (full screen)
+# or 800 x 600 (a window); false when it is not so in time.
+wait_for_mode() {
+    local i
+    for ((i = 0; i < $2 * 10; ++i)); do
+        if locate_picture; then
+            if [[ $1 == full && $WIN_W == "$display_w" && $WIN_H == "$display_h" ]] ||
+                [[ $1 == window && $WIN_W == 800 && $WIN_H == 600 ]]; then
+                return 0
+            fi
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# point X Y: the pointer onto the picture's point.
+point() {
+    local sx sy
+    read -r sx sy < <(awk -v px="$1" -v py="$2" -v ox="$PX" -v oy="$PY" -v w="$PW" -v h="$PH" \
+        'BEGIN { printf "%d %d\n", ox + int((px + 0.5) * w / 800), oy + int((py + 0.5) * h / 600) }')
+    xdotool mousemove "$sx" "$sy"
+}
+
+# The pointer rests over the world above every menu, where it selects nothing.
+park() { point 400 120; }
+
+# ---- pressing ------------------------------------------------------------------------------
+
+# key KIND KEY: a press of KEY held for a random time of its kind (menu or flight).
+key() {
+    check
+    hold_ms "$1"
+    log "key $2 ${R}ms"
+    if ((R == 0)); then
+        xdotool keydown "$2" keyup "$2"
+    else
+        xdotool keydown "$2" sleep "$(seconds "$R")" keyup "$2"
+    fi
+}
+
+# key_for MS KEY: a press held for that long; for presses the game must see.
+key_for() {
+    check
+    log "key $2 ${1}ms"
+    xdotool keydown "$2" sleep "$(seconds "$1")" keyup "$2"
+}
+
+# click KIND BUTTON: a press of a mouse button (1 left, 2 middle, 3 right) where the pointer is.
+click() {
+    check
+    hold_ms "$1"
+    log "click $2 ${R}ms"
+    if ((R == 0)); then
+        xdotool mousedown "$2" mouseup "$2"
+    else
+        xdotool mousedown "$2" sleep "$(seconds "$R")" mouseup "$2"
+    fi
+}
+
+# A menu's items stand 20 pixels apart from y = 418 while its bar has its least height (the
+# main and in-game menus and the settings' short menus).
+item_y() { echo $((418 + 20 * $1)); }
+
+# item ROW [BUTTON]: a click on the item of that row.
+item() {
+    point 240 "$(item_y "$1")"
+    wait_ms 30 200
+    click menu "${2:-1}"
+}
+
+# ---- looking at the screen -----------------------------------------------------------------
+
+# look: takes a screenshot and sets SEEN to what it shows: main (the main menu itself), ingame
+# (the in-game menu itself), panel (a score table's dark panel: the score screens or the entry
+# of a name), intro (the trick trainer's intro panel), dark (a splash screen or loading) or
+# other. Keeps the session's last screenshots.
+look() {
+    check
+    shots=$((shots + 1))
+    local shot
+    shot=$(printf '%s/shots/%04d.png' "$session_dir" "$shots")
+    SEEN=other
+    if ! import -window root "$shot" 2>/dev/null; then
+        return
+    fi
+    last_shot=$shot
+    rm -f "$(printf '%s/shots/%04d.png' "$session_dir" $((shots - 12)))"
+    # Each region is given in the picture's pixels (width, height, left, top) and measured where
+    # it stands on the display: the trainer's intro panel (red and blue), the title logo, the
+    # bar right of the menu, the score panel's left and right edges (outside, inside), the
+    # whole picture, and the rows of a menu's items.
+    local regions=("280 120 20 20" "150 30 10 430" "330 110 450 430" "2 300 76 150" "2 300 81 150"
+        "2 300 722 150" "2 300 717 150" "800 600 0 0")
+    local k
+    for ((k = 0; k < 8; ++k)); do
+        regions+=("110 12 222 $((412 + 20 * k))")
+    done
+    local placed=() arguments=() format
+    mapfile -t placed < <(printf '%s\n' "${regions[@]}" | awk -v ox="$PX" -v oy="$PY" -v pw="$PW" -v ph="$PH" '{
+        s = pw / 800; t = ph / 600; w = int($1 * s); h = int($2 * t)
+        printf "%dx%d+%d+%d\n", w < 1 ? 1 : w, h < 1 ? 1 : h, ox + int($3 * s), oy + int($4 * t) }')
+    for ((k = 0; k < ${#regions[@]}; ++k)); do
+        arguments+=(\( +clone -crop "${placed[k]}" +repage)
+        if ((k == 0)); then
+            format="%[fx:mean.r] %[fx:mean.b]"
+        elif ((k < 8)); then
+            format="%[fx:mean]"
+        else
+            format="%[fx:maxima]"
+        fi
+        # The whole picture's brightness needs no detail.
+        ((k != 7)) || arguments+=(-scale 80x60)
+        ((k == 0)) || arguments+=(-colorspace gray)
+        arguments+=(-format "$format " -write info: +delete \))
+    done
+    local features
+    features=$(convert "$shot" "${arguments[@]}" null: 2>/dev/null) || return 0
+    # The menus' bar is black at 90 % under the title logo, with a line of text in each row
+    # that holds an item: the main menu's seven rows are all full, the in-game menu's third
+    # row is its gap. The score panel darkens the world to 40 % between x = 80 and 720.
+    SEEN=$(awk 'function darkened(outside, inside) {
+            return outside > 0.1 && inside / outside > 0.25 && inside / outside < 0.55
+        }
+        {
+            red = $1; blue = $2; logo = $3; bar = $4; mean = $9
+            panel = darkened($5, $6) && darkened($7, $8)
+            for (k = 0; k < 8; ++k) row[k] = $(10 + k) > 0.3
+            menu = logo > 0.2 && logo < 0.5 && bar < 0.2
+            if (menu && row[0] && row[1] && row[2] && row[3] && row[4] && row[5] && row[6] && !row[7]) print "main"
+            else if (menu && row[0] && row[1] && !row[2] && row[3] && !row[4] && !row[5] && !row[6]) print "ingame"
+            else if (panel) print "panel"
+            else if (blue - red > 0.4) print "intro"
+            else if (mean < 0.06) print "dark"
+            else print "other"
+        }' <<<"$features")
+    log "look $SEEN ($(basename "$shot"))"
+}
+
+# to_main_menu: back to the main menu itself, from wherever the game is, checked on the screen.
+# ESCAPE leads back from every screen but the in-game menu, where it resumes the game; there
+# QUIT CURRENT GAME is clicked.
+to_main_menu() {
+    local tries
+    for ((tries = 0; tries < 25; ++tries)); do
+        look
+        case $SEEN in
+        main) return 0 ;;
+        ingame)
+            item 3
+            ;;
+        *)
+            park
+            key_for 220 Escape
+            ;;
+        esac
+        sleep 0.7
+    done
+    fail "the main menu did not come back during '$current'"
+}
+
+# ---- the parts of a session ----------------------------------------------------------------
+# Each part starts on the main menu itself and may end anywhere: the next one first goes back.
+
+flight_keys=(Left Right Up Down)
+
+# The speed the main menu shows, as the settings file keeps it.
+game_speed() {
+    local value
+    value=$(awk '$1 == "gameSpeed" { print $2 }' "$session_dir/game/data/vasp.conf")
+    SPEED=${value:-normal}
+}
+
+start_up() {
+    current=start-up
+    local splash
+    for splash in lumisk zindle quendle; do
+        screen "splash-$splash"
+        rnd 10
+        if ((R < 2)); then
+            # Left to run its course.
+            sleep 6
+            continue
+        fi
+        wait_ms 300 1500
+        rnd 4
+        if ((R == 0)) && [[ $splash != quendle ]]; then
+            # Not on the last one: a click that came after loading would act on the menu.
+            park
+            rnd 3
+            click menu $((R + 1))
+        else
+            pick space Escape Return a x Left
+            key menu "$P"
+        fi
+    done
+    screen loading
+    sleep 2
+    to_main_menu
+    screen main-menu
+}
+
+# The main menu's items by hover and by keys.
+browse_main_menu() {
+    current=main-menu
+    local n
+    between 3 9
+    for ((n = R; n > 0; --n)); do
+        rnd 3
+        case $R in
+        0)
+            rnd 7
+            point $((225 + RANDOM % 120)) "$(item_y "$R")"
+            ;;
+        1)
+            pick Up Down
+            key menu "$P"
+            ;;
+        2) park ;;
+        esac
+        wait_ms 50 700
+    done
+    # START GAME selected again: nothing else acts on a stray click.
+    point 240 "$(item_y 0)"
+    sleep 0.3
+    park
+}
+
+# SPEED: the left button steps on to the next speed, the right one back to the one before.
+change_speed() {
+    current=speed
+    local n
+    between 1 4
+    for ((n = R; n > 0; --n)); do
+        rnd 3
+        if ((R > 0)); then
+            item 1 1
+        else
+            # The right button acts on the item the pointer selected in an earlier frame.
+            point 240 "$(item_y 1)"
+            wait_ms 200 400
+            click menu 3
+        fi
+        wait_ms 100 600
+    done
+    sleep 0.3
+    game_speed
+    screen "speed-$SPEED"
+}
+
+# A value of the selected item stepped by LEFT or RIGHT, a few times.
+step_values() {
+    local n
+    between 1 3
+    for ((n = R; n > 0; --n)); do
+        pick Left Right
+        key menu "$P"
+        wait_ms 80 500
+    done
+}
+
+# down N: the selection N items down, by keys.
+down() {
+    local n
+    for ((n = $1; n > 0; --n)); do
+        key menu Down
+        wait_ms 60 300
+    done
+}
+
+# enter N: the item N rows below the first of a menu just entered, by keys: the pointer rests
+# away from the items, so the menu came up with its first item selected.
+enter() {
+    park
+    wait_ms 200 500
+    down "$1"
+    key menu Return
+    wait_ms 300 700
+}
+
+# back: ESCAPE, one menu up.
+back() {
+    key_for 200 Escape
+    wait_ms 300 700
+}
+
+settings() {
+    current=settings
+    item 3
+    park
+    screen settings
+    wait_ms 300 800
+    local parts=(settings_controls settings_display settings_sound) k
+    rnd 3
+    local first=$R
+    for ((k = 0; k < 3; ++k)); do
+        rnd 3
+        ((R > 0)) || continue
+        ${parts[(first + k) % 3]}
+        current=settings
+        back
+    done
+    # DISPLAY at least once a session, for the switch of full screen.
+    if ((display_switches == 0)); then
+        settings_display
+    fi
+}
+
+settings_controls() {
+    current=controls
+    enter 0
+    screen controls
+    rnd 2
+    if ((R == 0)); then
+        key menu Return
+        screen redefine-keys
+        wait_ms 200 600
+        rnd 4
+        down "$R"
+        key menu Return
+        screen redefine-waiting
+        wait_ms 300 1500
+        # ESCAPE keeps the old key: the flights of this session need theirs.
+        key_for 200 Escape
+        wait_ms 200 600
+        back
+    else
+        rnd 3
+        down $((R + 1))
+        step_values
+    fi
+}
+
+# DISPLAY MODE is switched and checked by the window's size, then most times switched back;
+# some other display items are changed on the way.
+settings_display() {
+    current=display
+    enter 1
+    screen display
+    switch_display_mode
+    rnd 4
+    if ((R > 0)); then
+        wait_ms 500 3000
+        switch_display_mode
+    fi
+    local n
+    between 0 3
+    for ((n = R; n > 0; --n)); do
+        rnd 4
+        down $((R + 1))
+        step_values
+    done
+}
+
+display_switches=0
+switch_display_mode() {
+    current=display-mode
+    local want
+    [[ $mode == full ]] && want=window || want=full
+    pick Left Right
+    key menu "$P"
+    wait_for_mode "$want" 10 || fail "DISPLAY MODE did not switch to $want (window ${WIN_W}x$WIN_H)"
+    mode=$want
+    display_switches=$((display_switches + 1))
+    screen "display-$want"
+    park
+    sleep 0.5
+}
+
+settings_sound() {
+    current=sound
+    enter 2
+    screen sound
+    rnd 4
+    down "$R"
+    step_values
+}
+
+trainer() {
+    current=trick-trainer
+    item 2
+    park
+    screen tricks
+    wait_ms 300 900
+    rnd 12
+    down "$R"
+    key menu Return
+    wait_ms 300 700
+    screen trick-variants
+    # The first variant: every trick has one (the row below may be BACK).
+    enter 0
+    sleep 0.6
+    look
+    if [[ $SEEN != intro ]]; then
+        log "no trainer: the trick list's BACK was chosen"
+        return
+    fi
+    screen trainer-intro
+    key_for 200 space
+    screen trainer-flight
+    fly 4 12 trainer
+    rnd 2
+    if ((R == 0)); then
+        key_for 200 Escape
+        screen trainer-intro
+        wait_ms 300 1200
+        key_for 200 Right
+        screen trainer-flight
+        fly 2 6 trainer
+    fi
+}
+
+# aim: the pointer somewhere over the upper part of the picture, where no menu has items: a
+# click that comes after the game left the flight selects nothing there.
+aim() {
+    local x y
+    between 40 760
+    x=$R
+    between 40 360
+    y=$R
+    point "$x" "$y"
+}
+
+# fly LEAST MOST KIND: turns, shots, aiming, mouselook, boost and (in play) EMP blasts at random
+# moments, for about LEAST to MOST seconds (counted in actions, so that a seed replays them).
+fly() {
+    between $((2 * $1)) $((2 * $2))
+    local actions
+    for ((actions = R; actions > 0; --actions)); do
+        rnd 12
+        case $R in
+        0 | 1 | 2 | 3)
+            pick "${flight_keys[@]}"
+            key flight "$P"
+            ;;
+        4 | 5) click flight 1 ;;
+        6) aim ;;
+        7)
+            # Mouselook: looking round while the right button is held.
+            check
+            xdotool mousedown 3
+            aim
+            wait_ms 0 1200
+            xdotool mouseup 3
+            log "mouselook"
+            ;;
+        8) click flight 2 ;;
+        9) [[ $3 == play ]] && key flight Return ;;
+        *) ;;
+        esac
+        wait_ms 50 900
+    done
+}
+
+start_game() {
+    rnd 2
+    ((R == 0)) || change_speed
+    current=start-game
+    game_speed
+    item 0
+    screen "play-$SPEED"
+    wait_ms 500 1500
+}
+
+# A game, paused and taken to the in-game menu, then left for the main menu.
+play() {
+    start_game
+    current=play
+    fly 5 15 play
+    rnd 2
+    if ((R == 0)); then
+        current=pause
+        key_for 200 Control_R
+        screen pause
+        wait_ms 500 2500
+        pick space Left Up a Control_R
+        key flight "$P"
+        sleep 0.3
+    fi
+    current=in-game-menu
+    key_for 200 Escape
+    park
+    sleep 0.5
+    look
+    [[ $SEEN == ingame ]] || return 0
+    screen ingame-menu
+    rnd 2
+    ((R == 0)) || ingame_settings
+    rnd 2
+    if ((R == 0)); then
+        current=resume
+        item 0
+        screen play-resumed
+        current=play
+        fly 3 8 play
+        key_for 200 Escape
+        park
+        sleep 0.5
+        look
+        [[ $SEEN == ingame ]] || return 0
+        screen ingame-menu
+    fi
+    current=quit-current-game
+    item 3
+    screen main-menu
+}
+
+ingame_settings() {
+    current=ingame-settings
+    item 1
+    park
+    screen ingame-settings
+    wait_ms 300 800
+    rnd 2
+    if ((R == 0)); then
+        current=ingame-display
+        enter 1
+        screen ingame-display
+        rnd 3
+        down $((R + 2))
+        step_values
+        back
+    fi
+    back
+}
+
+# A game flown into its own trail until the shields are gone: game over, then the entry of a
+# name where the score makes the table, and the main menu.
+game_over() {
+    start_game
+    current=play
+    fly 3 8 play
+    # Turning the same way again and again closes the craft's path on its own trail.
+    current=game-over
+    local turn=${flight_keys[RANDOM % 4]} name_keys=(a b c q u e l l a r i s 7 0 space BackSpace) t
+    local end=$(($(date +%s) + 150))
+    while (($(date +%s) < end)); do
+        for ((t = 0; t < 3; ++t)); do
+            # A key cuts the game-over screen short as well.
+            key_for 120 "$turn"
+            sleep 0.25
+        done
+        look
+        [[ $SEEN == panel || $SEEN == main ]] && break
+    done
+    case $SEEN in
+    panel)
+        screen game-over
+        screen score-entry
+        local n
+        between 1 10
+        for ((n = R; n > 0; --n)); do
+            pick "${name_keys[@]}"
+            key menu "$P"
+            wait_ms 50 400
+        done
+        pick Return Return Escape
+        key menu "$P"
+        screen main-menu
+        ;;
+    main)
+        screen game-over
+        screen main-menu
+        ;;
+    *) log "no game over within 150 s" ;;
+    esac
+}
+
+scores() {
+    current=high-scores
+    item 4
+    screen high-scores
+    wait_ms 800 2000
+    local n
+    between 1 6
+    for ((n = R; n > 0; --n)); do
+        rnd 3
+        if ((R > 0)); then
+            pick space Right Return a Down
+            key menu "$P"
+        else
+            rnd 3
+            click menu $((R + 1))
+        fi
+        screen high-scores-next
+        wait_ms 300 2500
+    done
+    key_for 150 Escape
+    screen main-menu
+}
+
+credits() {
+    current=credits
+    item 5
+    screen credits
+    wait_ms 1000 9000
+    rnd 3
+    if ((R > 0)); then
+        pick space Escape x Return
+        key flight "$P"
+    else
+        # Held for a frame at least: a click the credits miss would reach the main menu and
+        # act there.
+        between 60 400
+        check
+        log "click 1 ${R}ms"
+        xdotool mousedown 1 sleep "$(seconds "$R")" mouseup 1
+    fi
+    screen main-menu
+}
+
+# The main menu left alone: after 20 s it shows the tables, after 20 s more the credits.
+attract() {
+    current=attract
+    park
+    between 22 50
+    local wait=$R t
+    log "left alone for ${wait}s"
+    for ((t = 0; t < wait; t += 5)); do
+        check
+        sleep $((wait - t < 5 ? wait - t : 5))
+    done
+    screen attract-tables
+    ((wait < 42)) || screen attract-credits
+    rnd 2
+    if ((R == 0)); then
+        pick space Escape
+        key menu "$P"
+    else
+        check
+        xdotool mousemove_relative -- 30 0
+    fi
+    sleep 0.5
+}
+
+parts=(browse_main_menu change_speed settings trainer play game_over scores credits attract)
+# The seconds a part takes, near enough, so that a session ends near its length.
+part_cost=(6 6 25 25 35 60 12 10 45)
+
+# ---- one session ---------------------------------------------------------------------------
+
+modes=("full 1024x768" "window 800x600" "full 1280x720" "window 1024x768")
+session_number=0
+played_ns=0
+sessions=0
+
+# run_session N: session N of the seed, about a minute of play.
+run_session() {
+    session_number=$1
+    session_seed=$((seed * 1000 + session_number))
+    RANDOM=$session_seed
+    local length
+    between 40 80
+    length=$R
+    # Every part once in a random order, then more at random; what does not fit in the
+    # session's time is left out.
+    local plan=() k j swap
+    for ((k = 0; k < ${#parts[@]}; ++k)); do
+        plan+=("$k")
+    done
+    for ((k = ${#plan[@]} - 1; k > 0; --k)); do
+        j=$((RANDOM % (k + 1)))
+        swap=${plan[k]}
+        plan[k]=${plan[j]}
+        plan[j]=$swap
+    done
+    for ((k = 0; k < 12; ++k)); do
+        plan+=($((RANDOM % ${#parts[@]})))
+    done
+    read -r mode display < <(echo "${modes[(session_number - 1) % ${#modes[@]}]}")
+    display_w=${display%x*}
+    display_h=${display#*x}
+    session_name="$session_number ($mode at $display)"
+    session_dir=$(printf '%s/session-%02d' "$out" "$session_number")
+    mkdir -p "$session_dir/shots"
+    last_shot=
+    shots=0
+    display_switches=0
+    current=start
+
+    # A new player's folder: the settings the game ships with (whatever build/run's player
+    # chose), no high scores yet, and the display mode of the session.
+    copy_game_folder "$game_dir" "$session_dir/game"
+    rm -f "$session_dir/game/data/scores"
+    sed "s/^fullscreen .*/fullscreen  $([[ $mode == full ]] && echo 1 || echo 0)/" "$root/assets/data/vasp.conf" \
+        >"$session_dir/game/data/vasp.conf"
+    open_virtual_display 160 "$session_dir/xvfb.txt" "$display"
+    echo "soak: session $session_name, seed $seed/$session_number, about ${length}s"
+    local began
+    began=$(date +%s%N)
+    (cd "$session_dir/game" && exec env -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$runtime" ALSOFT_DRIVERS=null \
+        MALLOC_CHECK_=3 MALLOC_PERTURB_=165 LD_PRELOAD="$checker" \
+        ./quellaris >"$session_dir/stdout.txt" 2>"$session_dir/stderr.txt") &
+    game=$!
+    timeout 30 xdotool search --sync --onlyvisible --name '^Quellaris$' >/dev/null 2>&1 || fail "no game window within 30 s"
+    wait_for_mode "$mode" 20 || fail "the game did not come up in the $mode mode of its settings"
+    park
+
+    start_up
+    # The parts are chosen by their usual length, not by the clock, so that a seed replays them.
+    local spent=0 part
+    for ((k = 0; k < ${#plan[@]}; ++k)); do
+        part=${plan[k]}
+        ((spent + part_cost[part] <= length)) || continue
+        spent=$((spent + part_cost[part]))
+        RANDOM=$((session_seed * 100 + k))
+        log "part ${parts[part]}"
+        ${parts[part]}
+        check
+        current="after ${parts[part]}"
+        to_main_menu
+    done
+
+    RANDOM=$((session_seed * 100 + 99))
+    quit_game
+    played_ns=$((played_ns + $(date +%s%N) - began))
+    sessions=$((sessions + 1))
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=
+}
+
+# QUIT, clicked on the main menu; the window must go and the game end with status 0.
+quit_game() {
+    local attempt i
+    for ((attempt = 0; attempt < 3; ++attempt)); do
+        current=quit
+        to_main_menu
+        item 6
+        screen quit
+        for ((i = 0; i < 150; ++i)); do
+            [[ -n $(game_window) ]] || break
+            kill -0 "$game" 2>/dev/null || break
+            sleep 0.1
+        done
+        [[ -z $(game_window) ]] && break
+        log "the window is still there 15 s after QUIT"
+    done
+    [[ -z $(game_window) ]] || fail "the window was still there 15 s after each of three clicks on QUIT"
+    for ((i = 0; i < 300; ++i)); do
+        kill -0 "$game" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$game" 2>/dev/null; then
+        fail "the game was still running 30 s after its window went"
+    fi
+    ended
+    [[ $ENDED == "exit status 0" ]] || fail "the game ended by QUIT with $ENDED"
+    [[ ! -s $session_dir/stderr.txt ]] || fail "the game wrote to standard error"
+    log "ended by QUIT with exit status 0"
+}
+
+# ---- the run -------------------------------------------------------------------------------
+
+budget=$(awk -v m="$minutes" 'BEGIN { printf "%d", m * 60 + 0.5 }')
+started=$(date +%s)
+if [[ -n $only_session ]]; then
+    run_session "$only_session"
+else
+    # Sessions follow one another until the minutes are spent; the last one is played whole.
+    n=0
+    while ((n == 0 || $(date +%s) - started < budget - 20)); do
+        n=$((n + 1))
+        run_session "$n"
+    done
+fi
+played=$(awk -v ns="$played_ns" 'BEGIN { printf "%.1f", ns / 6e10 }')
+echo "soak: $sessions session$( ((sessions == 1)) || echo s), $played minutes, $screens screens" \
+    "(${#kinds[@]} kinds), seed $seed${only_session:+/$only_session}, checker $checker_name: passed"
