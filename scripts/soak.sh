@@ -64,9 +64,12 @@ checker_name="glibc malloc-check (MALLOC_CHECK_=3)"
 out=$root/build/soak
 rm -rf "$out"
 mkdir -p "$out"
-# The display libraries want a login session's runtime folder, as a player's desktop has.
+# The display libraries want a login session's runtime folder, as a player's desktop has. The
+# GL's shader cache starts empty, as a new player's does: the first session fills it, the
+# later ones read it.
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
+mkdir -p "$out/cache"
 
 xvfb=
 game=
@@ -143,8 +146,18 @@ fail() {
     fi
     echo "soak: replay it with: scripts/soak.sh 1 $seed/$session_number" >&2
     echo "soak: its log, output and screenshots are in ${session_dir#"$root"/}" >&2
-    echo "soak: FAILED in session $session_name, seed $seed/$session_number, last screenshot ${last_shot#"$root"/}, checker $checker_name"
+    played_ns=$((played_ns + $(date +%s%N) - session_began))
+    sessions=$((sessions + 1))
+    summary "FAILED in session $session_name, seed $seed/$session_number, last screenshot ${last_shot#"$root"/}"
     exit 1
+}
+
+# summary OUTCOME: the run's last line.
+summary() {
+    local played
+    played=$(awk -v ns="$played_ns" 'BEGIN { printf "%.1f", ns / 6e10 }')
+    echo "soak: $sessions session$( ((sessions == 1)) || echo s), $played minutes, $screens screens" \
+        "(${#kinds[@]} kinds), seed $seed${only_session:+/$only_session}, checker $checker_name: $1"
 }
 
 # ended: ENDED = how the game process ended (it has ended).
@@ -840,6 +853,7 @@ part_cost=(6 6 25 25 35 60 12 10 45)
 modes=("full 1024x768" "window 800x600" "full 1280x720" "window 1024x768")
 session_number=0
 played_ns=0
+session_began=$(date +%s%N)
 sessions=0
 
 # run_session N: session N of the seed, about a minute of play.
@@ -884,10 +898,9 @@ run_session() {
         >"$session_dir/game/data/vasp.conf"
     open_virtual_display 160 "$session_dir/xvfb.txt" "$display"
     echo "soak: session $session_name, seed $seed/$session_number, about ${length}s"
-    local began
-    began=$(date +%s%N)
-    (cd "$session_dir/game" && exec env -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$runtime" ALSOFT_DRIVERS=null \
-        MALLOC_CHECK_=3 MALLOC_PERTURB_=165 LD_PRELOAD="$checker" \
+    session_began=$(date +%s%N)
+    (cd "$session_dir/game" && exec env -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$runtime" XDG_CACHE_HOME="$out/cache" \
+        ALSOFT_DRIVERS=null MALLOC_CHECK_=3 MALLOC_PERTURB_=165 LD_PRELOAD="$checker" \
         ./quellaris >"$session_dir/stdout.txt" 2>"$session_dir/stderr.txt") &
     game=$!
     timeout 30 xdotool search --sync --onlyvisible --name '^Quellaris$' >/dev/null 2>&1 || fail "no game window within 30 s"
@@ -911,7 +924,7 @@ run_session() {
 
     RANDOM=$((session_seed * 100 + 99))
     quit_game
-    played_ns=$((played_ns + $(date +%s%N) - began))
+    played_ns=$((played_ns + $(date +%s%N) - session_began))
     sessions=$((sessions + 1))
     kill "$xvfb" 2>/dev/null || true
     wait "$xvfb" 2>/dev/null || true
@@ -962,6 +975,4 @@ else
         run_session "$n"
     done
 fi
-played=$(awk -v ns="$played_ns" 'BEGIN { printf "%.1f", ns / 6e10 }')
-echo "soak: $sessions session$( ((sessions == 1)) || echo s), $played minutes, $screens screens" \
-    "(${#kinds[@]} kinds), seed $seed${only_session:+/$only_session}, checker $checker_name: passed"
+summary passed
