@@ -401,7 +401,8 @@ start_up() {
             rnd 3
             click menu $((R + 1))
         else
-            pick space Escape Return a x Left
+            # Keys that do nothing on the main menu, should one come after loading.
+            pick space Escape a x Left
             key menu "$P"
         fi
     done
