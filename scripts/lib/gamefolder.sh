@@ -1,11 +1,14 @@
 # Shell helpers for scripts that start the built game. Source this file.
 
-# build_release_game ROOT: the Release game in ROOT/build/run, configured and built as ./run.sh
-# does (an up-to-date game is left as it is).
+# build_release_game ROOT: the game in ROOT/build/run brought up to date with its sources (an
+# up-to-date game is left as it is). Where build/ is not configured yet, it is configured as
+# ./run.sh does: Release, without tests and benchmarks.
 build_release_game() {
-    "$1/scripts/install-deps.sh"
-    cmake -S "$1" -B "$1/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELLARIS_TESTS=OFF -DQUELLARIS_BENCH=OFF \
-        >/dev/null
+    if [[ ! -f $1/build/CMakeCache.txt ]]; then
+        "$1/scripts/install-deps.sh"
+        cmake -S "$1" -B "$1/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELLARIS_TESTS=OFF \
+            -DQUELLARIS_BENCH=OFF >/dev/null
+    fi
     cmake --build "$1/build" --parallel --target quellaris game_content game_folder
 }
 
