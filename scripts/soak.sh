@@ -10,9 +10,9 @@
 #
 #   scripts/soak.sh MINUTES [SEED]
 #
-# The run is a row of sessions of about a minute each, until MINUTES of play are spent. Each
-# session starts the game from a fresh copy of the game folder (build/run, built here as
-# ./run.sh does when it is missing or behind its sources) on a display of its own, in turn in
+# The run is a row of sessions of a minute or two each, until MINUTES of play are spent (two
+# sessions at least). Each session starts the game from a fresh copy of the game folder
+# (build/run, brought up to date with its sources first) on a display of its own, in turn in
 # scaled full screen at 1024 x 768, in a window at 800 x 600, in scaled full screen at
 # 1280 x 720 and in a window on a 1024 x 768 desktop, and ends it through the main menu's QUIT.
 # The game runs with ALSOFT_DRIVERS=null and with glibc's malloc debugging library preloaded
@@ -845,9 +845,11 @@ attract() {
     sleep 0.5
 }
 
-parts=(browse_main_menu change_speed settings trainer play game_over scores credits attract)
+# In the order in which the sessions begin with them, so that a short run has flown, met game
+# over and left the main menu alone before anything else.
+parts=(game_over play attract settings trainer scores credits change_speed browse_main_menu)
 # The seconds a part takes, near enough, so that a session ends near its length.
-part_cost=(6 6 25 25 35 60 12 10 45)
+part_cost=(60 35 45 25 25 12 10 6 6)
 
 # ---- one session ---------------------------------------------------------------------------
 
@@ -865,14 +867,15 @@ run_session() {
     local length
     between 40 80
     length=$R
-    # Every part once in a random order, then more at random; what does not fit in the
-    # session's time is left out.
-    local plan=() k j swap
+    # The session's own first part, then every other part once in a random order, then more
+    # at random, until the session's time is spent.
+    local first=$(((session_number - 1) % ${#parts[@]}))
+    local plan=("$first") k j swap
     for ((k = 0; k < ${#parts[@]}; ++k)); do
-        plan+=("$k")
+        ((k == first)) || plan+=("$k")
     done
-    for ((k = ${#plan[@]} - 1; k > 0; --k)); do
-        j=$((RANDOM % (k + 1)))
+    for ((k = ${#plan[@]} - 1; k > 1; --k)); do
+        j=$((1 + RANDOM % k))
         swap=${plan[k]}
         plan[k]=${plan[j]}
         plan[j]=$swap
@@ -909,11 +912,11 @@ run_session() {
     park
 
     start_up
-    # The parts are chosen by their usual length, not by the clock, so that a seed replays them.
+    # The parts are counted by their usual length, not by the clock, so that a seed replays
+    # them; the last one may run past the session's length.
     local spent=0 part
-    for ((k = 0; k < ${#plan[@]}; ++k)); do
+    for ((k = 0; k < ${#plan[@]} && spent < length; ++k)); do
         part=${plan[k]}
-        ((spent + part_cost[part] <= length)) || continue
         spent=$((spent + part_cost[part]))
         RANDOM=$((session_seed * 100 + k))
         log "part ${parts[part]}"
@@ -969,9 +972,10 @@ started=$(date +%s)
 if [[ -n $only_session ]]; then
     run_session "$only_session"
 else
-    # Sessions follow one another until the minutes are spent; the last one is played whole.
+    # Sessions follow one another until the minutes are spent, the last one played whole; at
+    # least two, one in full screen and one in a window.
     n=0
-    while ((n == 0 || $(date +%s) - started < budget - 20)); do
+    while ((n < 2 || $(date +%s) - started < budget - 20)); do
         n=$((n + 1))
         run_session "$n"
     done
