@@ -30,7 +30,12 @@
 #
 # The script knows where it has driven the game and, where the game may have gone elsewhere
 # (a press shorter than a frame, a game that ends by itself), looks at the screen: every part
-# of a session starts from the main menu, reached again and checked on the screen.
+# of a session starts from the main menu, reached again and checked on the screen. Only the
+# game's faults fail the run. A game that a stray press QUIT cleanly is started again; where
+# the script loses its way, the session ends by closing the game (SIGTERM), which must still
+# end it cleanly and in time. Where the soak itself cannot go on (no virtual display, a build/
+# configured otherwise, an error of the script), it says so apart from the game and stops with
+# status 3.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/lib/gamefolder.sh"
@@ -47,19 +52,48 @@ seed_arg=${2:-$(( $(date +%s%N) / 1000 % 1000000 ))}
 seed=$((10#${BASH_REMATCH[1]}))
 only_session=${BASH_REMATCH[3]:-}
 
-"$root/scripts/install-deps.sh" "$root/scripts/playtest-packages.txt"
-build_release_game "$root"
+# summary OUTCOME: the run's last line.
+summary() {
+    local played
+    played=$(awk -v ns="$played_ns" 'BEGIN { printf "%.1f", ns / 6e10 }')
+    echo "soak: $sessions session$( ((sessions == 1)) || echo s), $played minutes, $screens screens" \
+        "(${#kinds[@]} kinds), seed $seed${only_session:+/$only_session}, checker $checker_name: $1"
+}
+
+# trouble MESSAGE: the soak itself cannot go on (its set-up, the display, its own steps): told
+# apart from a fault of the game, with status 3.
+trouble() {
+    echo "soak: $1" >&2
+    echo "soak: this is trouble of the soak run itself, not a fault found in the game" >&2
+    reported=1
+    summary "stopped by the soak's own trouble: $1"
+    exit 3
+}
+reported=
+sessions=0 played_ns=0 screens=0 cut_short=0 restarts=0
+declare -A kinds=()
+checker_name="glibc malloc-check (MALLOC_CHECK_=3)"
+
+"$root/scripts/install-deps.sh" "$root/scripts/playtest-packages.txt" ||
+    trouble "the packages of scripts/playtest-packages.txt could not be installed"
+# An existing build/ is used as it is configured: it must hold the Release game without
+# sanitizers, whose own allocator would clash with the checking one.
+if [[ -f $root/build/CMakeCache.txt ]]; then
+    configured=$(awk -F= '/^CMAKE_BUILD_TYPE:/ { type = $2 }
+        /^QUELLARIS_(SANITIZE|TSAN):/ && toupper($2) ~ /^(ON|1|TRUE|YES|Y)$/ { sub(/:.*/, "", $1); type = type " " $1 }
+        END { print type }' "$root/build/CMakeCache.txt")
+    [[ $configured == Release ]] ||
+        trouble "build/ is configured as '$configured', not as the Release game without sanitizers that ./run.sh builds"
+fi
+build_release_game "$root" || trouble "the Release game did not build in build/"
 game_dir=$root/build/run
 
-checker=
-for dir in /lib/*-linux-gnu /usr/lib/*-linux-gnu /lib64 /usr/lib64; do
-    if [[ -f $dir/libc_malloc_debug.so.0 ]]; then
-        checker=$dir/libc_malloc_debug.so.0
-        break
-    fi
-done
-[[ -n $checker ]] || { echo "soak: glibc's libc_malloc_debug.so.0 (package libc6) is missing" >&2; exit 1; }
-checker_name="glibc malloc-check (MALLOC_CHECK_=3)"
+# The checking allocator of the very C library the game links, whatever the machine's
+# architecture; the loader must take it without a word, as the game's standard error is watched.
+checker=$(ldd "$game_dir/quellaris" | awk '$1 == "libc.so.6" { print $3 }')
+checker=${checker%/*}/libc_malloc_debug.so.0
+[[ -f $checker ]] || trouble "glibc's $checker (package libc6) is missing"
+[[ -z $(LD_PRELOAD=$checker MALLOC_CHECK_=3 /bin/true 2>&1) ]] || trouble "the loader does not take $checker quietly"
 
 out=$root/build/soak
 rm -rf "$out"
@@ -73,9 +107,21 @@ mkdir -p "$out/cache"
 
 xvfb=
 game=
+current=set-up
+session_name=
+# Where the script stops on an error of its own (set -e), the last line says so too.
+set -E
+trap 'error_line=$LINENO error_command=$BASH_COMMAND' ERR
 cleanup() {
+    local status=$?
     stop_game_and_display
     rm -rf "$runtime"
+    if ((status != 0)) && [[ -z $reported ]]; then
+        echo "soak: the soak script stopped on an error of its own (status $status) at line ${error_line:-?}:" \
+            "${error_command:-?}, in session ${session_name:-none} during '$current'" >&2
+        summary "stopped by an error of the soak script itself, not a fault found in the game"
+        exit 3
+    fi
 }
 trap cleanup EXIT
 
@@ -117,17 +163,14 @@ hold_ms() {
 # ---- the session's record ------------------------------------------------------------------
 
 session_dir=
-session_name=
 session_seed=
 last_shot=
 shots=0
-screens=0
-declare -A kinds=()
 
 log() { echo "$(date +%H:%M:%S.%N | cut -c1-12) $*" >>"$session_dir/actions.log"; }
 
-# screen NAME: the game was driven into the screen NAME.
-screen() {
+# visit NAME: the game was driven into the screen NAME.
+visit() {
     screens=$((screens + 1))
     kinds[$1]=1
     log "screen $1"
@@ -135,8 +178,12 @@ screen() {
 
 fail() {
     local reason=$1
-    if [[ -n $xvfb ]] && kill -0 "$xvfb" 2>/dev/null; then
-        import -window root "$session_dir/failure.png" 2>/dev/null && last_shot=$session_dir/failure.png
+    # The display as it failed, besides the last screenshot the script looked at.
+    local at_failure=
+    if [[ -n $xvfb ]] && kill -0 "$xvfb" 2>/dev/null &&
+        import -window root "$session_dir/failure.png" 2>/dev/null; then
+        at_failure=$session_dir/failure.png
+        last_shot=${last_shot:-$at_failure}
     fi
     log "FAILED: $reason"
     echo "soak: session $session_name FAILED: $reason" >&2
@@ -145,19 +192,13 @@ fail() {
         head -n 20 "$session_dir/stderr.txt" | sed 's/^/    /' >&2
     fi
     echo "soak: replay it with: scripts/soak.sh 1 $seed/$session_number" >&2
-    echo "soak: its log, output and screenshots are in ${session_dir#"$root"/}" >&2
+    echo "soak: its log, output and screenshots are in ${session_dir#"$root"/}" \
+        "${at_failure:+(the display as it failed: ${at_failure#"$root"/})}" >&2
     played_ns=$((played_ns + $(date +%s%N) - session_began))
     sessions=$((sessions + 1))
+    reported=1
     summary "FAILED in session $session_name, seed $seed/$session_number, last screenshot ${last_shot#"$root"/}"
     exit 1
-}
-
-# summary OUTCOME: the run's last line.
-summary() {
-    local played
-    played=$(awk -v ns="$played_ns" 'BEGIN { printf "%.1f", ns / 6e10 }')
-    echo "soak: $sessions session$( ((sessions == 1)) || echo s), $played minutes, $screens screens" \
-        "(${#kinds[@]} kinds), seed $seed${only_session:+/$only_session}, checker $checker_name: $1"
 }
 
 # ended: ENDED = how the game process ended (it has ended).
@@ -172,11 +213,18 @@ ended() {
     fi
 }
 
-# The game must still be running and have said nothing on standard error.
+# The game must still be running and have said nothing on standard error. A game that ended
+# cleanly (status 0, not a word said) was QUIT by a press the script aimed elsewhere, as a
+# player's stray press may be: it is started again and the session goes on.
 check() {
     if ! kill -0 "$game" 2>/dev/null; then
         ended
-        fail "the game ended by itself ($ENDED) during '$current'"
+        [[ ! -s $session_dir/stderr.txt ]] || fail "the game wrote to standard error and ended ($ENDED) during '$current'"
+        [[ $ENDED == "exit status 0" ]] || fail "the game ended by itself ($ENDED) during '$current'"
+        log "a stray press reached QUIT during '$current': the game is started again"
+        echo "soak: session $session_name: a stray press reached QUIT during '$current'; the game is started again"
+        restarts=$((restarts + 1))
+        launch_game
     fi
     if [[ -s $session_dir/stderr.txt ]]; then
         fail "the game wrote to standard error during '$current'"
@@ -198,7 +246,7 @@ locate_picture() {
     id=$(game_window)
     [[ -n $id ]] || return 1
     geometry=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || return 1
-    local X= Y= WIDTH= HEIGHT=
+    local X='' Y='' WIDTH='' HEIGHT=''
     eval "$(grep -E '^(X|Y|WIDTH|HEIGHT)=' <<<"$geometry")"
     [[ -n $WIDTH && -n $HEIGHT ]] || return 1
     WIN_W=$WIDTH
@@ -292,6 +340,8 @@ look() {
     local shot
     shot=$(printf '%s/shots/%04d.png' "$session_dir" "$shots")
     SEEN=other
+    # The window may have changed its mode or place since it was last measured.
+    locate_picture || true
     if ! import -window root "$shot" 2>/dev/null; then
         return
     fi
@@ -348,9 +398,9 @@ look() {
     log "look $SEEN ($(basename "$shot"))"
 }
 
-# to_main_menu: back to the main menu itself, from wherever the game is, checked on the screen.
-# ESCAPE leads back from every screen but the in-game menu, where it resumes the game; there
-# QUIT CURRENT GAME is clicked.
+# to_main_menu: back to the main menu itself, from wherever the game is, checked on the screen;
+# false when it does not come back: the script has lost its way. ESCAPE leads back from every
+# screen but the in-game menu, where it resumes the game; there QUIT CURRENT GAME is clicked.
 to_main_menu() {
     local tries
     for ((tries = 0; tries < 25; ++tries)); do
@@ -367,7 +417,8 @@ to_main_menu() {
         esac
         sleep 0.7
     done
-    fail "the main menu did not come back during '$current'"
+    log "the main menu did not come back during '$current'"
+    return 1
 }
 
 # ---- the parts of a session ----------------------------------------------------------------
@@ -386,7 +437,7 @@ start_up() {
     current=start-up
     local splash
     for splash in lumisk zindle quendle; do
-        screen "splash-$splash"
+        visit "splash-$splash"
         rnd 10
         if ((R < 2)); then
             # Left to run its course.
@@ -406,10 +457,10 @@ start_up() {
             key menu "$P"
         fi
     done
-    screen loading
+    visit loading
     sleep 2
-    to_main_menu
-    screen main-menu
+    to_main_menu || return 1
+    visit main-menu
 }
 
 # The main menu's items by hover and by keys.
@@ -457,7 +508,7 @@ change_speed() {
     done
     sleep 0.3
     game_speed
-    screen "speed-$SPEED"
+    visit "speed-$SPEED"
 }
 
 # A value of the selected item stepped by LEFT or RIGHT, a few times.
@@ -500,7 +551,7 @@ settings() {
     current=settings
     item 3
     park
-    screen settings
+    visit settings
     wait_ms 300 800
     local parts=(settings_controls settings_display settings_sound) k
     rnd 3
@@ -521,16 +572,16 @@ settings() {
 settings_controls() {
     current=controls
     enter 0
-    screen controls
+    visit controls
     rnd 2
     if ((R == 0)); then
         key menu Return
-        screen redefine-keys
+        visit redefine-keys
         wait_ms 200 600
         rnd 4
         down "$R"
         key menu Return
-        screen redefine-waiting
+        visit redefine-waiting
         wait_ms 300 1500
         # ESCAPE keeps the old key: the flights of this session need theirs.
         key_for 200 Escape
@@ -548,7 +599,7 @@ settings_controls() {
 settings_display() {
     current=display
     enter 1
-    screen display
+    visit display
     switch_display_mode
     rnd 4
     if ((R > 0)); then
@@ -566,15 +617,20 @@ settings_display() {
 
 display_switches=0
 switch_display_mode() {
-    current=display-mode
+    current='display-mode'
     local want
     [[ $mode == full ]] && want=window || want=full
     pick Left Right
     key menu "$P"
-    wait_for_mode "$want" 10 || fail "DISPLAY MODE did not switch to $want (window ${WIN_W}x$WIN_H)"
+    if ! wait_for_mode "$want" 10; then
+        # Not a sign of damage: the press may have gone elsewhere. It is told, and play goes on.
+        log "DISPLAY MODE did not switch to $want (window ${WIN_W}x$WIN_H)"
+        echo "soak: session $session_name: note: DISPLAY MODE did not switch to $want (see ${session_dir#"$root"/}/actions.log)"
+        return 0
+    fi
     mode=$want
     display_switches=$((display_switches + 1))
-    screen "display-$want"
+    visit "display-$want"
     park
     sleep 0.5
 }
@@ -582,7 +638,7 @@ switch_display_mode() {
 settings_sound() {
     current=sound
     enter 2
-    screen sound
+    visit sound
     rnd 4
     down "$R"
     step_values
@@ -592,13 +648,13 @@ trainer() {
     current=trick-trainer
     item 2
     park
-    screen tricks
+    visit tricks
     wait_ms 300 900
     rnd 12
     down "$R"
     key menu Return
     wait_ms 300 700
-    screen trick-variants
+    visit trick-variants
     # The first variant: every trick has one (the row below may be BACK).
     enter 0
     sleep 0.6
@@ -607,17 +663,17 @@ trainer() {
         log "no trainer: the trick list's BACK was chosen"
         return
     fi
-    screen trainer-intro
+    visit trainer-intro
     key_for 200 space
-    screen trainer-flight
+    visit trainer-flight
     fly 4 12 trainer
     rnd 2
     if ((R == 0)); then
         key_for 200 Escape
-        screen trainer-intro
+        visit trainer-intro
         wait_ms 300 1200
         key_for 200 Right
-        screen trainer-flight
+        visit trainer-flight
         fly 2 6 trainer
     fi
 }
@@ -670,7 +726,7 @@ start_game() {
     current=start-game
     game_speed
     item 0
-    screen "play-$SPEED"
+    visit "play-$SPEED"
     wait_ms 500 1500
 }
 
@@ -683,7 +739,7 @@ play() {
     if ((R == 0)); then
         current=pause
         key_for 200 Control_R
-        screen pause
+        visit pause
         wait_ms 500 2500
         pick space Left Up a Control_R
         key flight "$P"
@@ -695,14 +751,14 @@ play() {
     sleep 0.5
     look
     [[ $SEEN == ingame ]] || return 0
-    screen ingame-menu
+    visit ingame-menu
     rnd 2
     ((R == 0)) || ingame_settings
     rnd 2
     if ((R == 0)); then
         current=resume
         item 0
-        screen play-resumed
+        visit play-resumed
         current=play
         fly 3 8 play
         key_for 200 Escape
@@ -710,24 +766,24 @@ play() {
         sleep 0.5
         look
         [[ $SEEN == ingame ]] || return 0
-        screen ingame-menu
+        visit ingame-menu
     fi
     current=quit-current-game
     item 3
-    screen main-menu
+    visit main-menu
 }
 
 ingame_settings() {
     current=ingame-settings
     item 1
     park
-    screen ingame-settings
+    visit ingame-settings
     wait_ms 300 800
     rnd 2
     if ((R == 0)); then
         current=ingame-display
         enter 1
-        screen ingame-display
+        visit ingame-display
         rnd 3
         down $((R + 2))
         step_values
@@ -743,7 +799,7 @@ game_over() {
     current=play
     fly 3 8 play
     # Turning the same way again and again closes the craft's path on its own trail.
-    current=game-over
+    current='game-over'
     local turn=${flight_keys[RANDOM % 4]} name_keys=(a b c q u e l l a r i s 7 0 space BackSpace) t
     local end=$(($(date +%s) + 150))
     while (($(date +%s) < end)); do
@@ -757,8 +813,8 @@ game_over() {
     done
     case $SEEN in
     panel)
-        screen game-over
-        screen score-entry
+        visit game-over
+        visit score-entry
         local n
         between 1 10
         for ((n = R; n > 0; --n)); do
@@ -768,11 +824,11 @@ game_over() {
         done
         pick Return Return Escape
         key menu "$P"
-        screen main-menu
+        visit main-menu
         ;;
     main)
-        screen game-over
-        screen main-menu
+        visit game-over
+        visit main-menu
         ;;
     *) log "no game over within 150 s" ;;
     esac
@@ -781,7 +837,7 @@ game_over() {
 scores() {
     current=high-scores
     item 4
-    screen high-scores
+    visit high-scores
     wait_ms 800 2000
     local n
     between 1 6
@@ -794,17 +850,17 @@ scores() {
             rnd 3
             click menu $((R + 1))
         fi
-        screen high-scores-next
+        visit high-scores-next
         wait_ms 300 2500
     done
     key_for 150 Escape
-    screen main-menu
+    visit main-menu
 }
 
 credits() {
     current=credits
     item 5
-    screen credits
+    visit credits
     wait_ms 1000 9000
     rnd 3
     if ((R > 0)); then
@@ -818,7 +874,7 @@ credits() {
         log "click 1 ${R}ms"
         xdotool mousedown 1 sleep "$(seconds "$R")" mouseup 1
     fi
-    screen main-menu
+    visit main-menu
 }
 
 # The main menu left alone: after 20 s it shows the tables, after 20 s more the credits.
@@ -832,8 +888,8 @@ attract() {
         check
         sleep $((wait - t < 5 ? wait - t : 5))
     done
-    screen attract-tables
-    ((wait < 42)) || screen attract-credits
+    visit attract-tables
+    ((wait < 42)) || visit attract-credits
     rnd 2
     if ((R == 0)); then
         pick space Escape
@@ -855,9 +911,7 @@ part_cost=(60 35 45 25 25 12 10 6 6)
 
 modes=("full 1024x768" "window 800x600" "full 1280x720" "window 1024x768")
 session_number=0
-played_ns=0
 session_began=$(date +%s%N)
-sessions=0
 
 # run_session N: session N of the seed, about a minute of play.
 run_session() {
@@ -900,22 +954,18 @@ run_session() {
     rm -f "$session_dir/game/data/scores"
     sed "s/^fullscreen .*/fullscreen  $([[ $mode == full ]] && echo 1 || echo 0)/" "$root/assets/data/vasp.conf" \
         >"$session_dir/game/data/vasp.conf"
-    open_virtual_display 160 "$session_dir/xvfb.txt" "$display"
+    open_virtual_display 160 "$session_dir/xvfb.txt" "$display" ||
+        trouble "no virtual display came up for session $session_name (see ${session_dir#"$root"/}/xvfb.txt)"
     echo "soak: session $session_name, seed $seed/$session_number, about ${length}s"
     session_began=$(date +%s%N)
-    (cd "$session_dir/game" && exec env -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$runtime" XDG_CACHE_HOME="$out/cache" \
-        ALSOFT_DRIVERS=null MALLOC_CHECK_=3 MALLOC_PERTURB_=165 LD_PRELOAD="$checker" \
-        ./quellaris >"$session_dir/stdout.txt" 2>"$session_dir/stderr.txt") &
-    game=$!
-    timeout 30 xdotool search --sync --onlyvisible --name '^Quellaris$' >/dev/null 2>&1 || fail "no game window within 30 s"
-    wait_for_mode "$mode" 20 || fail "the game did not come up in the $mode mode of its settings"
-    park
+    launch_game
 
-    start_up
     # The parts are counted by their usual length, not by the clock, so that a seed replays
-    # them; the last one may run past the session's length.
-    local spent=0 part
-    for ((k = 0; k < ${#plan[@]} && spent < length; ++k)); do
+    # them; the last one may run past the session's length. Where the script loses its way,
+    # the session ends there.
+    local spent=0 part lost=0
+    start_up || lost=1
+    for ((k = 0; !lost && k < ${#plan[@]} && spent < length; ++k)); do
         part=${plan[k]}
         spent=$((spent + part_cost[part]))
         RANDOM=$((session_seed * 100 + k))
@@ -923,11 +973,15 @@ run_session() {
         ${parts[part]}
         check
         current="after ${parts[part]}"
-        to_main_menu
+        to_main_menu || lost=1
     done
 
     RANDOM=$((session_seed * 100 + 99))
-    quit_game
+    if ((lost)); then
+        close_game
+    else
+        quit_game
+    fi
     played_ns=$((played_ns + $(date +%s%N) - session_began))
     sessions=$((sessions + 1))
     kill "$xvfb" 2>/dev/null || true
@@ -935,14 +989,69 @@ run_session() {
     xvfb=
 }
 
+# launch_game: the game started in the session's folder on its display, with the checking
+# allocator, and its window up in the display mode its settings hold.
+launch_game() {
+    # SDL_VIDEODRIVER=offscreen, set for the tests, would keep the window off the display.
+    (cd "$session_dir/game" && exec env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR="$runtime" \
+        XDG_CACHE_HOME="$out/cache" ALSOFT_DRIVERS=null MALLOC_CHECK_=3 MALLOC_PERTURB_=165 LD_PRELOAD="$checker" \
+        ./quellaris >>"$session_dir/stdout.txt" 2>>"$session_dir/stderr.txt") &
+    game=$!
+    if ! timeout 30 xdotool search --sync --onlyvisible --name '^Quellaris$' >/dev/null 2>&1; then
+        kill -0 "$xvfb" 2>/dev/null || trouble "the virtual display of session $session_name went away"
+        if ! kill -0 "$game" 2>/dev/null; then
+            ended
+            fail "the game ended ($ENDED) before its window came up"
+        fi
+        fail "the game showed no window within 30 s"
+    fi
+    mode=$(awk '$1 == "fullscreen" { print $2 == 1 ? "full" : "window" }' "$session_dir/game/data/vasp.conf")
+    if ! wait_for_mode "$mode" 20; then
+        log "the window (${WIN_W}x$WIN_H) is not in the $mode mode of the settings"
+        echo "soak: session $session_name: note: the window (${WIN_W}x$WIN_H) is not in the $mode mode of the settings"
+    fi
+    park
+}
+
+# ends_cleanly HOW: the game, told to end by HOW, must be gone within 30 s with exit status 0
+# and nothing said on standard error.
+ends_cleanly() {
+    local i
+    for ((i = 0; i < 300; ++i)); do
+        kill -0 "$game" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$game" 2>/dev/null; then
+        fail "the game was still running 30 s after $1"
+    fi
+    ended
+    [[ $ENDED == "exit status 0" ]] || fail "the game ended after $1 with $ENDED"
+    [[ ! -s $session_dir/stderr.txt ]] || fail "the game wrote to standard error"
+    log "ended after $1 with exit status 0"
+}
+
+# close_game: where the script has lost its way, the game is closed as a desktop closes a
+# window (SIGTERM, which SDL turns into a request to quit); a hung game shows here.
+close_game() {
+    cut_short=$((cut_short + 1))
+    echo "soak: session $session_name: the script lost its way during '$current' (see ${last_shot#"$root"/});" \
+        "the game is closed instead of QUIT"
+    check
+    kill -TERM "$game"
+    ends_cleanly "it was told to close"
+}
+
 # QUIT, clicked on the main menu; the window must go and the game end with status 0.
 quit_game() {
     local attempt i
     for ((attempt = 0; attempt < 3; ++attempt)); do
         current=quit
-        to_main_menu
+        if ! to_main_menu; then
+            close_game
+            return
+        fi
         item 6
-        screen quit
+        visit quit
         for ((i = 0; i < 150; ++i)); do
             [[ -n $(game_window) ]] || break
             kill -0 "$game" 2>/dev/null || break
@@ -951,18 +1060,11 @@ quit_game() {
         [[ -z $(game_window) ]] && break
         log "the window is still there 15 s after QUIT"
     done
-    [[ -z $(game_window) ]] || fail "the window was still there 15 s after each of three clicks on QUIT"
-    for ((i = 0; i < 300; ++i)); do
-        kill -0 "$game" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$game" 2>/dev/null; then
-        fail "the game was still running 30 s after its window went"
+    if [[ -n $(game_window) ]]; then
+        close_game
+    else
+        ends_cleanly QUIT
     fi
-    ended
-    [[ $ENDED == "exit status 0" ]] || fail "the game ended by QUIT with $ENDED"
-    [[ ! -s $session_dir/stderr.txt ]] || fail "the game wrote to standard error"
-    log "ended by QUIT with exit status 0"
 }
 
 # ---- the run -------------------------------------------------------------------------------
@@ -980,4 +1082,8 @@ else
         run_session "$n"
     done
 fi
-summary passed
+notes=
+((cut_short == 0)) || notes+=", $cut_short closed where the script lost its way"
+((restarts == 0)) || notes+=", $restarts started again after a stray QUIT"
+reported=1
+summary "passed$notes"
