@@ -18,9 +18,7 @@ game_dir=$root/build/run
 shim=$root/build/tools/swaplog/swaplog.so
 if [[ ! -x $game_dir/quellaris ]]; then
     echo "No game in build/run yet: building it as ./run.sh does"
-    "$root/scripts/install-deps.sh"
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELLARIS_TESTS=OFF -DQUELLARIS_BENCH=OFF
-    cmake --build build --parallel
+    build_release_game "$root"
 fi
 [[ -f $shim ]] || cmake --build build --target swaplog
 

@@ -1,4 +1,18 @@
 # Shell helpers for scripts that start the built game. Source this file.
+# shellcheck shell=bash
+
+# build_release_game ROOT: the game in ROOT/build/run brought up to date with its sources (an
+# up-to-date game is left as it is). Where build/ is not configured yet, it is configured as
+# ./run.sh does: Release, without tests and benchmarks. CMAKE_BUILD_PARALLEL_LEVEL, where set,
+# limits the build's jobs (on a shared machine); otherwise Ninja uses every core.
+build_release_game() {
+    if [[ ! -f $1/build/CMakeCache.txt ]]; then
+        "$1/scripts/install-deps.sh"
+        cmake -S "$1" -B "$1/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUELLARIS_TESTS=OFF \
+            -DQUELLARIS_BENCH=OFF >/dev/null
+    fi
+    cmake --build "$1/build" --target quellaris game_content game_folder
+}
 
 # copy_game_folder SOURCE DEST: a game folder of its own at DEST (made if missing), whose data/
 # is copied so that the game's saves never touch SOURCE, the rest linked.
@@ -29,11 +43,18 @@ free_display() {
 }
 
 # open_virtual_display FIRST LOG [SIZE]: a virtual display on the first free number from FIRST,
-# made the DISPLAY of what follows (see start_virtual_display).
+# made the DISPLAY of what follows (see start_virtual_display). Where another server takes the
+# number first, the next free one is tried; false when no display comes up.
 open_virtual_display() {
-    DISPLAY=$(free_display "$1")
-    export DISPLAY
-    start_virtual_display "$DISPLAY" "$2" "${3:-800x600}"
+    local first=$1 attempt
+    for ((attempt = 0; attempt < 5; ++attempt)); do
+        DISPLAY=$(free_display "$first") || return 1
+        export DISPLAY
+        start_virtual_display "$DISPLAY" "$2" "${3:-800x600}" && return 0
+        first=$((${DISPLAY#:} + 1))
+    done
+    echo "No virtual display came up (see $2)" >&2
+    return 1
 }
 
 # stop_game_and_display: ends the game ($game) and the virtual display ($xvfb), where started;
@@ -45,16 +66,26 @@ stop_game_and_display() {
 
 # start_virtual_display DISPLAY LOG [SIZE]: an Xvfb of SIZE pixels (WIDTHxHEIGHT, 800x600 when
 # not given) on DISPLAY, its output in LOG; sets xvfb to its process id and returns once
-# clients can connect (or after 10 s). A screen of another size is where full screen has to
-# scale the game's 800 × 600 picture.
+# clients can connect. False, with nothing left running, when it is not up within 10 s or
+# another server holds the number. A screen of another size is where full screen has to scale
+# the game's 800 × 600 picture.
 start_virtual_display() {
     local i
     Xvfb "$1" -screen 0 "${3:-800x600}x24" -nolisten tcp >"$2" 2>&1 &
     xvfb=$!
     for ((i = 0; i < 100; ++i)); do
-        DISPLAY=$1 xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        # The lock file names the server that holds the number: ours, not one that came first.
+        if [[ $(tr -d ' ' 2>/dev/null <"/tmp/.X${1#:}-lock") == "$xvfb" ]] &&
+            DISPLAY=$1 xdotool getdisplaygeometry >/dev/null 2>&1; then
+            return 0
+        fi
+        kill -0 "$xvfb" 2>/dev/null || break
         sleep 0.1
     done
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=
+    return 1
 }
 
 # press KEY...: taps each key as a player does, held long enough for a frame's poll to see it.
