@@ -286,17 +286,21 @@ park() { point 400 120; }
 
 # ---- pressing ------------------------------------------------------------------------------
 
-# key KIND KEY: a press of KEY held for a random time of its kind (menu or flight).
-key() {
+# press_for KIND WHAT DOWN UP: WHAT (a key or a mouse button) pressed by DOWN and let go by UP
+# after a random time of its kind (menu or flight), some within one frame.
+press_for() {
     check
     hold_ms "$1"
-    log "key $2 ${R}ms"
+    log "$3 $2 ${R}ms"
     if ((R == 0)); then
-        xdotool keydown "$2" keyup "$2"
+        xdotool "$3" "$2" "$4" "$2"
     else
-        xdotool keydown "$2" sleep "$(seconds "$R")" keyup "$2"
+        xdotool "$3" "$2" sleep "$(seconds "$R")" "$4" "$2"
     fi
 }
+
+# key KIND KEY: a press of KEY held for a random time of its kind.
+key() { press_for "$1" "$2" keydown keyup; }
 
 # key_for MS KEY: a press held for that long; for presses the game must see.
 key_for() {
@@ -306,16 +310,7 @@ key_for() {
 }
 
 # click KIND BUTTON: a press of a mouse button (1 left, 2 middle, 3 right) where the pointer is.
-click() {
-    check
-    hold_ms "$1"
-    log "click $2 ${R}ms"
-    if ((R == 0)); then
-        xdotool mousedown "$2" mouseup "$2"
-    else
-        xdotool mousedown "$2" sleep "$(seconds "$R")" mouseup "$2"
-    fi
-}
+click() { press_for "$1" "$2" mousedown mouseup; }
 
 # A menu's items stand 20 pixels apart from y = 418 while its bar has its least height (the
 # main and in-game menus and the settings' short menus).
@@ -746,12 +741,7 @@ play() {
         sleep 0.3
     fi
     current=in-game-menu
-    key_for 200 Escape
-    park
-    sleep 0.5
-    look
-    [[ $SEEN == ingame ]] || return 0
-    visit ingame-menu
+    ingame_menu || return 0
     rnd 2
     ((R == 0)) || ingame_settings
     rnd 2
@@ -761,16 +751,22 @@ play() {
         visit play-resumed
         current=play
         fly 3 8 play
-        key_for 200 Escape
-        park
-        sleep 0.5
-        look
-        [[ $SEEN == ingame ]] || return 0
-        visit ingame-menu
+        ingame_menu || return 0
     fi
     current=quit-current-game
     item 3
     visit main-menu
+}
+
+# ingame_menu: ESCAPE in flight, and the in-game menu looked for on the screen; false where the
+# game had gone elsewhere (a game over that came first).
+ingame_menu() {
+    key_for 200 Escape
+    park
+    sleep 0.5
+    look
+    [[ $SEEN == ingame ]] || return 1
+    visit ingame-menu
 }
 
 ingame_settings() {
