@@ -35,7 +35,7 @@
 # the script loses its way, the session ends by closing the game (SIGTERM), which must still
 # end it cleanly and in time. Where the soak itself cannot go on (no virtual display, a build/
 # configured otherwise, an error of the script), it says so apart from the game and stops with
-# status 3.
+# status 3; a fault the game has already shown by then fails the run all the same.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/lib/gamefolder.sh"
@@ -74,6 +74,42 @@ sessions=0 played_ns=0 screens=0 cut_short=0 restarts=0
 declare -A kinds=()
 checker_name="glibc malloc-check (MALLOC_CHECK_=3)"
 
+xvfb=
+game=
+runtime=
+current=set-up
+session_name=
+session_dir=
+# Where the script stops on an error of its own (set -e), from its set-up on, the last line
+# says so too. A fault of the game already on record (a word on standard error, an end other
+# than a clean one) is still the game's, as long as the display is up: a display that went
+# away takes the game's connection with it, and that is no fault of the game's.
+set -E
+trap 'error_line=$LINENO error_command=$BASH_COMMAND' ERR
+cleanup() {
+    local status=$? fault=
+    if ((status != 0)) && [[ -z $reported && -n $session_dir && -n $xvfb ]] && kill -0 "$xvfb" 2>/dev/null; then
+        if [[ -s $session_dir/stderr.txt ]]; then
+            fault="the game wrote to standard error"
+        elif [[ -n $game ]] && ! kill -0 "$game" 2>/dev/null; then
+            ended
+            [[ $ENDED == "exit status 0" ]] || fault="the game ended by itself ($ENDED)"
+        fi
+    fi
+    stop_game_and_display
+    [[ -z $runtime ]] || rm -rf "$runtime"
+    if [[ -n $fault ]]; then
+        fail "$fault during '$current' (the soak script then stopped at line ${error_line:-?}: ${error_command:-?})"
+    fi
+    if ((status != 0)) && [[ -z $reported ]]; then
+        echo "soak: the soak script stopped on an error of its own (status $status) at line ${error_line:-?}:" \
+            "${error_command:-?}, in session ${session_name:-none} during '$current'" >&2
+        summary "stopped by an error of the soak script itself, not a fault found in the game"
+        exit 3
+    fi
+}
+trap cleanup EXIT
+
 "$root/scripts/install-deps.sh" "$root/scripts/playtest-packages.txt" ||
     trouble "the packages of scripts/playtest-packages.txt could not be installed"
 # An existing build/ is used as it is configured: it must hold the Release game without
@@ -105,25 +141,6 @@ runtime=$(mktemp -d)
 chmod 700 "$runtime"
 mkdir -p "$out/cache"
 
-xvfb=
-game=
-current=set-up
-session_name=
-# Where the script stops on an error of its own (set -e), the last line says so too.
-set -E
-trap 'error_line=$LINENO error_command=$BASH_COMMAND' ERR
-cleanup() {
-    local status=$?
-    stop_game_and_display
-    rm -rf "$runtime"
-    if ((status != 0)) && [[ -z $reported ]]; then
-        echo "soak: the soak script stopped on an error of its own (status $status) at line ${error_line:-?}:" \
-            "${error_command:-?}, in session ${session_name:-none} during '$current'" >&2
-        summary "stopped by an error of the soak script itself, not a fault found in the game"
-        exit 3
-    fi
-}
-trap cleanup EXIT
 
 # ---- random numbers ------------------------------------------------------------------------
 # Drawn only in the main shell ($RANDOM in a subshell is not the main shell's sequence), and
@@ -162,7 +179,6 @@ hold_ms() {
 
 # ---- the session's record ------------------------------------------------------------------
 
-session_dir=
 session_seed=
 last_shot=
 shots=0
@@ -1033,7 +1049,8 @@ close_game() {
     echo "soak: session $session_name: the script lost its way during '$current' (see ${last_shot#"$root"/});" \
         "the game is closed instead of QUIT"
     check
-    kill -TERM "$game"
+    # Gone by itself since the check, it is judged by how it ended all the same.
+    kill -TERM "$game" 2>/dev/null || true
     ends_cleanly "it was told to close"
 }
 
