@@ -73,12 +73,17 @@ std::string damagedCopyOf(const std::string& path) {
     return path + ".damaged";
 }
 
-// A file of the player's that is there but did not read whole: the game goes on without
-// what it holds and says so once, on standard error with the reason and in the menus.
+// A file that is there but did not read whole: the game goes on without what it holds and
+// says so on standard error with the reason; of one it saves over, also that it keeps it first.
+void tellUnread(const std::string& path, const ReadFailure& failure, bool savedOver) {
+    const std::string kept = savedOver ? " and saves over it only once it is kept as " + damagedCopyOf(path) : "";
+    std::fprintf(stderr, "Cannot read %s: %s; the game goes on without it%s\n", path.c_str(), failure.reason.c_str(),
+                 kept.c_str());
+}
+
+// A file of the player's that did not read whole is told once, also in the menus.
 void reportUnread(Game& game, const std::string& path, const ReadFailure& failure, const char* notice) {
-    std::fprintf(stderr,
-                 "Cannot read %s: %s; the game goes on without it and saves over it only once it is kept as %s\n",
-                 path.c_str(), failure.reason.c_str(), damagedCopyOf(path).c_str());
+    tellUnread(path, failure, true);
     game.showNotice(notice);
 }
 
@@ -185,10 +190,10 @@ void Game::readSettingsFiles() {
         reportUnread(*this, _settingsPath, failure, "SETTINGS NOT READ");
     }
     // The game never writes these: one that cannot be read is only named.
-    const auto readOther = [&failure](Settings& store, const std::string& path) {
-        if (!store.load(path, false, &failure) && !failure.missing) {
-            std::fprintf(stderr, "Cannot read %s: %s; the game goes on without it\n", path.c_str(),
-                         failure.reason.c_str());
+    const auto readOther = [](Settings& store, const std::string& path) {
+        ReadFailure unread;
+        if (!store.load(path, false, &unread) && !unread.missing) {
+            tellUnread(path, unread, false);
         }
     };
     readOther(_colorSettings, _colorSettingsPath);

@@ -49,9 +49,9 @@ public:
     // that would not read back to its own keys and values is refused (false, nothing
     // written): a text holding a line break or a double quote, a name the loader skips (empty,
     // or starting with the comment character), and names with '@' whose keys would come back
-    // different. A name holding a blank is written quoted. So is a store whose file would be
-    // larger than maxFileBytes: written, it would be refused at the next start and lost at
-    // the next save.
+    // different, and a store whose file would be larger than maxFileBytes (written, it would
+    // be refused at the next start and lost at the next save). A name holding a blank is
+    // written quoted.
     bool save(const std::string& path, std::string* reason = nullptr) const;
 
     // A missing key is added with an empty value.

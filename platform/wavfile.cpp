@@ -48,7 +48,7 @@ bool WavFile::open(const std::string& path, bool keepCutData) {
     ReadFailure failure;
     FileHandle opened = openRegularFile(path, &failure);
     if (!opened) {
-        return refuse(failure.reason.c_str());
+        return refuse(failure.reason);
     }
     struct stat status = {};
     if (fstat(fileno(opened.get()), &status) != 0) {
@@ -67,7 +67,7 @@ const std::string& WavFile::problem() const {
     return problem_;
 }
 
-bool WavFile::refuse(const char* why) {
+bool WavFile::refuse(const std::string& why) {
     if (problem_.empty()) {
         problem_ = why;
     }
@@ -174,7 +174,7 @@ bool WavFile::readHeader(std::uint64_t fileSize, bool keepCutData) {
             hasFormat = true;
         } else if (isData) {
             if (size > MAX_DATA_BYTES) {
-                return refuse("more than 32 MiB of sound data");
+                return refuse("more than " + sizeText(MAX_DATA_BYTES) + " of sound data");
             }
             hasData_ = true;
             dataOffset_ = body;

@@ -70,7 +70,7 @@ private:
     };
 
     // Keeps the first reason given for the open that fails; returns false.
-    bool refuse(const char* why);
+    bool refuse(const std::string& why);
     bool readHeader(std::uint64_t fileSize, bool keepCutData);
     bool readFormat(std::uint32_t chunkSize);
     bool seek(std::uint64_t offset);
