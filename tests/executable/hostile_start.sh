@@ -72,7 +72,8 @@ start_display() {
         sleep 0.1
     done
     [[ -s $work/display ]] || fail "no virtual display (is Xvfb installed?)"
-    export DISPLAY=:$(cat "$work/display")
+    DISPLAY=:$(cat "$work/display")
+    export DISPLAY
     unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 }
 
