@@ -94,6 +94,7 @@ stop_soak() {
     [[ -z $FAULT ]] || fail "$FAULT during '$current' (the soak then stopped: $2)"
     echo "soak: $2" >&2
     reported=1
+    session_over
     if (($1 == 3)); then
         echo "soak: this machine cannot run a soak; nothing was found in the game" >&2
         summary "cannot run here: $2"
@@ -105,6 +106,14 @@ stop_soak() {
 }
 cannot_run() { stop_soak 3 "$1"; }
 trouble() { stop_soak 4 "$1"; }
+
+# session_over: the session under way, if any, counted in the run's sessions and time.
+session_over() {
+    [[ -n $playing ]] || return 0
+    played_ns=$((played_ns + $(date +%s%N) - session_began))
+    sessions=$((sessions + 1))
+    playing=
+}
 reported=
 sessions=0 played_ns=0 screens=0 restarts=0 games_seen=0 playing=
 lost=()
@@ -135,6 +144,7 @@ cleanup() {
     if ((status != 0)) && [[ -z $reported ]]; then
         echo "soak: the soak script stopped on an error of its own (status $status) at line ${error_line:-?}:" \
             "${error_command:-?}, in session ${session_name:-none} during '$current'" >&2
+        session_over
         summary "NOT PASSED, stopped by an error of the soak script itself, not a fault found in the game"
         exit 4
     fi
@@ -152,10 +162,7 @@ interrupted() {
     fault_on_record
     [[ -z $FAULT ]] || echo "soak: by then $FAULT (see ${session_dir#"$root"/})" >&2
     end_game
-    if [[ -n $playing ]]; then
-        played_ns=$((played_ns + $(date +%s%N) - session_began))
-        sessions=$((sessions + 1))
-    fi
+    session_over
     summary "NOT PASSED, stopped by SIG$1 before its minutes were spent: no verdict on the game"
     exit 5
 }
@@ -261,8 +268,7 @@ fail() {
     echo "soak: replay it with: scripts/soak.sh 1 $seed/$session_number" >&2
     echo "soak: its log, output and screenshots are in ${session_dir#"$root"/}" \
         "${at_failure:+(the display as it failed: ${at_failure#"$root"/})}" >&2
-    played_ns=$((played_ns + $(date +%s%N) - session_began))
-    sessions=$((sessions + 1))
+    session_over
     reported=1
     summary "FAILED in session $session_name, seed $seed/$session_number, last screenshot ${last_shot#"$root"/}"
     exit 1
@@ -1067,9 +1073,7 @@ run_session() {
     else
         quit_game
     fi
-    played_ns=$((played_ns + $(date +%s%N) - session_began))
-    sessions=$((sessions + 1))
-    playing=
+    session_over
     kill "$xvfb" 2>/dev/null || true
     wait "$xvfb" 2>/dev/null || true
     xvfb=
@@ -1146,7 +1150,7 @@ end_game() {
 
 # QUIT, clicked on the main menu; the window must go and the game end with status 0.
 quit_game() {
-    local attempt i
+    local attempt end
     for ((attempt = 0; attempt < 3; ++attempt)); do
         current=quit
         if ! to_main_menu; then
@@ -1155,7 +1159,9 @@ quit_game() {
         fi
         item 6
         heading quit
-        for ((i = 0; i < 150; ++i)); do
+        # By the clock: a search for the window takes a while on a busy machine.
+        end=$(($(date +%s) + 15))
+        while (($(date +%s) < end)); do
             [[ -n $(game_window) ]] || break
             kill -0 "$game" 2>/dev/null || break
             sleep 0.1
@@ -1186,8 +1192,10 @@ else
     done
 fi
 # Only a run seen through passes: every session to its QUIT, and a game played in one at least.
-((${#lost[@]} == 0)) ||
-    trouble "the script lost its way in session$( ((${#lost[@]} == 1)) || echo s) ${lost[*]}; not seen through, the run cannot pass (see ${out#"$root"/})"
+if ((${#lost[@]} > 0)); then
+    astray=$(printf '%s, ' "${lost[@]}")
+    trouble "the script lost its way in session$( ((${#lost[@]} == 1)) || echo s) ${astray%, }; not seen through, the run cannot pass (see ${out#"$root"/})"
+fi
 ((games_seen > 0)) || trouble "no session reached the main menu and played a game (see ${out#"$root"/})"
 notes=
 ((restarts == 0)) || notes+=", $restarts started again after a stray QUIT"
