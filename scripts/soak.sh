@@ -153,14 +153,14 @@ trap cleanup EXIT
 
 # interrupted SIGNAL: told to stop (CI's time limit, a Ctrl-C), the soak ends its game, sums up
 # what it has played so far and ends with a status of its own: an unfinished run says nothing
-# of the game, though what the game had already said is shown.
+# of the game. What the game said is not judged either: a Ctrl-C reaches the display server
+# too, and the game then loses its display.
 interrupted() {
     [[ -z $reported ]] || return 0
     reported=1
     trap - INT TERM
-    echo "soak: stopped by SIG$1 in session ${session_name:-none} during '$current'; its game is ended" >&2
-    fault_on_record
-    [[ -z $FAULT ]] || echo "soak: by then $FAULT (see ${session_dir#"$root"/})" >&2
+    echo "soak: stopped by SIG$1 in session ${session_name:-none} during '$current'; its game is ended" \
+        "${session_dir:+(its output and log so far are in ${session_dir#"$root"/})}" >&2
     end_game
     session_over
     summary "NOT PASSED, stopped by SIG$1 before its minutes were spent: no verdict on the game"
