@@ -19,23 +19,34 @@
 # (MALLOC_CHECK_=3, freed memory overwritten by MALLOC_PERTURB_), where a healthy game prints
 # nothing on standard error. A session fails when the game ends other than by QUIT with exit
 # status 0 and its window gone in time, is killed by a signal, or prints anything on standard
-# error; the run then stops with status 1, naming the session, the seed that replays it and its
-# last screenshot.
+# error; the run then stops naming the session, the seed that replays it and its last screenshot.
 #
 # The same SEED drives the same sessions with the same keys, clicks, holds and waits (the
 # game's own timing may differ). SEED/N replays only session N of that seed. Without a SEED
 # one is drawn and printed. The sessions' screenshots, the game's output and a log of what was
 # done are kept under build/soak/. The last line sums the run up: sessions, minutes of play,
-# screens visited, seed, checker and outcome.
+# screens seen on the screen, seed, checker and outcome.
 #
 # The script knows where it has driven the game and, where the game may have gone elsewhere
 # (a press shorter than a frame, a game that ends by itself), looks at the screen: every part
-# of a session starts from the main menu, reached again and checked on the screen. Only the
-# game's faults fail the run. A game that a stray press QUIT cleanly is started again; where
-# the script loses its way, the session ends by closing the game (SIGTERM), which must still
-# end it cleanly and in time. Where the soak itself cannot go on (no virtual display, a build/
-# configured otherwise, an error of the script), it says so apart from the game and stops with
-# status 3; a fault the game has already shown by then fails the run all the same.
+# of a session starts from the main menu, reached again and checked on the screen. Only what
+# was seen there counts: a screen the script drove towards but did not look at is not counted,
+# and a run passes only when every session was seen through to its QUIT and one at least
+# reached the main menu and played a game. A game that a stray press QUIT cleanly is started
+# again; where the script loses its way, the session ends by closing the game (SIGTERM), which
+# must still end it cleanly and in time, and the run goes on but cannot pass.
+#
+# Exit status:
+#   0  passed: every session seen through, no fault of the game.
+#   1  a fault of the game (also when the soak's own trouble came after the game had shown it).
+#   2  wrong arguments.
+#   3  this machine cannot run a soak: no virtual display could be started, or the packages or
+#      the checking allocator it needs are missing and cannot be had.
+#   4  the soak's own trouble: the screen could not be seen or read, the script lost its way,
+#      no session reached the main menu and played a game, build/ is configured otherwise or
+#      the game did not build, or an error of the script itself.
+#   5  stopped by SIGTERM or SIGINT before its minutes were spent: the game is ended and the
+#      summary line so far printed; no verdict on the game.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/lib/gamefolder.sh"
@@ -56,21 +67,56 @@ only_session=${BASH_REMATCH[3]:-}
 summary() {
     local played
     played=$(awk -v ns="$played_ns" 'BEGIN { printf "%.1f", ns / 6e10 }')
-    echo "soak: $sessions session$( ((sessions == 1)) || echo s), $played minutes, $screens screens" \
+    echo "soak: $sessions session$( ((sessions == 1)) || echo s), $played minutes, $screens screens seen" \
         "(${#kinds[@]} kinds), seed $seed${only_session:+/$only_session}, checker $checker_name: $1"
 }
 
-# trouble MESSAGE: the soak itself cannot go on (its set-up, the display, its own steps): told
-# apart from a fault of the game, with status 3.
-trouble() {
-    echo "soak: $1" >&2
-    echo "soak: this is trouble of the soak run itself, not a fault found in the game" >&2
+# fault_on_record: FAULT = the fault the game has already shown in this session (a word on
+# standard error, an end other than a clean one), or nothing. Only while the display is up: a
+# display that went away takes the game's connection with it, and that is no fault of the
+# game's.
+fault_on_record() {
+    FAULT=
+    [[ -n $session_dir && -n $xvfb ]] && kill -0 "$xvfb" 2>/dev/null || return 0
+    if [[ -s $session_dir/stderr.txt ]]; then
+        FAULT="the game wrote to standard error"
+    elif [[ -n $game ]] && ! kill -0 "$game" 2>/dev/null; then
+        ended
+        [[ $ENDED == "exit status 0" ]] || FAULT="the game ended by itself ($ENDED)"
+    fi
+}
+
+# stop_soak STATUS MESSAGE: the soak cannot run here (3) or cannot go on or pass (4): told
+# apart from a fault of the game, unless the game has already shown one, which fails the run
+# all the same.
+stop_soak() {
+    fault_on_record
+    [[ -z $FAULT ]] || fail "$FAULT during '$current' (the soak then stopped: $2)"
+    echo "soak: $2" >&2
     reported=1
-    summary "stopped by the soak's own trouble: $1"
-    exit 3
+    session_over
+    if (($1 == 3)); then
+        echo "soak: this machine cannot run a soak; nothing was found in the game" >&2
+        summary "cannot run here: $2"
+    else
+        echo "soak: this is trouble of the soak run itself, not a fault found in the game" >&2
+        summary "NOT PASSED, stopped by the soak's own trouble: $2"
+    fi
+    exit "$1"
+}
+cannot_run() { stop_soak 3 "$1"; }
+trouble() { stop_soak 4 "$1"; }
+
+# session_over: the session under way, if any, counted in the run's sessions and time.
+session_over() {
+    [[ -n $playing ]] || return 0
+    played_ns=$((played_ns + $(date +%s%N) - session_began))
+    sessions=$((sessions + 1))
+    playing=
 }
 reported=
-sessions=0 played_ns=0 screens=0 cut_short=0 restarts=0
+sessions=0 played_ns=0 screens=0 restarts=0 games_seen=0 playing=
+lost=()
 declare -A kinds=()
 checker_name="glibc malloc-check (MALLOC_CHECK_=3)"
 
@@ -81,37 +127,50 @@ current=set-up
 session_name=
 session_dir=
 # Where the script stops on an error of its own (set -e), from its set-up on, the last line
-# says so too. A fault of the game already on record (a word on standard error, an end other
-# than a clean one) is still the game's, as long as the display is up: a display that went
-# away takes the game's connection with it, and that is no fault of the game's.
+# says so too; a fault of the game already on record is still the game's.
 set -E
 trap 'error_line=$LINENO error_command=$BASH_COMMAND' ERR
 cleanup() {
-    local status=$? fault=
-    if ((status != 0)) && [[ -z $reported && -n $session_dir && -n $xvfb ]] && kill -0 "$xvfb" 2>/dev/null; then
-        if [[ -s $session_dir/stderr.txt ]]; then
-            fault="the game wrote to standard error"
-        elif [[ -n $game ]] && ! kill -0 "$game" 2>/dev/null; then
-            ended
-            [[ $ENDED == "exit status 0" ]] || fault="the game ended by itself ($ENDED)"
-        fi
+    local status=$?
+    FAULT=
+    if ((status != 0)) && [[ -z $reported ]]; then
+        fault_on_record
     fi
     stop_game_and_display
     [[ -z $runtime ]] || rm -rf "$runtime"
-    if [[ -n $fault ]]; then
-        fail "$fault during '$current' (the soak script then stopped at line ${error_line:-?}: ${error_command:-?})"
+    if [[ -n $FAULT ]]; then
+        fail "$FAULT during '$current' (the soak script then stopped at line ${error_line:-?}: ${error_command:-?})"
     fi
     if ((status != 0)) && [[ -z $reported ]]; then
         echo "soak: the soak script stopped on an error of its own (status $status) at line ${error_line:-?}:" \
             "${error_command:-?}, in session ${session_name:-none} during '$current'" >&2
-        summary "stopped by an error of the soak script itself, not a fault found in the game"
-        exit 3
+        session_over
+        summary "NOT PASSED, stopped by an error of the soak script itself, not a fault found in the game"
+        exit 4
     fi
 }
 trap cleanup EXIT
 
+# interrupted SIGNAL: told to stop (CI's time limit, a Ctrl-C), the soak ends its game, sums up
+# what it has played so far and ends with a status of its own: an unfinished run says nothing
+# of the game. What the game said is not judged either: a Ctrl-C reaches the display server
+# too, and the game then loses its display.
+interrupted() {
+    [[ -z $reported ]] || return 0
+    reported=1
+    trap - INT TERM
+    echo "soak: stopped by SIG$1 in session ${session_name:-none} during '$current'; its game is ended" \
+        "${session_dir:+(its output and log so far are in ${session_dir#"$root"/})}" >&2
+    end_game
+    session_over
+    summary "NOT PASSED, stopped by SIG$1 before its minutes were spent: no verdict on the game"
+    exit 5
+}
+trap 'interrupted TERM' TERM
+trap 'interrupted INT' INT
+
 "$root/scripts/install-deps.sh" "$root/scripts/playtest-packages.txt" ||
-    trouble "the packages of scripts/playtest-packages.txt could not be installed"
+    cannot_run "the packages of scripts/playtest-packages.txt could not be installed"
 # An existing build/ is used as it is configured: it must hold the Release game without
 # sanitizers, whose own allocator would clash with the checking one.
 if [[ -f $root/build/CMakeCache.txt ]]; then
@@ -128,8 +187,8 @@ game_dir=$root/build/run
 # architecture; the loader must take it without a word, as the game's standard error is watched.
 checker=$(ldd "$game_dir/quellaris" | awk '$1 == "libc.so.6" { print $3 }')
 checker=${checker%/*}/libc_malloc_debug.so.0
-[[ -f $checker ]] || trouble "glibc's $checker (package libc6) is missing"
-[[ -z $(LD_PRELOAD=$checker MALLOC_CHECK_=3 /bin/true 2>&1) ]] || trouble "the loader does not take $checker quietly"
+[[ -f $checker ]] || cannot_run "glibc's $checker (package libc6) is missing"
+[[ -z $(LD_PRELOAD=$checker MALLOC_CHECK_=3 /bin/true 2>&1) ]] || cannot_run "the loader does not take $checker quietly"
 
 out=$root/build/soak
 rm -rf "$out"
@@ -182,15 +241,14 @@ hold_ms() {
 session_seed=
 last_shot=
 shots=0
+last_seen=''
+pressed=''
 
 log() { echo "$(date +%H:%M:%S.%N | cut -c1-12) $*" >>"$session_dir/actions.log"; }
 
-# visit NAME: the game was driven into the screen NAME.
-visit() {
-    screens=$((screens + 1))
-    kinds[$1]=1
-    log "screen $1"
-}
+# heading NAME: the game was driven towards the screen NAME; only the log holds it, as the
+# screens counted are those seen (see look).
+heading() { log "towards screen $1"; }
 
 fail() {
     local reason=$1
@@ -210,8 +268,7 @@ fail() {
     echo "soak: replay it with: scripts/soak.sh 1 $seed/$session_number" >&2
     echo "soak: its log, output and screenshots are in ${session_dir#"$root"/}" \
         "${at_failure:+(the display as it failed: ${at_failure#"$root"/})}" >&2
-    played_ns=$((played_ns + $(date +%s%N) - session_began))
-    sessions=$((sessions + 1))
+    session_over
     reported=1
     summary "FAILED in session $session_name, seed $seed/$session_number, last screenshot ${last_shot#"$root"/}"
     exit 1
@@ -307,6 +364,7 @@ park() { point 400 120; }
 press_for() {
     check
     hold_ms "$1"
+    pressed=1
     log "$3 $2 ${R}ms"
     if ((R == 0)); then
         xdotool "$3" "$2" "$4" "$2"
@@ -321,6 +379,7 @@ key() { press_for "$1" "$2" keydown keyup; }
 # key_for MS KEY: a press held for that long; for presses the game must see.
 key_for() {
     check
+    pressed=1
     log "key $2 ${1}ms"
     xdotool keydown "$2" sleep "$(seconds "$1")" keyup "$2"
 }
@@ -353,8 +412,8 @@ look() {
     SEEN=other
     # The window may have changed its mode or place since it was last measured.
     locate_picture || true
-    if ! import -window root "$shot" 2>/dev/null; then
-        return
+    if ! import -window root "$shot" 2>"$session_dir/look.txt"; then
+        trouble "could not see the screen: its grab (import -window root) failed in session $session_name during '$current': $(tool_said)"
     fi
     last_shot=$shot
     rm -f "$(printf '%s/shots/%04d.png' "$session_dir" $((shots - 12)))"
@@ -387,7 +446,11 @@ look() {
         arguments+=(-format "$format " -write info: +delete \))
     done
     local features
-    features=$(convert "$shot" "${arguments[@]}" null: 2>/dev/null) || return 0
+    features=$(convert "$shot" "${arguments[@]}" null: 2>"$session_dir/look.txt") ||
+        trouble "could not see the screen: reading its grab (convert) failed in session $session_name during '$current': $(tool_said)"
+    # Two means of the trainer's panel, one of each other region: seventeen numbers.
+    [[ $features =~ ^[[:space:]]*([0-9.e+-]+[[:space:]]+){16}[0-9.e+-]+[[:space:]]*$ ]] ||
+        trouble "could not see the screen: its grab ${shot#"$root"/} read as '${features:0:120}', not as the seventeen measures looked for, in session $session_name during '$current'"
     # The menus' bar is black at 90 % under the title logo, with a line of text in each row
     # that holds an item: the main menu's seven rows are all full, the in-game menu's third
     # row is its gap. The score panel darkens the world to 40 % between x = 80 and 720.
@@ -407,6 +470,20 @@ look() {
             else print "other"
         }' <<<"$features")
     log "look $SEEN ($(basename "$shot"))"
+    # Each screen recognised is counted, but once only while nothing was pressed since.
+    if [[ $SEEN != other ]] && [[ $SEEN != "$last_seen" || -n $pressed ]]; then
+        screens=$((screens + 1))
+        kinds[$SEEN]=1
+    fi
+    last_seen=$SEEN
+    pressed=
+}
+
+# tool_said: what the screen's tools said as they failed, on one line.
+tool_said() {
+    local said
+    said=$(head -c 300 "$session_dir/look.txt" | tr '\n' ' ')
+    echo "${said:-nothing said}"
 }
 
 # to_main_menu: back to the main menu itself, from wherever the game is, checked on the screen;
@@ -448,7 +525,7 @@ start_up() {
     current=start-up
     local splash
     for splash in lumisk zindle quendle; do
-        visit "splash-$splash"
+        heading "splash-$splash"
         rnd 10
         if ((R < 2)); then
             # Left to run its course.
@@ -468,10 +545,9 @@ start_up() {
             key menu "$P"
         fi
     done
-    visit loading
+    heading loading
     sleep 2
     to_main_menu || return 1
-    visit main-menu
 }
 
 # The main menu's items by hover and by keys.
@@ -519,7 +595,7 @@ change_speed() {
     done
     sleep 0.3
     game_speed
-    visit "speed-$SPEED"
+    heading "speed-$SPEED"
 }
 
 # A value of the selected item stepped by LEFT or RIGHT, a few times.
@@ -562,7 +638,7 @@ settings() {
     current=settings
     item 3
     park
-    visit settings
+    heading settings
     wait_ms 300 800
     local parts=(settings_controls settings_display settings_sound) k
     rnd 3
@@ -583,16 +659,16 @@ settings() {
 settings_controls() {
     current=controls
     enter 0
-    visit controls
+    heading controls
     rnd 2
     if ((R == 0)); then
         key menu Return
-        visit redefine-keys
+        heading redefine-keys
         wait_ms 200 600
         rnd 4
         down "$R"
         key menu Return
-        visit redefine-waiting
+        heading redefine-waiting
         wait_ms 300 1500
         # ESCAPE keeps the old key: the flights of this session need theirs.
         key_for 200 Escape
@@ -610,7 +686,7 @@ settings_controls() {
 settings_display() {
     current=display
     enter 1
-    visit display
+    heading display
     switch_display_mode
     rnd 4
     if ((R > 0)); then
@@ -641,7 +717,7 @@ switch_display_mode() {
     fi
     mode=$want
     display_switches=$((display_switches + 1))
-    visit "display-$want"
+    heading "display-$want"
     park
     sleep 0.5
 }
@@ -649,7 +725,7 @@ switch_display_mode() {
 settings_sound() {
     current=sound
     enter 2
-    visit sound
+    heading sound
     rnd 4
     down "$R"
     step_values
@@ -659,13 +735,13 @@ trainer() {
     current=trick-trainer
     item 2
     park
-    visit tricks
+    heading tricks
     wait_ms 300 900
     rnd 12
     down "$R"
     key menu Return
     wait_ms 300 700
-    visit trick-variants
+    heading trick-variants
     # The first variant: every trick has one (the row below may be BACK).
     enter 0
     sleep 0.6
@@ -674,17 +750,17 @@ trainer() {
         log "no trainer: the trick list's BACK was chosen"
         return
     fi
-    visit trainer-intro
+    heading trainer-intro
     key_for 200 space
-    visit trainer-flight
+    heading trainer-flight
     fly 4 12 trainer
     rnd 2
     if ((R == 0)); then
         key_for 200 Escape
-        visit trainer-intro
+        heading trainer-intro
         wait_ms 300 1200
         key_for 200 Right
-        visit trainer-flight
+        heading trainer-flight
         fly 2 6 trainer
     fi
 }
@@ -737,7 +813,7 @@ start_game() {
     current=start-game
     game_speed
     item 0
-    visit "play-$SPEED"
+    heading "play-$SPEED"
     wait_ms 500 1500
 }
 
@@ -750,7 +826,7 @@ play() {
     if ((R == 0)); then
         current=pause
         key_for 200 Control_R
-        visit pause
+        heading pause
         wait_ms 500 2500
         pick space Left Up a Control_R
         key flight "$P"
@@ -764,14 +840,14 @@ play() {
     if ((R == 0)); then
         current=resume
         item 0
-        visit play-resumed
+        heading play-resumed
         current=play
         fly 3 8 play
         ingame_menu || return 0
     fi
     current=quit-current-game
     item 3
-    visit main-menu
+    heading main-menu
 }
 
 # ingame_menu: ESCAPE in flight, and the in-game menu looked for on the screen; false where the
@@ -782,20 +858,20 @@ ingame_menu() {
     sleep 0.5
     look
     [[ $SEEN == ingame ]] || return 1
-    visit ingame-menu
+    games_seen=$((games_seen + 1))
 }
 
 ingame_settings() {
     current=ingame-settings
     item 1
     park
-    visit ingame-settings
+    heading ingame-settings
     wait_ms 300 800
     rnd 2
     if ((R == 0)); then
         current=ingame-display
         enter 1
-        visit ingame-display
+        heading ingame-display
         rnd 3
         down $((R + 2))
         step_values
@@ -825,8 +901,8 @@ game_over() {
     done
     case $SEEN in
     panel)
-        visit game-over
-        visit score-entry
+        games_seen=$((games_seen + 1))
+        heading score-entry
         local n
         between 1 10
         for ((n = R; n > 0; --n)); do
@@ -836,12 +912,9 @@ game_over() {
         done
         pick Return Return Escape
         key menu "$P"
-        visit main-menu
+        heading main-menu
         ;;
-    main)
-        visit game-over
-        visit main-menu
-        ;;
+    main) ;;
     *) log "no game over within 150 s" ;;
     esac
 }
@@ -849,7 +922,7 @@ game_over() {
 scores() {
     current=high-scores
     item 4
-    visit high-scores
+    heading high-scores
     wait_ms 800 2000
     local n
     between 1 6
@@ -862,17 +935,17 @@ scores() {
             rnd 3
             click menu $((R + 1))
         fi
-        visit high-scores-next
+        heading high-scores-next
         wait_ms 300 2500
     done
     key_for 150 Escape
-    visit main-menu
+    heading main-menu
 }
 
 credits() {
     current=credits
     item 5
-    visit credits
+    heading credits
     wait_ms 1000 9000
     rnd 3
     if ((R > 0)); then
@@ -886,7 +959,7 @@ credits() {
         log "click 1 ${R}ms"
         xdotool mousedown 1 sleep "$(seconds "$R")" mouseup 1
     fi
-    visit main-menu
+    heading main-menu
 }
 
 # The main menu left alone: after 20 s it shows the tables, after 20 s more the credits.
@@ -900,8 +973,8 @@ attract() {
         check
         sleep $((wait - t < 5 ? wait - t : 5))
     done
-    visit attract-tables
-    ((wait < 42)) || visit attract-credits
+    heading attract-tables
+    ((wait < 42)) || heading attract-credits
     rnd 2
     if ((R == 0)); then
         pick space Escape
@@ -966,18 +1039,24 @@ run_session() {
     rm -f "$session_dir/game/data/scores"
     sed "s/^fullscreen .*/fullscreen  $([[ $mode == full ]] && echo 1 || echo 0)/" "$root/assets/data/vasp.conf" \
         >"$session_dir/game/data/vasp.conf"
-    open_virtual_display 160 "$session_dir/xvfb.txt" "$display" ||
-        trouble "no virtual display came up for session $session_name (see ${session_dir#"$root"/}/xvfb.txt)"
+    # A machine where no display comes up cannot run a soak; one that stops coming up later on
+    # is trouble of the run.
+    if ! open_virtual_display 160 "$session_dir/xvfb.txt" "$display"; then
+        local why="no virtual display came up for session $session_name (see ${session_dir#"$root"/}/xvfb.txt)"
+        ((sessions == 0)) || trouble "$why"
+        cannot_run "$why"
+    fi
     echo "soak: session $session_name, seed $seed/$session_number, about ${length}s"
     session_began=$(date +%s%N)
+    playing=1
     launch_game
 
     # The parts are counted by their usual length, not by the clock, so that a seed replays
     # them; the last one may run past the session's length. Where the script loses its way,
     # the session ends there.
-    local spent=0 part lost=0
-    start_up || lost=1
-    for ((k = 0; !lost && k < ${#plan[@]} && spent < length; ++k)); do
+    local spent=0 part astray=0
+    start_up || astray=1
+    for ((k = 0; !astray && k < ${#plan[@]} && spent < length; ++k)); do
         part=${plan[k]}
         spent=$((spent + part_cost[part]))
         RANDOM=$((session_seed * 100 + k))
@@ -985,17 +1064,16 @@ run_session() {
         ${parts[part]}
         check
         current="after ${parts[part]}"
-        to_main_menu || lost=1
+        to_main_menu || astray=1
     done
 
     RANDOM=$((session_seed * 100 + 99))
-    if ((lost)); then
+    if ((astray)); then
         close_game
     else
         quit_game
     fi
-    played_ns=$((played_ns + $(date +%s%N) - session_began))
-    sessions=$((sessions + 1))
+    session_over
     kill "$xvfb" 2>/dev/null || true
     wait "$xvfb" 2>/dev/null || true
     xvfb=
@@ -1009,6 +1087,7 @@ launch_game() {
         XDG_CACHE_HOME="$out/cache" ALSOFT_DRIVERS=null MALLOC_CHECK_=3 MALLOC_PERTURB_=165 LD_PRELOAD="$checker" \
         ./quellaris >>"$session_dir/stdout.txt" 2>>"$session_dir/stderr.txt") &
     game=$!
+    last_seen=
     if ! timeout 30 xdotool search --sync --onlyvisible --name '^Quellaris$' >/dev/null 2>&1; then
         kill -0 "$xvfb" 2>/dev/null || trouble "the virtual display of session $session_name went away"
         if ! kill -0 "$game" 2>/dev/null; then
@@ -1043,20 +1122,35 @@ ends_cleanly() {
 }
 
 # close_game: where the script has lost its way, the game is closed as a desktop closes a
-# window (SIGTERM, which SDL turns into a request to quit); a hung game shows here.
+# window (SIGTERM, which SDL turns into a request to quit); a hung game shows here. The session
+# was not seen through: the run cannot pass.
 close_game() {
-    cut_short=$((cut_short + 1))
+    lost+=("$session_number (during '$current')")
     echo "soak: session $session_name: the script lost its way during '$current' (see ${last_shot#"$root"/});" \
-        "the game is closed instead of QUIT"
+        "the game is closed instead of QUIT, and this run cannot pass"
     check
     # Gone by itself since the check, it is judged by how it ended all the same.
     kill -TERM "$game" 2>/dev/null || true
     ends_cleanly "it was told to close"
 }
 
+# end_game: the game, where it runs, told to close and killed should it not be gone in 10 s.
+end_game() {
+    local i
+    [[ -n $game ]] || return 0
+    kill -TERM "$game" 2>/dev/null || true
+    for ((i = 0; i < 100; ++i)); do
+        kill -0 "$game" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$game" 2>/dev/null || true
+    wait "$game" 2>/dev/null || true
+    game=
+}
+
 # QUIT, clicked on the main menu; the window must go and the game end with status 0.
 quit_game() {
-    local attempt i
+    local attempt end
     for ((attempt = 0; attempt < 3; ++attempt)); do
         current=quit
         if ! to_main_menu; then
@@ -1064,8 +1158,10 @@ quit_game() {
             return
         fi
         item 6
-        visit quit
-        for ((i = 0; i < 150; ++i)); do
+        heading quit
+        # By the clock: a search for the window takes a while on a busy machine.
+        end=$(($(date +%s) + 15))
+        while (($(date +%s) < end)); do
             [[ -n $(game_window) ]] || break
             kill -0 "$game" 2>/dev/null || break
             sleep 0.1
@@ -1095,8 +1191,13 @@ else
         run_session "$n"
     done
 fi
+# Only a run seen through passes: every session to its QUIT, and a game played in one at least.
+if ((${#lost[@]} > 0)); then
+    astray=$(printf '%s, ' "${lost[@]}")
+    trouble "the script lost its way in session$( ((${#lost[@]} == 1)) || echo s) ${astray%, }; not seen through, the run cannot pass (see ${out#"$root"/})"
+fi
+((games_seen > 0)) || trouble "no session reached the main menu and played a game (see ${out#"$root"/})"
 notes=
-((cut_short == 0)) || notes+=", $cut_short closed where the script lost its way"
 ((restarts == 0)) || notes+=", $restarts started again after a stray QUIT"
 reported=1
 summary "passed$notes"
