@@ -30,8 +30,9 @@ ctest --output-on-failure --no-tests=error --parallel "$jobs" -R "$tests" "$@" |
 log=Testing/Temporary/LastTest.log
 if grep -q 'ThreadSanitizer' "$log"; then
     echo "tsan.sh: ThreadSanitizer reported in these tests (whole output in $build/$log):" >&2
-    awk '/^[0-9]+\/[0-9]+ Testing: / { test = $3 } /ThreadSanitizer/ { print "  " test ": " $0 }' "$log" |
-        sort -u >&2
+    awk '/^[0-9]+\/[0-9]+ Testing: / { test = $3 }
+         /ThreadSanitizer/ && !/^WARNING: ThreadSanitizer|ThreadSanitizer: reported/ { print "  " test ": " $0 }' "$log" |
+        sort | uniq -c >&2
     ((status != 0)) || status=1
 fi
 if ((status != 0)); then
