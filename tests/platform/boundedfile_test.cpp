@@ -45,8 +45,8 @@ int realOpen(const char* path, int flags, mode_t mode = 0) {
 
 }  // namespace
 
-// The calls of this test program go through these two; for the watched path they let the test
-// act between the opener's look and its open, and see whether it opened at all.
+// Every call of stat and open in this test program comes here first: for the watched path the
+// test acts between the opener's look and its open, and sees whether it opened at all.
 extern "C" int stat(const char* path, struct stat* status) noexcept {
     static const auto real = realFunction<int (*)(const char*, struct stat*)>("stat");
     const int result = real(path, status);
