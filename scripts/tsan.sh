@@ -3,8 +3,8 @@
 # loader thread: start-up and loading, the game deleted while loading, and what loading leaves.
 # Exits 0 only when every one of them ran and passed and ThreadSanitizer reported nothing;
 # non-zero when a test fails, none is found, or ThreadSanitizer reports a race (or stops on an
-# error of its own), even in a test that passed. What the sound library and the GL driver do
-# inside is not watched (tests/support/sanitizer_setup.cpp says why); all of our code is.
+# error of its own), even in a test that passed. Races inside the sound library and the GL
+# driver are left out (tests/support/sanitizer_setup.cpp says why); ours are not.
 #
 #   scripts/tsan.sh [extra ctest arguments]
 set -euo pipefail

@@ -45,8 +45,8 @@ extern "C" const char* __lsan_default_options() {
 // with them left unwatched (called_from_lib), the thread that draws is left holding, as
 // ThreadSanitizer sees it, driver locks long destroyed, some more with each game made in one
 // process, until the deadlock detector's table of a thread's held locks (64) is full and
-// ThreadSanitizer stops the test. A race between two accesses of our own is told either way:
-// the driver calls nothing of ours, so no stack of ours holds a frame of the driver.
+// ThreadSanitizer stops the test. A race between two accesses of our own is still told: the
+// driver calls nothing of ours, so the stack of an access of ours never passes through it.
 extern "C" const char* __tsan_default_suppressions() {
     return "race:libopenal.so\n"
            "race:swrast_dri.so\n";
