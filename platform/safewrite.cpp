@@ -312,13 +312,15 @@ bool safeCopy(const std::string& from, const std::string& to, std::string* reaso
 void removeLeftTemporaries(const std::string& path) {
     // A save through a link writes its temporary beside the file the link leads to.
     std::error_code error;
-    const fs::path file = fs::is_symlink(fs::symlink_status(path, error)) ? fs::canonical(path, error) : fs::path(path);
-    if (error) {
-        return;
+    const bool linked = fs::is_symlink(fs::symlink_status(path, error));
+    const fs::path file = linked ? fs::canonical(path, error) : fs::path(path);
+    if (linked && error) {
+        return;  // a link that leads nowhere has had no save
     }
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     const std::string name = file.filename().string();
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+    std::error_code listing;
+    for (fs::directory_iterator entry(folder, listing), end; !listing && entry != end; entry.increment(listing)) {
         if (isTemporaryOf(name, entry->path().filename().string())) {
             removeIfLeft(entry->path().string());
         }
