@@ -260,7 +260,8 @@ void Game::reportDisplayModeFailure(const std::runtime_error& failure) {
 
 void Game::loadSettings() {
     // A missing or damaged score file leaves the tables the set-up made. A file that is there
-    // but did not read whole is told and kept aside before the first save replaces it.
+    // but did not read whole, or a link that leads nowhere, is told; one that is there is kept
+    // aside before the first save replaces it.
     ReadFailure failure;
     std::string cut;
     if (!_scoreTables.load(_scoresPath, &failure, &cut)) {
@@ -273,7 +274,9 @@ void Game::loadSettings() {
         // The rows past a table's own are no score the player could see: dropped, but the
         // file they came in is kept all the same.
         _scoresDamaged = true;
-        std::fprintf(stderr, "Cannot read all of %s: %s; the game keeps the best and saves over it only once it is kept as %s\n",
+        std::fprintf(stderr,
+                     "Cannot read all of %s: %s; the game keeps the best and saves over it only once it is kept "
+                     "as %s\n",
                      _scoresPath.c_str(), cut.c_str(), damagedCopyOf(_scoresPath).c_str());
         showNotice("HIGH SCORES NOT READ");
     }
