@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <stdexcept>
 
 #include "game/game.h"
@@ -84,6 +85,19 @@ void tellUnread(const std::string& path, const ReadFailure& failure, bool savedO
 // A file of the player's that did not read whole is told once, also in the menus.
 void reportUnread(Game& game, const std::string& path, const ReadFailure& failure, const char* notice) {
     tellUnread(path, failure, true);
+    game.showNotice(notice);
+}
+
+// A link of the player's that leads to no file reads as no file at all, but every save through
+// it would fail: it is told at the start, once, also in the menus. Nothing is there to keep.
+void reportDanglingLink(Game& game, const std::string& path, const ReadFailure& failure, const char* notice) {
+    std::error_code error;
+    if (!failure.missing || !std::filesystem::is_symlink(std::filesystem::symlink_status(path, error))) {
+        return;
+    }
+    ReadFailure dangling;
+    dangling.reason = "a link to " + std::filesystem::read_symlink(path, error).string() + ", which leads to no file";
+    tellUnread(path, dangling, false);
     game.showNotice(notice);
 }
 
@@ -178,16 +192,21 @@ void loadSetting(Game& game, const UserSetting& row) {
 
 void Game::removeLeftTemporaries() {
     for (const std::string& path : {_settingsPath, _scoresPath}) {
-        removeLeftTemporary(path);
-        removeLeftTemporary(damagedCopyOf(path));
+        ::removeLeftTemporaries(path);
+        ::removeLeftTemporaries(damagedCopyOf(path));
     }
 }
 
 void Game::readSettingsFiles() {
+    // A file the game could read but never save again is as good as one it cannot read: kept
+    // aside, it costs the player nothing, and the game's own settings save from then on.
     ReadFailure failure;
-    if (!_settings.load(_settingsPath, false, &failure) && !failure.missing) {
-        _settingsDamaged = true;
-        reportUnread(*this, _settingsPath, failure, "SETTINGS NOT READ");
+    if (!_settings.loadSavable(_settingsPath, &failure)) {
+        if (!failure.missing) {
+            _settingsDamaged = true;
+            reportUnread(*this, _settingsPath, failure, "SETTINGS NOT READ");
+        }
+        reportDanglingLink(*this, _settingsPath, failure, "SETTINGS NOT READ");
     }
     // The game never writes these: one that cannot be read is only named.
     const auto readOther = [](Settings& store, const std::string& path) {
@@ -241,11 +260,25 @@ void Game::reportDisplayModeFailure(const std::runtime_error& failure) {
 
 void Game::loadSettings() {
     // A missing or damaged score file leaves the tables the set-up made. A file that is there
-    // but did not read whole is told and kept aside before the first save replaces it.
+    // but did not read whole, or a link that leads nowhere, is told; one that is there is kept
+    // aside before the first save replaces it.
     ReadFailure failure;
-    if (!_scoreTables.load(_scoresPath, &failure) && !failure.missing) {
+    std::string cut;
+    if (!_scoreTables.load(_scoresPath, &failure, &cut)) {
+        if (!failure.missing) {
+            _scoresDamaged = true;
+            reportUnread(*this, _scoresPath, failure, "HIGH SCORES NOT READ");
+        }
+        reportDanglingLink(*this, _scoresPath, failure, "HIGH SCORES NOT READ");
+    } else if (!cut.empty()) {
+        // The rows past a table's own are no score the player could see: dropped, but the
+        // file they came in is kept all the same.
         _scoresDamaged = true;
-        reportUnread(*this, _scoresPath, failure, "HIGH SCORES NOT READ");
+        std::fprintf(stderr,
+                     "Cannot read all of %s: %s; the game keeps the best and saves over it only once it is kept "
+                     "as %s\n",
+                     _scoresPath.c_str(), cut.c_str(), damagedCopyOf(_scoresPath).c_str());
+        showNotice("HIGH SCORES NOT READ");
     }
 
     for (const UserSetting& row : userSettings) {

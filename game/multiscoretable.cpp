@@ -188,15 +188,23 @@ bool MultiScoreTable::save(const std::string& path, std::string* reason) const {
     return safeWrite(path, file, reason);
 }
 
-bool MultiScoreTable::load(const std::string& path, ReadFailure* failure) {
+bool MultiScoreTable::load(const std::string& path, ReadFailure* failure, std::string* cut) {
     std::string bytes;
+    std::string cutTable;
+    if (cut != nullptr) {
+        cut->clear();
+    }
     if (!readBoundedFile(path, scorefile::kMaxFileSize, bytes, failure)) {
         return false;
     }
     std::stringstream in(bytes);
     bytes.clear();
     bytes.shrink_to_fit();
-    if (!read(in)) {
+    const bool whole = read(in, cutTable);
+    if (cut != nullptr) {
+        *cut = cutTable;
+    }
+    if (!whole) {
         if (failure != nullptr) {
             *failure = ReadFailure();
             failure->reason = "damaged, not a whole score file";
@@ -206,7 +214,7 @@ bool MultiScoreTable::load(const std::string& path, ReadFailure* failure) {
     return true;
 }
 
-bool MultiScoreTable::read(std::iostream& in) {
+bool MultiScoreTable::read(std::iostream& in, std::string& cut) {
     std::uint32_t count = 0;
     // The count is signed in the file: 0 or negative means no tables.
     if (!scorefile::readUint32(in, count) || count == 0 || count > 0x7FFFFFFFu ||
@@ -216,9 +224,14 @@ bool MultiScoreTable::read(std::iostream& in) {
     std::list<ScoreTable> tables;
     while (tables.size() < count) {
         tables.emplace_back(_maxEntries, _maxNameLength);
-        if (!tables.back().load(in)) {
+        std::uint32_t rows = 0;
+        if (!tables.back().load(in, &rows)) {
             tables.pop_back();
             break;
+        }
+        if (rows != 0 && cut.empty()) {
+            cut = "the " + tables.back().name() + " table holds " + std::to_string(rows) + " rows, more than the " +
+                  std::to_string(_maxEntries) + " it shows";
         }
     }
     if (tables.empty()) {

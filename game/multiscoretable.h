@@ -81,14 +81,16 @@ public:
     // others stay after them, and the first record read is current. A file without one
     // whole record (missing, empty, too large, damaged at once) changes nothing. On false,
     // failure (when given) tells a missing file from one that is there but does not read
-    // whole, and why; only a regular file is read (see platform/boundedfile.h).
-    bool load(const std::string& path, ReadFailure* failure = nullptr);
+    // whole, and why; only a regular file is read (see platform/boundedfile.h). A table of
+    // more rows than the set makes keeps its best ones; cut (when given) then names the first
+    // such table and how many rows it held, else it is emptied.
+    bool load(const std::string& path, ReadFailure* failure = nullptr, std::string* cut = nullptr);
 
     const std::list<ScoreTable>& tables() const { return _tables; }
 
 private:
     // The tables of a file's bytes, as load() takes them; false unless they were whole.
-    bool read(std::iostream& in);
+    bool read(std::iostream& in, std::string& cut);
     ScoreTable* findTable(const std::string& name);
     std::list<ScoreTable>::iterator currentByName();
     void adopt(std::list<ScoreTable>& read, bool whole);

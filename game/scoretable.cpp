@@ -1,5 +1,6 @@
 #include "game/scoretable.h"
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -233,16 +234,16 @@ bool ScoreTable::save(std::iostream& stream) const {
     return !stream.fail();
 }
 
-bool ScoreTable::load(std::iostream& stream) {
+bool ScoreTable::load(std::iostream& stream, std::uint32_t* heldRows) {
     ScoreTable record(*this);
-    if (!record.readRecord(stream)) {
+    if (!record.readRecord(stream, heldRows)) {
         return false;
     }
     *this = record;
     return true;
 }
 
-bool ScoreTable::readRecord(std::istream& in) {
+bool ScoreTable::readRecord(std::istream& in, std::uint32_t* heldRows) {
     std::string name;
     std::string comment;
     if (!readSized(in, name) || !readSized(in, comment)) {
@@ -274,7 +275,11 @@ bool ScoreTable::readRecord(std::istream& in) {
     _comment = comment;
     _nameColor.set(fields[0], fields[1], fields[2], fields[3]);
     _nameOffset.set(fields[4], fields[5]);
-    _maxEntries = maxEntries;
+    // More rows than the table shows would be drawn off the panel, and slowly.
+    if (heldRows != nullptr && maxEntries > _rowsMadeWith) {
+        *heldRows = maxEntries;
+    }
+    _maxEntries = std::min(maxEntries, _rowsMadeWith);
     sortAndTrim();
     return true;
 }

@@ -32,12 +32,14 @@ struct ScoreTableEntry {
 // clock. Kept apart so that one defaulted copy takes them all.
 struct ScoreTableValues {
     ScoreTableValues(unsigned int maxEntries, unsigned int maxNameLength)
-        : _maxEntries(maxEntries), _maxNameLength(maxNameLength) {}
+        : _maxEntries(maxEntries), _rowsMadeWith(maxEntries), _maxNameLength(maxNameLength) {}
 
     std::list<ScoreTableEntry> _entries;
     Stelkor::Font* _font = nullptr;
     Stelkor::Renderer2D* _renderer = nullptr;
     unsigned int _maxEntries;
+    // The most rows the table ever holds: all it has room for on the screen.
+    unsigned int _rowsMadeWith;
     unsigned int _maxNameLength;
     RGBA<float> _textColor = RGBA<float>(1, 1, 1, 1);
     RGBA<float> _editColor;
@@ -111,9 +113,11 @@ public:
 
     // The table's record of the score file: name, comment, title colour and offset, maximum
     // and rows. save is false when the stream failed. load takes a record only whole: on a
-    // damaged or short record it returns false and the table is as it was.
+    // damaged or short record it returns false and the table is as it was. A record of fewer
+    // rows than the table was made with makes a table of that many; of more, the best rows
+    // the table was made with are kept and heldRows (when given) says how many the record held.
     bool save(std::iostream& stream) const;
-    bool load(std::iostream& stream);
+    bool load(std::iostream& stream, std::uint32_t* heldRows = nullptr);
     // The record alone in a file of its own; written safely (see platform/safewrite.h).
     bool save(const std::string& path, std::string* reason = nullptr) const;
     bool load(const std::string& path);
@@ -130,7 +134,7 @@ private:
     std::string cutName(const std::string& name) const;
     // Sorts best first (stable: equal scores oldest first) and drops or pads to maxEntries.
     void sortAndTrim();
-    bool readRecord(std::istream& in);
+    bool readRecord(std::istream& in, std::uint32_t* heldRows);
     void printRow(const Entry& row, unsigned int rank, Vector2<float> pen);
 
     // The row under edit points into this table's own rows: a copy starts without one.

@@ -1,13 +1,14 @@
 #include "platform/safewrite.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,56 +29,186 @@ bool failWithErrno(std::string* reason, int error) {
     return failWith(reason, error != 0 ? std::strerror(error) : "write failed");
 }
 
-// Removes path when it is a regular file; anything else there is not ours to remove.
-void removeRegularFile(const std::string& path) {
-    std::error_code error;
-    if (fs::is_regular_file(fs::symlink_status(path, error))) {
-        fs::remove(path, error);
-    }
+// What the new file takes over from the one it replaces (or a copy from what it copies).
+struct Kept {
+    mode_t mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
+};
+
+Kept keptFrom(const struct stat& status) {
+    Kept kept;
+    kept.mode = status.st_mode & 0777;
+    kept.owner = status.st_uid;
+    kept.group = status.st_gid;
+    return kept;
 }
 
-// Writes a new file with fill, then flushes it to disk and closes it. A file it could not
-// finish is removed again. fill leaves errno set when it fails. With a mode the file gets
-// exactly those permissions before a byte is written, else the usual ones of a new file.
-template <class Fill>
-bool writeFile(const std::string& path, Fill fill, const mode_t* mode, std::string* reason) {
-    // A temporary a kill left is ours to replace. Anything else there (a folder, a link, a
-    // device, a pipe) is never opened: a link would have our bytes written into whatever it
-    // leads to, and a pipe would hold the save for ever.
-    removeRegularFile(path);
-    const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+// The name of a save's temporary: the file's, the process's and the save's numbers, ".tmp".
+// Other games saving the same file have other process numbers, so no two saves share one.
+std::string temporaryName(const std::string& file, unsigned int save) {
+    return file + "." + std::to_string(getpid()) + "-" + std::to_string(save) + ".tmp";
+}
+
+// Whether found (a name in the file's folder) is a temporary of a save of the file called name:
+// "name.<digits>-<digits>.tmp", or "name.tmp" as older versions of the game named theirs.
+bool isTemporaryOf(const std::string& name, const std::string& found) {
+    const std::string tail = ".tmp";
+    if (found == name + tail) {
+        return true;
+    }
+    if (found.size() <= name.size() + 1 + tail.size() || found.compare(0, name.size() + 1, name + ".") != 0 ||
+        found.compare(found.size() - tail.size(), tail.size(), tail) != 0) {
+        return false;
+    }
+    const std::string numbers = found.substr(name.size() + 1, found.size() - name.size() - 1 - tail.size());
+    const std::size_t dash = numbers.find('-');
+    return dash != std::string::npos && dash > 0 && dash + 1 < numbers.size() &&
+           numbers.find_first_not_of("0123456789", 0) == dash &&
+           numbers.find_first_not_of("0123456789", dash + 1) == std::string::npos;
+}
+
+// Removes the temporary at path when no save holds it. Only a regular file is opened (a device
+// could start doing something), never through a link, and only the file that was locked is
+// removed.
+void removeIfLeft(const std::string& path) {
+    struct stat named = {};
+    if (lstat(path.c_str(), &named) != 0 || !S_ISREG(named.st_mode)) {
+        return;
+    }
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0) {
-        return failWith(reason, errno == EEXIST ? path + " is in the way" : std::strerror(errno));
+        return;
     }
-    if (mode != nullptr && fchmod(descriptor, *mode) != 0) {
-        const int error = errno;
-        close(descriptor);
-        std::remove(path.c_str());
-        return failWithErrno(reason, error);
+    struct stat opened = {};
+    if (fstat(descriptor, &opened) == 0 && S_ISREG(opened.st_mode) && flock(descriptor, LOCK_EX | LOCK_NB) == 0 &&
+        lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino) {
+        unlink(path.c_str());
     }
-    std::FILE* const file = fdopen(descriptor, "wb");
-    if (file == nullptr) {
-        const int error = errno;
-        close(descriptor);
-        std::remove(path.c_str());
-        return failWithErrno(reason, error);
+    close(descriptor);
+}
+
+// A save's own temporary beside the file it replaces. It is made new under a name no other
+// save uses and locked for as long as the save holds it, so a start's clean-up in another game
+// leaves it alone; it is removed again unless it was renamed over the file.
+class Temporary {
+public:
+    Temporary() = default;
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+    ~Temporary() {
+        if (_descriptor >= 0) {
+            if (!_renamed) {
+                unlink(_path.c_str());
+            }
+            close(_descriptor);
+        }
     }
-    int error = 0;
-    bool written = fill(file);
-    written = written && std::fflush(file) == 0;
-    written = written && fsync(fileno(file)) == 0;
-    if (!written) {
-        error = errno;
+
+    bool create(const std::string& file, std::string* reason) {
+        static std::atomic<unsigned int> saves{0};
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string path = temporaryName(file, saves++);
+            // O_EXCL makes a new file or fails: what stands there, a link included, is never
+            // written through.
+            const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            if (descriptor < 0) {
+                if (errno == EEXIST) {
+                    continue;  // left by a game of the same number that was killed
+                }
+                return failWithErrno(reason, errno);
+            }
+            // A clean-up that came between the open and the lock removed the file while it held
+            // the lock; a file still named once the lock is ours is ours to write. Where the
+            // disk takes no locks, no clean-up can take one either and the file stays.
+            int locked = -1;
+            do {
+                locked = flock(descriptor, LOCK_EX);
+            } while (locked != 0 && errno == EINTR);
+            struct stat status = {};
+            if (fstat(descriptor, &status) != 0 || status.st_nlink == 0) {
+                close(descriptor);
+                continue;
+            }
+            _descriptor = descriptor;
+            _path = path;
+            return true;
+        }
+        return failWith(reason, "no name free for a temporary beside " + file);
     }
-    const bool closed = std::fclose(file) == 0;
-    if (written && !closed) {
-        error = errno;
+
+    // The mode, and where the game may give them the owner and group, before a byte is written.
+    bool keep(const Kept* kept, std::string* reason) {
+        if (kept == nullptr) {
+            return true;
+        }
+        struct stat status = {};
+        if (fstat(_descriptor, &status) != 0) {
+            return failWithErrno(reason, errno);
+        }
+        // Only root may give a file away; anyone else keeps the file as their own.
+        if ((status.st_uid != kept->owner || status.st_gid != kept->group) &&
+            fchown(_descriptor, kept->owner, kept->group) != 0 && errno != EPERM) {
+            return failWithErrno(reason, errno);
+        }
+        // After the owner: a change of owner clears some mode bits.
+        return fchmod(_descriptor, kept->mode) == 0 || failWithErrno(reason, errno);
     }
-    if (!written || !closed) {
-        std::remove(path.c_str());
-        return failWithErrno(reason, error);
+
+    // Writes the file with fill, flushes it to disk and closes the stream. fill leaves errno
+    // set when it fails. The stream has a descriptor of its own, so the lock stays.
+    template <class Fill>
+    bool write(Fill fill, std::string* reason) {
+        const int own = fcntl(_descriptor, F_DUPFD_CLOEXEC, 0);
+        std::FILE* const file = own >= 0 ? fdopen(own, "wb") : nullptr;
+        if (file == nullptr) {
+            const int error = errno;
+            if (own >= 0) {
+                close(own);
+            }
+            return failWithErrno(reason, error);
+        }
+        int error = 0;
+        bool written = fill(file);
+        written = written && std::fflush(file) == 0;
+        written = written && fsync(fileno(file)) == 0;
+        if (!written) {
+            error = errno;
+        }
+        const bool closed = std::fclose(file) == 0;
+        if (written && !closed) {
+            error = errno;
+        }
+        return (written && closed) || failWithErrno(reason, error);
     }
-    return true;
+
+    bool renameOver(const std::string& file, std::string* reason) {
+        if (std::rename(_path.c_str(), file.c_str()) != 0) {
+            return failWithErrno(reason, errno);
+        }
+        _renamed = true;
+        return true;
+    }
+
+private:
+    int _descriptor = -1;
+    std::string _path;
+    bool _renamed = false;
+};
+
+// Until the folder is synced the rename may be lost in a power cut or a crash, leaving the old
+// file or none. A disk that cannot sync a folder, or a folder the game may not read, is left as
+// it is: nothing more can be done there.
+bool syncFolder(const std::string& file, std::string* reason) {
+    const fs::path folder = fs::path(file).parent_path();
+    const int descriptor = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return errno == EACCES || failWith(reason, std::string("the folder cannot be synced: ") + std::strerror(errno));
+    }
+    const bool synced = fsync(descriptor) == 0 || errno == EINVAL || errno == EOPNOTSUPP;
+    const int error = errno;
+    close(descriptor);
+    return synced || failWith(reason, std::string("the folder cannot be synced: ") + std::strerror(error));
 }
 
 // Whether a save may put a regular file at path: only over a regular file, or where nothing is
@@ -117,38 +248,30 @@ bool fileToReplace(const std::string& path, std::string& file, bool& missingAllo
 }
 
 // Replaces the file that a save of path replaces by a new one that fill writes. The new file
-// has the permissions given, else those of the file it replaces: a file the player keeps
-// private stays private.
+// takes what is given, else what the file it replaces has: a file the player keeps private
+// stays private, and stays the player's when the game runs as root.
 template <class Fill>
-bool replaceFile(const std::string& path, Fill fill, const mode_t* mode, std::string* reason) {
+bool replaceFile(const std::string& path, Fill fill, const Kept* kept, std::string* reason) {
     std::string file;
     bool missingAllowed = true;
     if (!fileToReplace(path, file, missingAllowed, reason)) {
         return false;
     }
-    mode_t kept = 0;
-    if (mode == nullptr) {
+    Kept replaced;
+    if (kept == nullptr) {
         struct stat status = {};
         if (stat(file.c_str(), &status) == 0) {
-            kept = status.st_mode & 0777;
-            mode = &kept;
+            replaced = keptFrom(status);
+            kept = &replaced;
         }
     }
-    const std::string temporary = file + ".tmp";
-    if (!writeFile(temporary, fill, mode, reason)) {
+    Temporary temporary;
+    if (!temporary.create(file, reason) || !temporary.keep(kept, reason) || !temporary.write(fill, reason)) {
         return false;
     }
     // Looked at again just before the rename: the write and its sync can take a while.
-    if (!replaceable(file, missingAllowed, reason)) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (std::rename(temporary.c_str(), file.c_str()) != 0) {
-        const int error = errno;
-        std::remove(temporary.c_str());
-        return failWithErrno(reason, error);
-    }
-    return true;
+    return replaceable(file, missingAllowed, reason) && temporary.renameOver(file, reason) &&
+           syncFolder(file, reason);
 }
 
 }  // namespace
@@ -177,15 +300,29 @@ bool safeCopy(const std::string& from, const std::string& to, std::string* reaso
         }
         return std::ferror(source.get()) == 0;
     };
-    // A copy is as private as what it copies.
+    // A copy is as private as what it copies, and belongs to the same player.
     struct stat status = {};
     if (fstat(fileno(source.get()), &status) != 0) {
         return failWithErrno(reason, errno);
     }
-    const mode_t mode = status.st_mode & 0777;
-    return replaceFile(to, fill, &mode, reason);
+    const Kept kept = keptFrom(status);
+    return replaceFile(to, fill, &kept, reason);
 }
 
-void removeLeftTemporary(const std::string& path) {
-    removeRegularFile(path + ".tmp");
+void removeLeftTemporaries(const std::string& path) {
+    // A save through a link writes its temporary beside the file the link leads to.
+    std::error_code error;
+    const bool linked = fs::is_symlink(fs::symlink_status(path, error));
+    const fs::path file = linked ? fs::canonical(path, error) : fs::path(path);
+    if (linked && error) {
+        return;  // a link that leads nowhere has had no save
+    }
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const std::string name = file.filename().string();
+    std::error_code listing;
+    for (fs::directory_iterator entry(folder, listing), end; !listing && entry != end; entry.increment(listing)) {
+        if (isTemporaryOf(name, entry->path().filename().string())) {
+            removeIfLeft(entry->path().string());
+        }
+    }
 }

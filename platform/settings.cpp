@@ -23,14 +23,16 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-// Splits one line into tokens. A quotation joins blanks into a token and always yields
-// one (even empty); an unfinished quotation loses only its own token.
-std::vector<std::string> tokenise(const std::string& line) {
+// Splits one line into tokens, each traced unless asked not to. A quotation joins blanks into
+// a token and always yields one (even empty); an unfinished quotation loses only its own token.
+std::vector<std::string> tokenise(const std::string& line, bool trace = true) {
     std::vector<std::string> tokens;
     std::string token;
     bool quoted = false;
-    const auto add = [&tokens](const std::string& t) {
-        std::cout << ':' << t << '\n';
+    const auto add = [&tokens, trace](const std::string& t) {
+        if (trace) {
+            std::cout << ':' << t << '\n';
+        }
         tokens.push_back(t);
     };
     for (const char c : line) {
@@ -81,6 +83,18 @@ bool hasIndex(const std::string& key) {
     return index.find_first_not_of("0123456789") == std::string::npos && (index == "0" || index[0] != '0');
 }
 
+// The lines of a file's text, a byte order mark before the first left out: an editor that
+// writes one would otherwise make it part of the first name.
+template <class Each>
+void forEachLine(const std::string& contents, Each each) {
+    const std::string mark = "\xEF\xBB\xBF";
+    std::istringstream lines(contents.compare(0, mark.size(), mark) == 0 ? contents.substr(mark.size()) : contents);
+    std::string line;
+    for (std::size_t number = 1; std::getline(lines, line); ++number) {
+        each(line, number);
+    }
+}
+
 }  // namespace
 
 Settings::Settings() : _comment('#') {}
@@ -93,12 +107,57 @@ bool Settings::load(const std::string& path, bool merge, ReadFailure* failure) {
     if (!merge) {
         _values.clear();
     }
-    std::istringstream lines(contents);
-    std::string line;
-    while (std::getline(lines, line)) {
-        parseLine(line);
-    }
+    parse(contents);
     return true;
+}
+
+bool Settings::loadSavable(const std::string& path, ReadFailure* failure) {
+    std::string contents;
+    if (!readBoundedFile(path, maxFileBytes, contents, failure)) {
+        return false;
+    }
+    Settings read;
+    read._comment = _comment;
+    read.parse(contents);
+    const std::string why = read.whyNotSavable(contents);
+    if (!why.empty()) {
+        if (failure != nullptr) {
+            *failure = ReadFailure();
+            failure->reason = why;
+        }
+        return false;
+    }
+    _values.swap(read._values);
+    return true;
+}
+
+void Settings::parse(const std::string& contents) {
+    forEachLine(contents, [this](const std::string& line, std::size_t) { parseLine(line); });
+}
+
+std::string Settings::whyNotSavable(const std::string& file) const {
+    std::string text;
+    std::string failing;
+    if (!contents(text, &failing)) {
+        // The line of that name, or the line whose first value is filed under it.
+        std::string why;
+        forEachLine(file, [&](const std::string& line, std::size_t number) {
+            const std::vector<std::string> tokens = tokenise(line, false);
+            if (!why.empty() || tokens.empty()) {
+                return;
+            }
+            const std::string& name = tokens.front();
+            if (name == failing || (hasIndex(name) && baseName(name) == failing)) {
+                why = "line " + std::to_string(number) + " has a name the game cannot save back: " + name;
+            }
+        });
+        return why.empty() ? "a setting the game cannot save back" : why;
+    }
+    if (text.size() > maxFileBytes) {
+        return "written as the game writes it, with two blanks after each name, it would be larger than " +
+               sizeText(maxFileBytes);
+    }
+    return "";
 }
 
 void Settings::parseLine(const std::string& line) {
@@ -174,12 +233,15 @@ bool Settings::lineReadsBack(const std::string& name, const std::vector<std::str
     return first == values.end() || (mirror != _values.end() && mirror->second.text == *first);
 }
 
-bool Settings::contents(std::string& out) const {
+bool Settings::contents(std::string& out, std::string* failing) const {
     std::set<std::string> names;
     for (const auto& entry : _values) {
         const std::string& key = entry.first;
         // A key like "a@b" comes back only as the plain key of a line of that name.
         if (key.find('@') != std::string::npos && !hasIndex(key) && _values.count(key + "@0") == 0) {
+            if (failing != nullptr) {
+                *failing = key;
+            }
             return false;
         }
         names.insert(baseName(key));
@@ -188,6 +250,9 @@ bool Settings::contents(std::string& out) const {
     for (const std::string& name : names) {
         const std::vector<std::string> values = lineValues(name);
         if (!lineReadsBack(name, values)) {
+            if (failing != nullptr) {
+                *failing = name;
+            }
             return false;
         }
         out += quoted(name);

@@ -41,7 +41,14 @@ public:
     // when given, then says which and why (see boundedfile.h). Without merge the store holds
     // only the file's values afterwards; with it the file's values replace those under the
     // same keys. Every token and stored value is traced to stdout.
+    // A byte order mark that an editor put before the first line is no part of its name.
     bool load(const std::string& path, bool merge, ReadFailure* failure = nullptr);
+    // load() without merge, for the file the store is saved back to: a file that reads but
+    // that save() would then refuse for good is refused too, the store left as it was and
+    // failure saying which line or why: a name such as "a@1" whose keys clash with those the
+    // loader makes for another line's values, or lines the writer's two blanks after each
+    // name would push over maxFileBytes. Kept, such a file would cost every change.
+    bool loadSavable(const std::string& path, ReadFailure* failure = nullptr);
     // Writes the store sorted by name. The old file is replaced only once the new one is
     // completely written, so a failed save (reported as false, with why in reason when
     // given) keeps the previous settings; a symbolic link is followed only to a regular
@@ -64,11 +71,15 @@ public:
     const std::map<std::string, Value>& values() const { return _values; }
 
 private:
+    void parse(const std::string& contents);
     void parseLine(const std::string& line);
+    // Why save() would refuse the store of this file's text, or empty.
+    std::string whyNotSavable(const std::string& file) const;
     std::vector<std::string> lineValues(const std::string& name) const;
     bool lineReadsBack(const std::string& name, const std::vector<std::string>& values) const;
-    // The file text of the whole store; false when some key would not read back.
-    bool contents(std::string& out) const;
+    // The file text of the whole store; false when some key would not read back, with the
+    // name of its line in failing when given.
+    bool contents(std::string& out, std::string* failing = nullptr) const;
 
     std::map<std::string, Value> _values;
     char _comment;

@@ -12,9 +12,12 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include "engine2d/simplemenu.h"
 #include "game/multiscoretable.h"
@@ -41,11 +44,6 @@ int countOf(const std::string& text, const std::string& part) {
         ++count;
     }
     return count;
-}
-
-// Whether text says part once; with nothing to say, whether it says nothing at all.
-bool toldOnce(const std::string& text, const std::string& part) {
-    return part.empty() ? text.empty() : countOf(text, part) == 1;
 }
 
 // The FPS display as the file says it, -1 when the file has no such line or cannot be read.
@@ -176,7 +174,8 @@ TEST_F(SavingGL, LinksAreWrittenThroughOnlyToARegularFile) {
         case DANGLING:
             EXPECT_FALSE(fs::exists(fs::symlink_status("elsewhere/vasp.conf")));
             EXPECT_FALSE(fs::exists(fs::symlink_status("elsewhere/scores")));
-            EXPECT_EQ(notice, "SETTINGS NOT SAVED\nHIGH SCORES NOT SAVED\n");
+            // Told at the start, though there is nothing to read, then at the save.
+            EXPECT_EQ(notice, "SETTINGS NOT READ\nHIGH SCORES NOT READ\nSETTINGS NOT SAVED\nHIGH SCORES NOT SAVED\n");
             break;
         case REGULAR: {
             EXPECT_EQ(notice, "");
@@ -279,14 +278,30 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
     for (std::size_t i = 0; i < noise.size(); ++i) {
         noise[i] = static_cast<char>((i * 151 + 7) % 256);
     }
+    // The NORMAL table of 200,000 rows, just under the size the game reads: the table shows
+    // its best 20 and keeps no more.
+    const auto le = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                           static_cast<char>(v >> 24)};
+    };
+    std::string longTable = le(1) + le(6) + "NORMAL" + le(0) + std::string(24, '\0') + le(200000);
+    for (std::uint32_t score = 1; score <= 200000; ++score) {
+        longTable += le(score) + '\0';
+    }
+    const std::string damaged = "Cannot read data/scores: damaged, not a whole score file; the game goes on without "
+                                "it and saves over it only once it is kept as data/scores.damaged\n";
     const struct {
         const char* what;
         std::string bytes;
         bool damagedIsFolder;
+        std::string toldAtStart;
     } cases[] = {
-        {"random bytes", noise, false},
-        {"forged table count", forged, false},
-        {"no room for the copy", noise, true},
+        {"random bytes", noise, false, damaged},
+        {"forged table count", forged, false, damaged},
+        {"no room for the copy", noise, true, damaged},
+        {"a table longer than its own", longTable, false,
+         "Cannot read all of data/scores: the NORMAL table holds 200000 rows, more than the 20 it shows; the game "
+         "keeps the best and saves over it only once it is kept as data/scores.damaged\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -299,7 +314,19 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
             fs::remove("data/scores.damaged");
             fs::create_directory("data/scores.damaged");
         }
-        ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+        testing::internal::CaptureStderr();
+        loadToMainMenu();
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.toldAtStart);
+        ASSERT_FALSE(HasFatalFailure());
+        EXPECT_EQ(game()._notice.text(), "HIGH SCORES NOT READ\n");
+        for (const Vortel::ScoreTable& table : game()._scoreTables.tables()) {
+            ASSERT_LE(table.entries().size(), 20u) << table.name();
+        }
+        if (!c.damagedIsFolder && c.bytes == longTable) {
+            const Vortel::ScoreTable* const normal = game()._scoreTables.getTable("NORMAL");
+            EXPECT_EQ(normal->entries().front().score, 200000u);
+            EXPECT_EQ(normal->entries().back().score, 199981u);
+        }
         testing::internal::CaptureStderr();
         EXPECT_NO_FATAL_FAILURE(enterScore(4000000));
         const std::string told = testing::internal::GetCapturedStderr();
@@ -321,21 +348,34 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
     }
 }
 
-// A settings file the game cannot read is told at the start and kept as vasp.conf.damaged
-// before the first change in the menus replaces it; one it cannot keep is not replaced. And
-// the game never writes a file that it would refuse at the next start.
+// A settings file the game cannot read, or could read but never save back, is told at the
+// start and kept as vasp.conf.damaged before the first change in the menus replaces it; one it
+// cannot keep is not replaced, and a link that leads nowhere is told though nothing is there
+// to keep. A byte order mark before the first line is no part of its name and is not written.
 TEST_F(SavingGL, ASettingsFileThatCannotBeReadIsToldAndKeptBeforeAChangeReplacesIt) {
-    enum Kind { OVER_THE_SIZE, A_FOLDER, WRITTEN_LARGER };
+    enum Kind { OVER_THE_SIZE, A_FOLDER, WRITTEN_LARGER, A_CLASHING_NAME, A_DANGLING_LINK, A_BYTE_ORDER_MARK };
+    const std::string keptAs = "; the game goes on without it and saves over it only once it is kept as "
+                               "data/vasp.conf.damaged\n";
+    const std::string missing = fs::absolute("no-such-folder/vasp.conf").string();
     const struct {
         Kind kind;
-        const char* toldAtStart;
-        const char* toldAtSave;
+        std::string toldAtStart;
+        std::string toldAtSave;
     } cases[] = {
-        {OVER_THE_SIZE, "Cannot read data/vasp.conf: larger than 256 KiB;", ""},
-        {A_FOLDER, "Cannot read data/vasp.conf: a folder, not a file;",
+        {OVER_THE_SIZE, "Cannot read data/vasp.conf: larger than 256 KiB" + keptAs, ""},
+        {A_FOLDER, "Cannot read data/vasp.conf: a folder, not a file" + keptAs,
          "Cannot save data/vasp.conf: cannot keep the damaged file as data/vasp.conf.damaged: a folder, not a file\n"},
         // At the size, with one blank where the game writes two.
-        {WRITTEN_LARGER, "", "Cannot save data/vasp.conf: the settings would be larger than 256 KiB"},
+        {WRITTEN_LARGER,
+         "Cannot read data/vasp.conf: written as the game writes it, with two blanks after each name, it would be "
+         "larger than 256 KiB" + keptAs,
+         ""},
+        // A name of a key that the reader also makes for the second value of a later line.
+        {A_CLASHING_NAME, "Cannot read data/vasp.conf: line 1 has a name the game cannot save back: a@1" + keptAs, ""},
+        {A_DANGLING_LINK,
+         "Cannot read data/vasp.conf: a link to " + missing + ", which leads to no file; the game goes on without it\n",
+         "Cannot save data/vasp.conf: link leads to no file\n"},
+        {A_BYTE_ORDER_MARK, "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -354,22 +394,33 @@ TEST_F(SavingGL, ASettingsFileThatCannotBeReadIsToldAndKeptBeforeAChangeReplaces
                 old += "note" + std::to_string(i) + " " + std::string(48, 'n') + "\n";
             }
             old.resize(std::size_t(256) << 10, '#');
+        } else if (c.kind == A_CLASHING_NAME) {
+            old = "a@1 x\n" + old + "a 1 2\n";
+        } else if (c.kind == A_BYTE_ORDER_MARK) {
+            ASSERT_EQ(old.compare(0, 13, "cockpitHud  1"), 0);
+            old = "\xEF\xBB\xBF" "cockpitHud  0" + old.substr(13);
         }
+        fs::remove("data/vasp.conf");
         if (c.kind == A_FOLDER) {
-            fs::remove("data/vasp.conf");
             fs::create_directory("data/vasp.conf");
+        } else if (c.kind == A_DANGLING_LINK) {
+            fs::create_symlink(missing, "data/vasp.conf");
         } else {
             writeBytes("data/vasp.conf", old);
         }
 
         testing::internal::CaptureStderr();
+        testing::internal::CaptureStdout();
         game();
+        const std::string trace = testing::internal::GetCapturedStdout();
         std::string told = testing::internal::GetCapturedStderr();
-        EXPECT_TRUE(toldOnce(told, c.toldAtStart)) << told;
+        EXPECT_EQ(told, c.toldAtStart);
+        EXPECT_EQ(countOf(trace, "\ncockpitHud@0 = 0\n"), c.kind == A_BYTE_ORDER_MARK ? 1 : 0);
         ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
         Game& g = game();
-        const std::string readNotice = *c.toldAtStart != '\0' ? "SETTINGS NOT READ\n" : "";
+        const std::string readNotice = !c.toldAtStart.empty() ? "SETTINGS NOT READ\n" : "";
         EXPECT_EQ(g._notice.text(), readNotice);
+        EXPECT_EQ(g._cockpitHud, c.kind != A_BYTE_ORDER_MARK);
 
         ASSERT_NO_FATAL_FAILURE(select(*g._menuMain, "SETTINGS"));
         tap(SDL_SCANCODE_RETURN);
@@ -379,17 +430,20 @@ TEST_F(SavingGL, ASettingsFileThatCannotBeReadIsToldAndKeptBeforeAChangeReplaces
         const unsigned char before = g._masterVolume;
         testing::internal::CaptureStderr();
         tap(SDL_SCANCODE_RIGHT);
+        tap(SDL_SCANCODE_RIGHT);  // a second save is quiet
         told = testing::internal::GetCapturedStderr();
         const unsigned char chosen = g._masterVolume;
         EXPECT_NE(chosen, before);
-        const bool saveFailed = *c.toldAtSave != '\0';
-        EXPECT_TRUE(toldOnce(told, c.toldAtSave)) << told;
+        const bool saveFailed = !c.toldAtSave.empty();
+        EXPECT_EQ(told, c.toldAtSave);
         EXPECT_EQ(g._notice.text(), readNotice + (saveFailed ? "SETTINGS NOT SAVED\n" : ""));
 
         destroyGame();
         ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
         switch (c.kind) {
         case OVER_THE_SIZE:
+        case WRITTEN_LARGER:
+        case A_CLASHING_NAME:
             // The player's file is kept whole; the new one holds the change and reads back.
             EXPECT_TRUE(bytesOf("data/vasp.conf.damaged") == old);
             EXPECT_EQ(game()._masterVolume, chosen);
@@ -400,20 +454,30 @@ TEST_F(SavingGL, ASettingsFileThatCannotBeReadIsToldAndKeptBeforeAChangeReplaces
             EXPECT_FALSE(fs::exists(fs::symlink_status("data/vasp.conf.damaged")));
             EXPECT_EQ(game()._notice.text(), "SETTINGS NOT READ\n");
             break;
-        case WRITTEN_LARGER:
-            EXPECT_TRUE(bytesOf("data/vasp.conf") == old);
-            EXPECT_EQ(game()._masterVolume, 76);
+        case A_DANGLING_LINK:
+            EXPECT_EQ(fs::read_symlink("data/vasp.conf"), missing);
+            EXPECT_FALSE(fs::exists(fs::symlink_status(missing)));
+            EXPECT_FALSE(fs::exists(fs::symlink_status("data/vasp.conf.damaged")));
+            EXPECT_EQ(game()._notice.text(), "SETTINGS NOT READ\n");
+            break;
+        case A_BYTE_ORDER_MARK:
+            EXPECT_EQ(bytesOf("data/vasp.conf").compare(0, 14, "cockpitHud  0\n"), 0);
+            EXPECT_FALSE(game()._cockpitHud);
+            EXPECT_EQ(game()._masterVolume, chosen);
             EXPECT_EQ(game()._fov, 70.0f);
-            EXPECT_EQ(game()._notice.text(), "");
             break;
         }
     }
 }
 
 // A file the player keeps private stays private when the game saves over it, also where a
-// link leads to it.
-TEST_F(SavingGL, ASaveKeepsThePermissionsOfTheFileItReplaces) {
+// link leads to it, and stays the player's when the game runs as root.
+TEST_F(SavingGL, ASaveKeepsThePermissionsAndTheOwnerOfTheFileItReplaces) {
     const fs::perms privately = fs::perms::owner_read | fs::perms::owner_write;
+    // Someone else's numbers, where the game may give a file away.
+    const bool asRoot = geteuid() == 0;
+    const uid_t player = asRoot ? 4321 : geteuid();
+    const gid_t group = asRoot ? 4322 : getegid();
     for (const bool linked : {false, true}) {
         SCOPED_TRACE(linked ? "through a link" : "the file itself");
         destroyGame();
@@ -428,37 +492,74 @@ TEST_F(SavingGL, ASaveKeepsThePermissionsOfTheFileItReplaces) {
                 fs::create_symlink(fs::absolute(fs::path("elsewhere") / file), path);
             }
             fs::permissions(path, privately);
+            ASSERT_EQ(chown(path.c_str(), player, group), 0);
         }
         ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
         changeSetting(true);
         ASSERT_NO_FATAL_FAILURE(enterScore(123456));
         EXPECT_EQ(fpsInFile(), 1);
         for (const char* file : {"vasp.conf", "scores"}) {
-            EXPECT_EQ(fs::status(fs::path("data") / file).permissions(), privately) << file;
+            const fs::path path = fs::path("data") / file;
+            EXPECT_EQ(fs::status(path).permissions(), privately) << file;
+            struct stat status = {};
+            ASSERT_EQ(stat(path.c_str(), &status), 0);
+            EXPECT_EQ(status.st_uid, player) << file;
+            EXPECT_EQ(status.st_gid, group) << file;
         }
     }
 }
 
 // A save or a keeping copy killed before its rename leaves its temporary; the next start
-// removes it, but nothing in its place that is not a regular file.
+// removes it, but not one that another game in the folder is still writing (it holds it
+// locked), nothing in its place that is not a regular file, and no file of another name.
 TEST_F(SavingGL, TheStartRemovesTemporariesLeftByAKill) {
-    writeBytes("data/vasp.conf.tmp", "displayFps 1\n");
-    writeBytes("data/vasp.conf.damaged.tmp", "displayFps 1\n");
-    writeBytes("data/scores.damaged.tmp", "half a table");
-    fs::create_directory("data/scores.tmp");
-    game();
-    for (const char* left : {"data/vasp.conf.tmp", "data/vasp.conf.damaged.tmp", "data/scores.damaged.tmp"}) {
-        EXPECT_FALSE(fs::exists(fs::symlink_status(left))) << left;
+    enum Stands { LEFT, HELD, FOLDER, LINK };
+    const struct {
+        const char* path;
+        Stands stands;
+        bool removed;
+    } cases[] = {
+        {"data/vasp.conf.tmp", LEFT, true},  // as older versions named them
+        {"data/vasp.conf.damaged.tmp", LEFT, true},
+        {"data/scores.damaged.tmp", LEFT, true},
+        {"data/vasp.conf.4000001-0.tmp", LEFT, true},
+        {"data/scores.4000001-17.tmp", LEFT, true},
+        {"data/scores.damaged.4000002-3.tmp", LEFT, true},
+        {"data/vasp.conf.4000003-0.tmp", HELD, false},
+        {"data/scores.4000003-1.tmp", HELD, false},
+        {"data/scores.tmp", FOLDER, false},
+        {"data/vasp.conf.damaged.4000004-0.tmp", FOLDER, false},
+        {"data/scores.damaged.4000007-0.tmp", LINK, false},
+        {"data/vasp.conf.4000005-0.tmp", LINK, false},
+        {"data/vasp.conf.backup.tmp", LEFT, false},
+        {"data/vasp.conf.4000006-.tmp", LEFT, false},
+        {"data/vasp.conf.4000006-1.tmp.old", LEFT, false},
+    };
+    std::vector<int> held;
+    for (const auto& c : cases) {
+        switch (c.stands) {
+        case LEFT: writeBytes(c.path, "half a file"); break;
+        case HELD:
+            writeBytes(c.path, "half a file");
+            held.push_back(open(c.path, O_RDONLY | O_CLOEXEC));
+            ASSERT_EQ(flock(held.back(), LOCK_EX), 0);
+            break;
+        case FOLDER: fs::create_directory(c.path); break;
+        case LINK: fs::create_symlink("vasp.conf", c.path); break;
+        }
     }
-    EXPECT_TRUE(fs::is_directory("data/scores.tmp"));
-    destroyGame();
-
-    fs::remove("data/scores.tmp");
-    writeBytes("data/scores.tmp", "half a table");
-    fs::create_symlink("vasp.conf", "data/vasp.conf.tmp");
     game();
-    EXPECT_FALSE(fs::exists(fs::symlink_status("data/scores.tmp")));
-    EXPECT_TRUE(fs::is_symlink(fs::symlink_status("data/vasp.conf.tmp")));
+    for (const int descriptor : held) {
+        close(descriptor);
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(fs::exists(fs::symlink_status(c.path)), !c.removed);
+        if (!c.removed) {
+            EXPECT_EQ(fs::is_symlink(fs::symlink_status(c.path)), c.stands == LINK);
+            EXPECT_EQ(fs::is_directory(fs::symlink_status(c.path)), c.stands == FOLDER);
+        }
+    }
 }
 
 }  // namespace
