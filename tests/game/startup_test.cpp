@@ -268,8 +268,14 @@ TEST_F(StartupGL, BadFilesAreToldByNameAndWhy) {
          nullptr},
         {"data/english_mf.txt", PIPE, "", 0, "Cannot read the word file data/english_mf.txt: " + pipe,
          "NameGenerator::buildStats - cannot open requested source file"},
-        {"mesh/gun1.obj", PIPE, "", 0, "", "ResourceManager(Base) - is not a file: gun1.obj"},
-        {"textures/font.png", PIPE, "", 0, "", "cannot open file X 'textures/font.png'"},
+        {"sounds/sound.conf", BYTES, "lazer fx/lazer.wav/inside.wav\n", 0,
+         "Cannot use the sound file sounds/fx/lazer.wav/inside.wav: its folder sounds/fx/lazer.wav is a file" +
+             goesOn,
+         nullptr},
+        {"mesh/gun1.obj", PIPE, "", 0, "Cannot read resource file mesh/gun1.obj: " + pipe,
+         "ResourceManager(Base) - is not a file: gun1.obj"},
+        {"textures/font.png", PIPE, "", 0, "Cannot load picture file textures/font.png: " + pipe,
+         "cannot open file X 'textures/font.png'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
