@@ -226,7 +226,8 @@ TEST_F(StartupGL, ContentThatWouldShowNothingStopsTheStartWithItsName) {
 
 // Each bad file is told on standard error, by name and why, in one line: where an error stops
 // the start, just before its own words, which name no file; elsewhere the game goes on. A
-// named pipe in a file's place is never waited on.
+// named pipe in a file's place is never waited on; a file in a folder's place is named, not
+// taken for nothing there.
 TEST_F(StartupGL, BadFilesAreToldByNameAndWhy) {
     const auto faces = [](std::size_t count) {
         std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
