@@ -145,9 +145,11 @@ for run in "xorg 1 1024x768 0,0:800x600" "xvfb 1 1024x768 0,0:1024x768" "xvfb 0 
     sleep 4
     import -window root "$shots/$kind-$desktop-fullscreen$fullscreen.png"
 
+    # X, Y, WIDTH and HEIGHT of the window's client area.
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    [[ ${picture%%:*} == any || ${picture%%:*} == "$X,$Y" ]] && [[ ${picture#*:} == "${WIDTH}x$HEIGHT" ]] ||
+    if [[ ${picture%%:*} != any && ${picture%%:*} != "$X,$Y" ]] || [[ ${picture#*:} != "${WIDTH}x$HEIGHT" ]]; then
         fail "the game's picture stands at $X,$Y ${WIDTH}x$HEIGHT, not at ${picture/:/ }"
+    fi
     read -r width height < <(xdotool getdisplaygeometry)
     if ((fullscreen)); then
         [[ ${width}x$height == "${picture#*:}" ]] || fail "the screen is ${width}x$height, not the picture's size"
