@@ -119,7 +119,7 @@ unsigned char lowByte(float channel) {
 Bitmap::Bitmap(const std::string& file, Renderer2D& renderer, bool activate)
     : _renderer(&renderer), _size(0, 0), _texture(0), _bitsPerPixel(32) {
     load(file);
-    createBitmask(100);
+    createBitmask(FILE_MASK_THRESHOLD);
     if (activate) {
         this->activate();
     }
@@ -144,9 +144,12 @@ Bitmap::~Bitmap() {
 
 void Bitmap::load(const std::string& file) {
     PngReadSession session;
-    // Never a named pipe, which would hold the game for ever, nor any other non-file.
-    session.fp = openRegularFile(file).release();
+    // Never a named pipe, which would hold the game for ever, nor any other non-file. The
+    // error says which file alone, so a line on standard error first says why.
+    ReadFailure unopened;
+    session.fp = openRegularFile(file, &unopened).release();
     if (session.fp == nullptr) {
+        std::fprintf(stderr, "Cannot load picture file %s: %s\n", file.c_str(), unopened.reason.c_str());
         fail(quoted("cannot open file X ", file, ""));
     }
     png_byte signature[kSignatureBytes];

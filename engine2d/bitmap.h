@@ -30,6 +30,10 @@ public:
     Bitmap& activate();
     void deactivate();
 
+    // The mask of a picture read from a file, and of anything cut from one (the fonts' glyph
+    // atlases), takes this threshold, so that collisions match what is drawn.
+    static constexpr unsigned char FILE_MASK_THRESHOLD = 100;
+
     // One bit per pixel, set where alpha >= threshold; the pixel-exact collision tests read it.
     void createBitmask(unsigned char threshold);
 

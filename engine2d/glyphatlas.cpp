@@ -10,9 +10,6 @@ namespace Stelkor {
 
 namespace {
 
-// The alpha mask threshold of bitmaps read from a file.
-const unsigned char kMaskThreshold = 100;
-
 int bandRows(int rowHeight) {
     return std::max(rowHeight, 0);
 }
@@ -66,7 +63,7 @@ std::unique_ptr<Bitmap> makeGlyphAtlas(const Bitmap& sheet, int rowHeight,
         copyCleared(atlasRow(bottom - 1), atlasRow(bottom), width);
         copyCleared(atlasRow(bottom + rows), atlasRow(bottom + rows - 1), width);
     }
-    atlas->createBitmask(kMaskThreshold);
+    atlas->createBitmask(Bitmap::FILE_MASK_THRESHOLD);
     return atlas;
 }
 

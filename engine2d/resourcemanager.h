@@ -1,6 +1,7 @@
 #ifndef QUELLARIS_ENGINE2D_RESOURCEMANAGER_H
 #define QUELLARIS_ENGINE2D_RESOURCEMANAGER_H
 
+#include <cstdio>
 #include <filesystem>
 #include <list>
 #include <map>
@@ -102,17 +103,22 @@ protected:
 
 private:
     // What the first folder holding something of that name holds instead of a readable file:
-    // a player who put a file there must not be told that there is none.
+    // a player who put a file there must not be told that there is none. The error names the
+    // resource alone, so a line on standard error first says where it was looked for and why
+    // it would not do.
     std::string whyNotFound(const std::string& name) const {
         for (const std::string& p : _paths) {
+            const std::string path = p + name;
             std::error_code error;
-            const std::filesystem::file_status status = std::filesystem::status(p + name, error);
-            if (std::filesystem::is_regular_file(status)) {
-                return "cannot read resource file: ";
+            const std::filesystem::file_status status = std::filesystem::status(path, error);
+            if (!std::filesystem::exists(status)) {
+                continue;
             }
-            if (std::filesystem::exists(status)) {
-                return "is not a file: ";
+            ReadFailure failure;
+            if (!openRegularFile(path, &failure)) {
+                std::fprintf(stderr, "Cannot read resource file %s: %s\n", path.c_str(), failure.reason.c_str());
             }
+            return std::filesystem::is_regular_file(status) ? "cannot read resource file: " : "is not a file: ";
         }
         return "cannot find resource file: ";
     }

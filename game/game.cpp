@@ -101,11 +101,13 @@ void Game::construct() {
     cursor(true);
     Particle::initParticleManagement(10000);
     // A machine without a sound device still plays: every sound call finds no library open and
-    // does nothing, so one line says why the game is silent.
+    // does nothing, so one line says why the game is silent, in the player's words rather than
+    // the set-up's own.
     try {
         setupFmodSound();
-    } catch (const std::runtime_error& error) {
-        std::fprintf(stderr, "No sound device: %s; the game runs without sound\n", error.what());
+    } catch (const std::runtime_error&) {
+        std::fprintf(stderr, "The sound device could not be opened: %s; the game runs without sound\n",
+                     whyNoSoundDevice().c_str());
     }
     // The cube renderer serves every playfield of the program; a game fills its colour tables
     // afresh, so that an earlier game's colours neither fill them up nor are darkened again.

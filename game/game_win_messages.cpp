@@ -261,9 +261,13 @@ public:
         : _game(game), _windowWidth(windowWidth), _windowHeight(windowHeight) {}
 
     void keyDown(unsigned int key) {
+        PanelAnswer answer = NO_PANEL;
         if (_game._paused) {
             _game.pause(false);
-            if (_game._state == Game::STATE_TRICK_TRAINER && !answerTrainerPanel(key)) {
+            if (_game._state == Game::STATE_TRICK_TRAINER) {
+                answer = answerTrainerPanel(key);
+            }
+            if (answer == LEFT_THE_TRAINER) {
                 return;
             }
             // The pause had every key reported; once flight goes on only its own keys are. A
@@ -274,11 +278,13 @@ public:
         } else {
             flightKeyDown(key);
         }
-        // After whatever matched: ESCAPE in a pause ends it and opens the menu too.
+        // After whatever matched: ESCAPE in a pause ends it and opens the menu too. A panel
+        // that already started the trick over has answered ESCAPE: a second start would run
+        // everything a start does twice.
         if (key == keycodes::ESCAPE) {
             if (_game._state == Game::STATE_PLAY) {
                 _game.ingameMenu();
-            } else if (_game._state == Game::STATE_TRICK_TRAINER) {
+            } else if (_game._state == Game::STATE_TRICK_TRAINER && answer != STARTED_OVER) {
                 restartTrick();
             }
         }
@@ -328,8 +334,9 @@ private:
         }
     }
 
-    // False when the key left the trainer altogether.
-    bool answerTrainerPanel(unsigned int key) {
+    enum PanelAnswer { NO_PANEL, PANEL_CLOSED, STARTED_OVER, LEFT_THE_TRAINER };
+
+    PanelAnswer answerTrainerPanel(unsigned int key) {
         if (_game._trickIntroPanel) {
             if (key == keycodes::ESCAPE) {
                 _game.mainMenu();
@@ -338,19 +345,20 @@ private:
                     _game._currentMenu = _game._trickTrainerReturnMenu;
                     _game.fitBottomBarTo(*_game._trickTrainerReturnMenu);
                 }
-                return false;
+                return LEFT_THE_TRAINER;
             }
             _game._trickIntroPanel = false;
-        } else if (_game._trickResultPanel && !_game._trickSucceeded) {
-            restartTrick();
-        } else if (_game._trickResultPanel) {
-            if (key == keycodes::ESCAPE) {
-                restartTrick();
-            } else {
-                _game._trickResultPanel = false;
-            }
+            return PANEL_CLOSED;
         }
-        return true;
+        if (_game._trickResultPanel && (!_game._trickSucceeded || key == keycodes::ESCAPE)) {
+            restartTrick();
+            return STARTED_OVER;
+        }
+        if (_game._trickResultPanel) {
+            _game._trickResultPanel = false;
+            return PANEL_CLOSED;
+        }
+        return NO_PANEL;
     }
 
     // The first binding that matches acts; fire and EMP belong to play only.

@@ -43,12 +43,29 @@ bool isRegularFile(const struct stat& status, ReadFailure* failure) {
     return fail(failure, folder ? "a folder, not a file" : notRegular(status.st_mode), false, folder);
 }
 
+// The first of the path's folders that is something else: where the player put a file, the
+// file is named, not a missing folder.
+std::string notAFolderOnTheWay(const std::string& path) {
+    std::filesystem::path folder;
+    for (const std::filesystem::path& part : std::filesystem::path(path).parent_path()) {
+        folder /= part;
+        struct stat status = {};
+        if (stat(folder.c_str(), &status) == 0 && !S_ISDIR(status.st_mode)) {
+            return "its folder " + folder.string() + " is " + (S_ISREG(status.st_mode) ? "a file" : "no folder");
+        }
+    }
+    return std::strerror(ENOTDIR);
+}
+
 // Why open() failed; for a file whose folder is not there, that folder.
 std::string whyNotOpened(const std::string& path, int error) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     std::error_code ignored;
     if (error == ENOENT && !folder.empty() && !std::filesystem::exists(folder, ignored)) {
         return "its folder " + folder.string() + " is missing";
+    }
+    if (error == ENOTDIR) {
+        return notAFolderOnTheWay(path);
     }
     return std::strerror(error);
 }
@@ -68,10 +85,11 @@ FileHandle openRegularFile(const std::string& path, ReadFailure* failure) {
     const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (descriptor < 0) {
         const int error = errno;
-        if (error == ENXIO) {
-            fail(failure, notRegular(S_IFSOCK));
-        } else {
-            fail(failure, whyNotOpened(path, error), error == ENOENT || error == ENOTDIR);
+        // ENXIO comes from a socket and from a device with no driver behind it: what stands
+        // there now says which.
+        const bool told = error == ENXIO && stat(path.c_str(), &status) == 0 && !isRegularFile(status, failure);
+        if (!told) {
+            fail(failure, whyNotOpened(path, error), error == ENOENT);
         }
         return none;
     }

@@ -24,10 +24,11 @@ struct ReadFailure {
 
 using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-// Opens path (links followed) for reading in binary mode. Whatever is found is opened
-// without waiting and looked at before a byte is read: a named pipe with no writer would
-// hold the game for ever, and a device or socket is no file of the game's. So only a
-// regular file is opened; null otherwise, with failure (when given) saying why.
+// Opens path (links followed) for reading in binary mode; only a regular file is handed
+// back, null otherwise, with failure (when given) saying why: a named pipe with no writer
+// would hold the game for ever, and a device or socket is no file of the game's. What is
+// plainly no file is refused unopened; what takes a file's place between that look and the
+// open (a named pipe, a device) is opened without waiting, and refused before a byte is read.
 FileHandle openRegularFile(const std::string& path, ReadFailure* failure = nullptr);
 
 // Reads a whole regular file into memory, but never more than limit bytes: a link to an

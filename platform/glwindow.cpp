@@ -45,11 +45,21 @@ bool GlWindow::fullscreenInMode(int width, int height) {
     const SDL_DisplayMode wanted = {SDL_PIXELFORMAT_RGB888, width, height, 0, nullptr};
     SDL_DisplayMode mode;
     const int display = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect bounds;
     if (display < 0 || SDL_GetClosestDisplayMode(display, &wanted, &mode) == nullptr || mode.w != width ||
-        mode.h != height) {
+        mode.h != height || SDL_GetDisplayBounds(display, &bounds) != 0) {
         return false;
     }
-    return SDL_SetWindowDisplayMode(window, &mode) == 0 && SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+    // The mode shows the display from its corner; a desktop without a window manager leaves
+    // the window where it stood on the larger desktop, partly off the screen, so it is put
+    // there first, without a frame. A window manager then makes it full screen.
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    if (SDL_SetWindowDisplayMode(window, &mode) != 0 || SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
+        windowed(width, height);
+        return false;
+    }
+    return true;
 }
 
 bool GlWindow::fullscreenOnDesktop(int width, int height) {

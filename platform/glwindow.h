@@ -19,8 +19,9 @@ public:
 
     SDL_Window* window() const { return _window.get(); }
 
-    // Full screen in a real display mode of exactly this size. False when the display has no
-    // such mode or refuses it.
+    // Full screen in a real display mode of exactly this size, the picture from the screen's
+    // corner. False when the display has no such mode (the window is left as it is) or refuses
+    // it (the window is then a window again).
     bool fullscreenInMode(int width, int height);
     // Full screen over the whole desktop, in the desktop's own mode. False when the display
     // refuses it, or when what it gives is smaller than width x height (a picture of that size

@@ -4,7 +4,10 @@
 # screens through the menus, the settings, the trick trainer, a game with its pause and in-game
 # menu, the game over, the score entry, the score tables and the credits, and ends it through
 # its own QUIT item. Each screen is saved as a PNG under build/playtest/; the frame times of the
-# run are logged by tools/swaplog and summed up at the end (build/playtest/frames.txt).
+# run are logged by tools/swaplog and summed up at the end (build/playtest/frames.txt). Then the
+# game is started and quit in full screen and in a window on displays without a window manager
+# (tests/executable/fullscreen_modes.sh), among them Xorg's dummy driver, whose screen really
+# switches to 800 x 600.
 #
 # The game plays in a copy of the game folder (build/playtest/game), so the player's own
 # settings and high scores in build/run stay as they were.
@@ -364,6 +367,21 @@ sort -n "$steps" | awk -v swaps="$swaps" '
 } >"$report"
 cat "$report"
 rm -rf "$watch"
+
+# ---- full screen and window on displays without a window manager -----------------------------
+
+# On a screen that really switches to 800 x 600 (Xorg's dummy driver), scaled on a larger one
+# and in a window: the menu seen whole from the screen's corner, QUIT clicked where it shows.
+current=fullscreen-modes
 echo
-echo "Playtest passed: the game quit through its menu with exit status 0."
-echo "Screenshots: build/playtest/*.png; frame times: build/playtest/frames.txt"
+modes=0
+(cd "$out" && "$root/tests/executable/fullscreen_modes.sh" "$game_dir" "$out/fullscreen-modes") || modes=$?
+if ((modes == 77)); then
+    echo "Full screen in a real 800 x 600 mode left out: Xorg's dummy driver did not start here"
+elif ((modes != 0)); then
+    fail "full screen or window on a display without a window manager (screenshots in build/playtest/fullscreen-modes/)"
+fi
+echo
+echo "Playtest passed: the game quit through its menu with exit status 0, in full screen and"
+echo "in a window alike."
+echo "Screenshots: build/playtest/*.png and build/playtest/fullscreen-modes/; frame times: build/playtest/frames.txt"

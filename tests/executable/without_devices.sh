@@ -65,8 +65,9 @@ sound)
     status=0
     wait "$game" || status=$?
     [[ $status -eq 0 ]] || fail "exit status $status, not 0"
-    [[ $(wc -l <"$errors") -eq 1 ]] || fail "not exactly one line"
-    grep -q '^No sound device: ' "$errors" || fail "no word of the missing sound device"
+    told="The sound device could not be opened: none of the sound outputs that ALSOFT_DRIVERS=none names"
+    told="$told can be used; the game runs without sound"
+    [[ $(cat "$errors") == "$told" ]] || fail "not exactly the line on the sound device that did not open"
     ;;
 *)
     echo "usage: $0 display|sound <game folder>" >&2

@@ -226,7 +226,8 @@ TEST_F(StartupGL, ContentThatWouldShowNothingStopsTheStartWithItsName) {
 
 // Each bad file is told on standard error, by name and why, in one line: where an error stops
 // the start, just before its own words, which name no file; elsewhere the game goes on. A
-// named pipe in a file's place is never waited on.
+// named pipe in a file's place is never waited on; a file in a folder's place is named, not
+// taken for nothing there.
 TEST_F(StartupGL, BadFilesAreToldByNameAndWhy) {
     const auto faces = [](std::size_t count) {
         std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
@@ -268,8 +269,14 @@ TEST_F(StartupGL, BadFilesAreToldByNameAndWhy) {
          nullptr},
         {"data/english_mf.txt", PIPE, "", 0, "Cannot read the word file data/english_mf.txt: " + pipe,
          "NameGenerator::buildStats - cannot open requested source file"},
-        {"mesh/gun1.obj", PIPE, "", 0, "", "ResourceManager(Base) - is not a file: gun1.obj"},
-        {"textures/font.png", PIPE, "", 0, "", "cannot open file X 'textures/font.png'"},
+        {"sounds/sound.conf", BYTES, "lazer fx/lazer.wav/inside.wav\n", 0,
+         "Cannot use the sound file sounds/fx/lazer.wav/inside.wav: its folder sounds/fx/lazer.wav is a file" +
+             goesOn,
+         nullptr},
+        {"mesh/gun1.obj", PIPE, "", 0, "Cannot read resource file mesh/gun1.obj: " + pipe,
+         "ResourceManager(Base) - is not a file: gun1.obj"},
+        {"textures/font.png", PIPE, "", 0, "Cannot load picture file textures/font.png: " + pipe,
+         "cannot open file X 'textures/font.png'"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

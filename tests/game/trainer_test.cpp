@@ -195,6 +195,28 @@ TEST_F(TrickTrainerGL, EachPanelAnswersEscapeAndAnyOtherKeyAsTheTrainerPlans) {
     EXPECT_FALSE(g.messageTrickTrainer(g.hwnd(), WM_LBUTTONDOWN, 0, 0));
 }
 
+// Each start of a trick stops every sound and starts the engine's hum afresh, under a new
+// channel handle; a result panel that hears ESCAPE starts the trick over once, as the FAILED
+// panel does for any other key, so the hum's handle moves on by as much.
+TEST_F(TrickTrainerGL, EscapeOnAResultPanelStartsTheTrickOverOnce) {
+    testmenu::MenuGame& g = loadedGame();
+    Trick* const slick = g._trickLibrary.trickByName("SLICK", "LEFT");
+    const auto humHandleStep = [&](bool succeeded, unsigned int key) {
+        g.startTrickTrainer(slick);
+        g._trickIntroPanel = false;
+        g._trickResultPanel = true;
+        g._trickSucceeded = succeeded;
+        const int before = g._humChannel;
+        EXPECT_TRUE(g.message(g.hwnd(), g._wmKeyDownDI, key, 0));
+        EXPECT_TRUE(g._trickIntroPanel);
+        return g._humChannel - before;
+    };
+    const int oneStart = humHandleStep(false, UNBOUND_KEY);
+    ASSERT_GT(oneStart, 0) << "the hum did not start";
+    EXPECT_EQ(humHandleStep(false, ESCAPE), oneStart) << "FAILED panel";
+    EXPECT_EQ(humHandleStep(true, ESCAPE), oneStart) << "SUCCESS panel";
+}
+
 // Chooses TRICK TRAINER › SLICK › the variant by Enter, as a player does in the menus.
 void chooseTrick(testmenu::MenuGame& g, const char* variant) {
     for (const char* label : {"TRICK TRAINER", "SLICK", variant}) {
