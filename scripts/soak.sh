@@ -1136,15 +1136,7 @@ close_game() {
 
 # end_game: the game, where it runs, told to close and killed should it not be gone in 10 s.
 end_game() {
-    local i
-    [[ -n $game ]] || return 0
-    kill -TERM "$game" 2>/dev/null || true
-    for ((i = 0; i < 100; ++i)); do
-        kill -0 "$game" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$game" 2>/dev/null || true
-    wait "$game" 2>/dev/null || true
+    end_process "$game" 10
     game=
 }
 

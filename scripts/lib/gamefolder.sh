@@ -88,6 +88,56 @@ start_virtual_display() {
     return 1
 }
 
+# start_display_on_fd WORK [SIZE]: an Xvfb of SIZE pixels (800x600 when not given) on a display
+# number the server picks itself, so that no two tests race for one; sets xvfb to its process
+# id and DISPLAY to its display, its output in WORK/xvfb.txt. False when none is up in 10 s.
+start_display_on_fd() {
+    local i
+    Xvfb -displayfd 3 -screen 0 "${2:-800x600}x24" -nolisten tcp 3>"$1/display" >"$1/xvfb.txt" 2>&1 &
+    xvfb=$!
+    for ((i = 0; i < 100; ++i)); do
+        [[ -s $1/display ]] && break
+        sleep 0.1
+    done
+    [[ -s $1/display ]] || return 1
+    DISPLAY=:$(cat "$1/display")
+    export DISPLAY
+}
+
+# end_process PID [SECONDS]: asks PID to end (SIGTERM), kills it should it not be gone within
+# SECONDS (5 when not given) and reaps it. Asked to end, an X server takes its lock and socket
+# away (and Xorg gives the screen its mode back); killed, it would leave them behind in /tmp.
+end_process() {
+    local i
+    [[ -n $1 ]] || return 0
+    kill -TERM "$1" 2>/dev/null || true
+    for ((i = 0; i < ${2:-5} * 10; ++i)); do
+        kill -0 "$1" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -KILL "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
+
+# process_ended PID: true once PID is gone, or only a zombie that nobody has reaped yet.
+process_ended() {
+    local state
+    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 0
+    [[ -z $state || $state == Z ]]
+}
+
+# skip_splash_screens: with the game's window just up, the three splash screens skipped as a
+# player does, leaving the game loading its main menu.
+skip_splash_screens() {
+    xdotool mousemove 400 120
+    sleep 1.5
+    press space
+    sleep 0.6
+    press space
+    sleep 0.6
+    press space
+}
+
 # press KEY...: taps each key as a player does, held long enough for a frame's poll to see it.
 press() {
     local key
@@ -107,13 +157,7 @@ start_logged_game() {
         ./quellaris >/dev/null 2>&1) &
     game=$!
     timeout 10 xdotool search --sync --name '^Quellaris$' >/dev/null 2>&1 || { echo "no game window" >&2; return 1; }
-    xdotool mousemove 400 120
-    sleep 1.5
-    press space
-    sleep 0.6
-    press space
-    sleep 0.6
-    press space
+    skip_splash_screens
 }
 
 # now: the wall clock in nanoseconds, as the swap logger stamps its swaps.

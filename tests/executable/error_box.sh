@@ -22,16 +22,7 @@ cleanup() {
     for pid in $box $game; do
         kill -KILL "$pid" 2>/dev/null || true
     done
-    # Asked to end, the display server takes its lock and socket away; killed, it would leave
-    # them behind in /tmp.
-    if [[ -n $xvfb ]]; then
-        kill -TERM "$xvfb" 2>/dev/null || true
-        for ((i = 0; i < 50; ++i)); do
-            kill -0 "$xvfb" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -KILL "$xvfb" 2>/dev/null || true
-    fi
+    end_process "$xvfb"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -59,21 +50,7 @@ child_of() {
     return 0
 }
 
-# Gone, or only a zombie that nobody has reaped yet.
-ended() {
-    local state
-    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 0
-    [[ -z $state || $state == Z ]]
-}
-
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.txt" 2>&1 &
-xvfb=$!
-for ((i = 0; i < 100; ++i)); do
-    [[ -s $work/display ]] && break
-    sleep 0.1
-done
-[[ -s $work/display ]] || fail "no virtual display (is Xvfb installed?)"
-export DISPLAY=:$(cat "$work/display")
+start_display_on_fd "$work" || fail "no virtual display (is Xvfb installed?)"
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
 # A sanitizer build of the game lists the third-party leaks it left out; that list is no message.
@@ -99,30 +76,30 @@ for run in "TERM data/english_mf.txt" "INT textures/splash_lumisk.png"; do
     game=$!
     box=
     for ((i = 0; i < 300; ++i)); do
-        ! ended "$game" || fail "$what: the game ended before it showed its box"
+        ! process_ended "$game" || fail "$what: the game ended before it showed its box"
         box=$(child_of "$game")
         [[ -n $box ]] && break
         sleep 0.1
     done
     [[ -n $box ]] || fail "$what: no box within 30 s"
     sleep 1
-    ! ended "$box" || fail "$what: the box could not be shown (are X's core fonts, xfonts-base, installed?)"
+    ! process_ended "$box" || fail "$what: the box could not be shown (are X's core fonts, xfonts-base, installed?)"
 
     kill "-$signal" "$game"
     # A few seconds: a sanitizer build on a busy machine is slow to let go of its memory.
     for ((i = 0; i < 50; ++i)); do
-        ended "$game" && break
+        process_ended "$game" && break
         sleep 0.1
     done
-    ended "$game" || fail "$what: the game still runs 5 s after the signal"
+    process_ended "$game" || fail "$what: the game still runs 5 s after the signal"
     status=0
     wait "$game" || status=$?
     game=
     [[ $status -eq 1 ]] || fail "$what: exit status $status, not 1"
     for ((i = 0; i < 10; ++i)); do
-        ended "$box" && break
+        process_ended "$box" && break
         sleep 0.1
     done
-    ended "$box" || fail "$what: the box's process $box outlived the game"
+    process_ended "$box" || fail "$what: the box's process $box outlived the game"
     box=
 done

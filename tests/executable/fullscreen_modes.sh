@@ -20,17 +20,7 @@ mkdir -p "$shots"
 server=
 game=
 stop_server() {
-    local i
-    [[ -n $server ]] || return 0
-    # Asked to end, an X server takes its lock and socket away (and Xorg gives the screen its
-    # mode back); killed, it would leave them behind in /tmp.
-    kill -TERM "$server" 2>/dev/null || true
-    for ((i = 0; i < 50; ++i)); do
-        kill -0 "$server" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$server" 2>/dev/null || true
-    wait "$server" 2>/dev/null || true
+    end_process "$server"
     server=
 }
 cleanup() {
@@ -135,13 +125,7 @@ for run in "xorg 1 1024x768 0,0:800x600" "xvfb 1 1024x768 0,0:1024x768" "xvfb 0 
     game=$!
     timeout 30 xdotool search --sync --name '^Quellaris$' >/dev/null 2>&1 || fail "no game window within 30 s"
     window=$(xdotool search --name '^Quellaris$' | head -n 1)
-    xdotool mousemove 400 120
-    sleep 1.5
-    press space
-    sleep 0.6
-    press space
-    sleep 0.6
-    press space
+    skip_splash_screens
     sleep 4
     import -window root "$shots/$kind-$desktop-fullscreen$fullscreen.png"
 

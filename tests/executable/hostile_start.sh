@@ -26,16 +26,7 @@ cleanup() {
     for pid in $game $reader; do
         kill -KILL "$pid" 2>/dev/null || true
     done
-    # Asked to end, the display server takes its lock and socket away; killed, it would leave
-    # them behind in /tmp.
-    if [[ -n $xvfb ]]; then
-        kill -TERM "$xvfb" 2>/dev/null || true
-        for ((i = 0; i < 50; ++i)); do
-            kill -0 "$xvfb" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -KILL "$xvfb" 2>/dev/null || true
-    fi
+    end_process "$xvfb"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -45,13 +36,6 @@ fail() {
     echo "--- standard error of the game:" >&2
     cat "$errors" >&2
     exit 1
-}
-
-# Gone, or only a zombie that nobody has reaped yet.
-ended() {
-    local state
-    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 0
-    [[ -z $state || $state == Z ]]
 }
 
 # True once process $1 holds a socket: the display connection, made as SDL starts its video.
@@ -64,16 +48,7 @@ connected() {
 }
 
 start_display() {
-    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.txt" 2>&1 &
-    xvfb=$!
-    local i
-    for ((i = 0; i < 100; ++i)); do
-        [[ -s $work/display ]] && break
-        sleep 0.1
-    done
-    [[ -s $work/display ]] || fail "no virtual display (is Xvfb installed?)"
-    DISPLAY=:$(cat "$work/display")
-    export DISPLAY
+    start_display_on_fd "$work" || fail "no virtual display (is Xvfb installed?)"
     unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 }
 
@@ -83,11 +58,11 @@ start_display() {
 expect_play_and_clean_end() {
     local i status
     for ((i = 0; i < 300; ++i)); do
-        ! ended "$game" || break
+        ! process_ended "$game" || break
         connected "$game" && break
         sleep 0.1
     done
-    if ended "$game"; then
+    if process_ended "$game"; then
         status=0
         wait "$game" || status=$?
         game=
@@ -95,14 +70,14 @@ expect_play_and_clean_end() {
     fi
     connected "$game" || fail "no display connection within 30 s"
     sleep 2
-    ! ended "$game" || fail "ended by itself while loading"
+    ! process_ended "$game" || fail "ended by itself while loading"
     kill -TERM "$game"
     # A sanitizer build on a busy machine is slow to let go of its memory.
     for ((i = 0; i < 50; ++i)); do
-        ended "$game" && break
+        process_ended "$game" && break
         sleep 0.1
     done
-    ended "$game" || fail "still runs 5 s after a SIGTERM"
+    process_ended "$game" || fail "still runs 5 s after a SIGTERM"
     status=0
     wait "$game" || status=$?
     game=
@@ -138,10 +113,10 @@ reader_gone)
     (cd "$folder" && exec ./quellaris >"$work/output" 2>"$errors") &
     game=$!
     for ((i = 0; i < 300; ++i)); do
-        ended "$reader" && break
+        process_ended "$reader" && break
         sleep 0.1
     done
-    ended "$reader" || fail "its reader got no line within 30 s"
+    process_ended "$reader" || fail "its reader got no line within 30 s"
     reader=
     expect_play_and_clean_end
     ;;
