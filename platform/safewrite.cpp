@@ -146,10 +146,11 @@ public:
         if (fstat(_descriptor, &status) != 0) {
             return failWithErrno(reason, errno);
         }
-        // Only root may give a file away; anyone else keeps the file as their own.
         if ((status.st_uid != kept->owner || status.st_gid != kept->group) &&
-            fchown(_descriptor, kept->owner, kept->group) != 0 && errno != EPERM) {
-            return failWithErrno(reason, errno);
+            fchown(_descriptor, kept->owner, kept->group) != 0) {
+            // Only root may give a file away, and not on every disk (an owner the user
+            // namespace does not map, a file system without owners): where it cannot, the file
+            // stays the game's own, which costs less than a save that fails for good.
         }
         // After the owner: a change of owner clears some mode bits.
         return fchmod(_descriptor, kept->mode) == 0 || failWithErrno(reason, errno);

@@ -914,7 +914,11 @@ game_over() {
         key menu "$P"
         heading main-menu
         ;;
-    main) ;;
+    main)
+        # A score that makes no table goes from game over straight to the main menu: the game
+        # was seen in flight and the main menu after it, so it was played all the same.
+        games_seen=$((games_seen + 1))
+        ;;
     *) log "no game over within 150 s" ;;
     esac
 }

@@ -93,6 +93,8 @@ start_virtual_display() {
 # id and DISPLAY to its display, its output in WORK/xvfb.txt. False when none is up in 10 s.
 start_display_on_fd() {
     local i
+    # The number a server before it wrote must not be read as this one's.
+    rm -f "$1/display"
     Xvfb -displayfd 3 -screen 0 "${2:-800x600}x24" -nolisten tcp 3>"$1/display" >"$1/xvfb.txt" 2>&1 &
     xvfb=$!
     for ((i = 0; i < 100; ++i)); do

@@ -22,6 +22,7 @@
 #include "game/multiscoretable.h"
 #include "platform/settings.h"
 #include "tests/game/player_fixture.h"
+#include "tests/support/temporaries.h"
 
 namespace {
 
@@ -225,12 +226,7 @@ TEST_F(SaveKillGL, AGameKilledWhileSavingLeavesWholeFilesThatTheNextStartReads) 
         EXPECT_TRUE(settings == hud || settings == bar) << settings;
         const std::string scores = bytesOf("data/scores");
         changed += scores != scoresBefore ? 1 : 0;
-        bool left = false;
-        for (const fs::directory_entry& entry : fs::directory_iterator("data")) {
-            const std::string name = entry.path().filename().string();
-            left = left || (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0);
-        }
-        temporaries += left ? 1 : 0;
+        temporaries += testsupport::holdsSaveTemporary("data") ? 1 : 0;
         // The file of some round: the one before it with that round's entry added.
         std::ofstream("scores.expected", std::ios::binary) << scoresBefore;
         Vortel::MultiScoreTable tables(20, 32);

@@ -23,6 +23,7 @@
 #include "game/multiscoretable.h"
 #include "platform/settings.h"
 #include "tests/game/player_fixture.h"
+#include "tests/support/temporaries.h"
 
 namespace {
 
@@ -161,7 +162,7 @@ TEST_F(SavingGL, LinksAreWrittenThroughOnlyToARegularFile) {
             EXPECT_TRUE(fs::is_symlink(link));
             EXPECT_EQ(fs::read_symlink(link), target);
             EXPECT_EQ(countOf(told, std::string("Cannot save data/") + file + ": "), kind == REGULAR ? 0 : 1) << told;
-            EXPECT_EQ(fs::exists(fs::symlink_status(target.string() + ".tmp")), false);
+            EXPECT_FALSE(testsupport::holdsSaveTemporary(target.parent_path()));
         }
         const std::string notice = game()._notice.text();
         switch (kind) {
@@ -246,8 +247,7 @@ TEST_F(SavingGL, AFolderThatCannotBeWrittenKeepsTheOldFilesAndTellsThePlayerOnce
         EXPECT_TRUE(hasEntry(g._scoreTables, 5000001));
         EXPECT_EQ(bytesOf("data/vasp.conf"), settings);
         EXPECT_EQ(bytesOf("data/scores"), scores);
-        EXPECT_FALSE(fs::exists("data/vasp.conf.tmp"));
-        EXPECT_FALSE(fs::exists("data/scores.tmp"));
+        EXPECT_FALSE(testsupport::holdsSaveTemporary("data"));
 
         // A save that succeeds ends the quiet; the next failure is told again.
         ASSERT_NO_FATAL_FAILURE(unblock());

@@ -60,7 +60,8 @@ extern "C" int stat(const char* path, struct stat* status) noexcept {
 
 extern "C" int open(const char* path, int flags, ...) {
     mode_t mode = 0;
-    if ((flags & (O_CREAT | O_TMPFILE)) != 0) {
+    // O_TMPFILE holds O_DIRECTORY's bit: only the whole of it brings a mode.
+    if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
         va_list arguments;
         va_start(arguments, flags);
         mode = static_cast<mode_t>(va_arg(arguments, int));

@@ -99,8 +99,13 @@ TEST_F(SafeWriteTest, SavesAtOnceEachMoveTheirOwnWholeFileAndTheLastWins) {
     syncHook.store(&holdTheFirstSync);
     std::string firstReason;
     bool firstSaved = false;
-    std::thread firstSave([&] { firstSaved = safeWrite(file, first, &firstReason); });
-    while (!held.load()) {
+    std::atomic<bool> firstEnded{false};
+    std::thread firstSave([&] {
+        firstSaved = safeWrite(file, first, &firstReason);
+        firstEnded.store(true);
+    });
+    // A first save that fails before its sync is never held: the test fails instead of waiting.
+    while (!held.load() && !firstEnded.load()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     removeLeftTemporaries(file);

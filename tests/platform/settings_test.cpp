@@ -10,6 +10,7 @@
 #include <sys/sysmacros.h>
 
 #include "platform/settings.h"
+#include "tests/support/temporaries.h"
 
 namespace fs = std::filesystem;
 
@@ -41,15 +42,7 @@ protected:
     }
 
     // Whether a save left a temporary of its own beside its files.
-    bool temporaryLeft() const {
-        for (const fs::directory_entry& entry : fs::directory_iterator(_dir)) {
-            const std::string name = entry.path().filename().string();
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) {
-                return true;
-            }
-        }
-        return false;
-    }
+    bool temporaryLeft() const { return testsupport::holdsSaveTemporary(_dir); }
 
     fs::path _dir;
 };
