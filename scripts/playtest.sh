@@ -297,17 +297,10 @@ shot main-menu-again
 step quit
 main_menu_item 6
 status=
-for ((i = 0; i < 300; ++i)); do
-    if ((i == 50)) && kill -0 "$game" 2>/dev/null; then
-        import -window root "$out/quit-not-yet.png"
-    fi
-    if ! kill -0 "$game" 2>/dev/null; then
-        status=0
-        wait "$game" || status=$?
-        break
-    fi
-    sleep 0.1
-done
+if ! reap_within "$game" 50; then
+    import -window root "$out/quit-not-yet.png"
+    reap_within "$game" 250 || true
+fi
 game_ended=$(now)
 [[ -n $status ]] || fail "the game did not end within 30 s of QUIT"
 game=

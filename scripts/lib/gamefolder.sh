@@ -121,6 +121,21 @@ end_process() {
     wait "$1" 2>/dev/null || true
 }
 
+# reap_within PID TENTHS: waits up to TENTHS tenths of a second for the child PID to end; true
+# once it has, with its exit status in status, false while it still runs.
+reap_within() {
+    local i
+    for ((i = 0; i < $2; ++i)); do
+        if ! kill -0 "$1" 2>/dev/null; then
+            status=0
+            wait "$1" || status=$?
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
 # process_ended PID: true once PID is gone, or only a zombie that nobody has reaped yet.
 process_ended() {
     local state

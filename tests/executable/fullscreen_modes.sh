@@ -154,15 +154,7 @@ for run in "xorg 1 1024x768 0,0:800x600" "xvfb 1 1024x768 0,0:1024x768" "xvfb 0 
         xdotool mousedown 1
         sleep 0.1
         xdotool mouseup 1
-        for ((j = 0; j < 20; ++j)); do
-            if ! kill -0 "$game" 2>/dev/null; then
-                status=0
-                wait "$game" || status=$?
-                break
-            fi
-            sleep 0.1
-        done
-        [[ -z $status ]] || break
+        reap_within "$game" 20 && break
     done
     [[ -n $status ]] || fail "still running 30 s after clicks on QUIT at $quit_x,$quit_y"
     game=
