@@ -81,16 +81,17 @@ public:
     // others stay after them, and the first record read is current. A file without one
     // whole record (missing, empty, too large, damaged at once) changes nothing. On false,
     // failure (when given) tells a missing file from one that is there but does not read
-    // whole, and why; only a regular file is read (see platform/boundedfile.h). A table of
-    // more rows than the set makes keeps its best ones; cut (when given) then names the first
-    // such table and how many rows it held, else it is emptied.
-    bool load(const std::string& path, ReadFailure* failure = nullptr, std::string* cut = nullptr);
+    // whole, and why; only a regular file is read (see platform/boundedfile.h). A table keeps
+    // the rows the set makes whatever its record held (see ScoreTable::load); uneven (when
+    // given) then names the first table whose record held more or fewer, how many and what
+    // became of it, else it is emptied.
+    bool load(const std::string& path, ReadFailure* failure = nullptr, std::string* uneven = nullptr);
 
     const std::list<ScoreTable>& tables() const { return _tables; }
 
 private:
     // The tables of a file's bytes, as load() takes them; false unless they were whole.
-    bool read(std::iostream& in, std::string& cut);
+    bool read(std::iostream& in, std::string& uneven);
     ScoreTable* findTable(const std::string& name);
     std::list<ScoreTable>::iterator currentByName();
     void adopt(std::list<ScoreTable>& read, bool whole);

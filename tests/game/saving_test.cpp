@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,6 +18,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "engine2d/simplemenu.h"
@@ -74,11 +76,14 @@ protected:
     // A setting changed in the menu, which saves it at once.
     void changeSetting(bool fps) { Game::_menucallback_displayFps("", fps ? "ON" : "OFF", &game()); }
 
-    // A score entered as after a game over: a name typed, then ENTER, which saves the tables.
+    // A score entered as after a game over: the score opens the name entry with a row to type
+    // into, a name is typed, then ENTER, which saves the tables.
     void enterScore(std::uint32_t score) {
         Game& g = game();
         g._score = score;
-        g.enterScore();
+        g.leaveGameOver();
+        ASSERT_EQ(g._state, Game::STATE_ENTER_SCORE);
+        ASSERT_NE(g._scoreTables.currentTable()->editEntry(), nullptr);
         send(WM_KEYDOWN, 'Q');
         send(WM_KEYDOWN, VK_RETURN);
         ASSERT_EQ(g._state, Game::STATE_MAIN_MENU);
@@ -240,7 +245,10 @@ TEST_F(SavingGL, AFolderThatCannotBeWrittenKeepsTheOldFilesAndTellsThePlayerOnce
         std::string told = testing::internal::GetCapturedStderr();
         EXPECT_EQ(countOf(told, "Cannot save data/vasp.conf: "), 1) << told;
         EXPECT_EQ(countOf(told, "Cannot save data/scores: "), 1) << told;
-        EXPECT_EQ(countOf(told, fullDisk ? "No space left on device" : "Read-only file system"), 2) << told;
+        EXPECT_EQ(countOf(told, fullDisk ? ": No space left on device\n"
+                                         : ": cannot write in the folder data: Read-only file system\n"),
+                  2)
+            << told;
         EXPECT_EQ(g._notice.text(), "SETTINGS NOT SAVED\nHIGH SCORES NOT SAVED\n");
         // The run goes on with what the player chose.
         EXPECT_TRUE(g._displayFps);
@@ -268,16 +276,20 @@ TEST_F(SavingGL, AFolderThatCannotBeWrittenKeepsTheOldFilesAndTellsThePlayerOnce
     }
 }
 
-// A score file that did not read whole keeps its bytes as data/scores.damaged before the next
-// entry replaces it; without that copy nothing is replaced.
-TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
+// A score file that did not read whole, or whose tables hold more or fewer rows than the 20
+// each shows, is told at the start and kept before the next entry replaces it: beside a copy
+// kept before, never over it. Where it cannot be kept, nothing is replaced.
+TEST_F(SavingGL, ADamagedScoreFileIsKeptBesideOlderCopiesBeforeTheNextEntryReplacesIt) {
     std::string forged = freshScoreFile();
     ASSERT_GE(forged.size(), 4u);
     forged[0] = '\x09';  // more tables than the file holds
-    std::string noise(700, '\0');
-    for (std::size_t i = 0; i < noise.size(); ++i) {
-        noise[i] = static_cast<char>((i * 151 + 7) % 256);
-    }
+    const auto noise = [](std::size_t size) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            bytes[i] = static_cast<char>((i * 151 + 7) % 256);
+        }
+        return bytes;
+    };
     // The NORMAL table of 200,000 rows, just under the size the game reads: the table shows
     // its best 20 and keeps no more.
     const auto le = [](std::uint32_t v) {
@@ -288,41 +300,52 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
     for (std::uint32_t score = 1; score <= 200000; ++score) {
         longTable += le(score) + '\0';
     }
-    const std::string damaged = "Cannot read data/scores: damaged, not a whole score file; the game goes on without "
-                                "it and saves over it only once it is kept as data/scores.damaged\n";
+    // The five tables with no row at all: each still takes a score.
+    Vortel::MultiScoreTable rowless(0, 32);
+    for (const char* speed : {"VERY SLOW", "SLOW", "NORMAL", "FAST", "INSANE"}) {
+        rowless.createTable(speed, "");
+    }
+    ASSERT_TRUE(rowless.save("rowless.scores"));
+    const std::string keptAs = " and saves over it only once it is kept as data/scores.damaged\n";
+    const std::string damaged = "Cannot read data/scores: damaged, not a whole score file; the game goes on without it" + keptAs;
+    const std::string uneven = "data/scores is not as the game writes it: the ";
     const struct {
         const char* what;
         std::string bytes;
-        bool damagedIsFolder;
         std::string toldAtStart;
+        bool roomForTheCopy;
     } cases[] = {
-        {"random bytes", noise, false, damaged},
-        {"forged table count", forged, false, damaged},
-        {"no room for the copy", noise, true, damaged},
-        {"a table longer than its own", longTable, false,
-         "Cannot read all of data/scores: the NORMAL table holds 200000 rows, more than the 20 it shows; the game "
-         "keeps the best and saves over it only once it is kept as data/scores.damaged\n"},
+        {"random bytes", noise(700), damaged, true},
+        {"forged table count", forged, damaged, true},
+        {"a table longer than its own", longTable,
+         uneven + "NORMAL table holds 200000 rows, more than the 20 it shows, and keeps the best; the game goes on "
+                  "with it" + keptAs,
+         true},
+        {"tables shorter than their own", bytesOf("rowless.scores"),
+         uneven + "VERY SLOW table holds 0 rows, fewer than the 20 it shows, and is filled up with empty rows; the "
+                  "game goes on with it" + keptAs,
+         true},
+        {"no room for the copy", noise(160 << 10), damaged, false},  // last: it mounts the folder
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         destroyGame();
         folder.reset();
         folder = std::make_unique<testgame::GameFolder>();
+        if (!c.roomForTheCopy && !dataOnTmpfs("size=256k")) {
+            GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+        }
         writeBytes("data/scores", c.bytes);
         writeBytes("data/scores.damaged", "an older copy");
-        if (c.damagedIsFolder) {
-            fs::remove("data/scores.damaged");
-            fs::create_directory("data/scores.damaged");
-        }
         testing::internal::CaptureStderr();
         loadToMainMenu();
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.toldAtStart);
         ASSERT_FALSE(HasFatalFailure());
         EXPECT_EQ(game()._notice.text(), "HIGH SCORES NOT READ\n");
         for (const Vortel::ScoreTable& table : game()._scoreTables.tables()) {
-            ASSERT_LE(table.entries().size(), 20u) << table.name();
+            EXPECT_EQ(table.entries().size(), 20u) << table.name();
         }
-        if (!c.damagedIsFolder && c.bytes == longTable) {
+        if (c.bytes == longTable) {
             const Vortel::ScoreTable* const normal = game()._scoreTables.getTable("NORMAL");
             EXPECT_EQ(normal->entries().front().score, 200000u);
             EXPECT_EQ(normal->entries().back().score, 199981u);
@@ -330,22 +353,133 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
         testing::internal::CaptureStderr();
         EXPECT_NO_FATAL_FAILURE(enterScore(4000000));
         const std::string told = testing::internal::GetCapturedStderr();
-        Vortel::MultiScoreTable tables(20, 32);
-        if (c.damagedIsFolder) {
+        EXPECT_EQ(bytesOf("data/scores.damaged"), "an older copy");
+        if (!c.roomForTheCopy) {
             EXPECT_EQ(bytesOf("data/scores"), c.bytes);
-            EXPECT_EQ(countOf(told, "Cannot save data/scores: cannot keep the damaged file as data/scores.damaged"), 1)
-                << told;
+            EXPECT_EQ(told, "Cannot save data/scores: cannot keep the damaged file as data/scores.damaged: No space "
+                            "left on device\n");
             EXPECT_EQ(game()._notice.text(), "HIGH SCORES NOT READ\nHIGH SCORES NOT SAVED\n");
+            EXPECT_FALSE(fs::exists("data/scores.damaged.2"));
+            EXPECT_FALSE(testsupport::holdsSaveTemporary("data"));
             continue;
         }
-        EXPECT_EQ(bytesOf("data/scores.damaged"), c.bytes);
+        EXPECT_EQ(told, "Kept data/scores as data/scores.damaged.2: data/scores.damaged, kept before, stays as it "
+                        "is\n");
+        EXPECT_TRUE(bytesOf("data/scores.damaged.2") == c.bytes);
+        Vortel::MultiScoreTable tables(20, 32);
         ASSERT_TRUE(tables.load("data/scores"));
         EXPECT_TRUE(hasEntry(tables, 4000000));
-        // Copied once: the file now on disk is the game's own.
-        ASSERT_NO_FATAL_FAILURE(enterScore(4000001));
-        EXPECT_EQ(bytesOf("data/scores.damaged"), c.bytes);
-        EXPECT_EQ(told, "");
+        // Kept once: the file now on disk is the game's own.
+        testing::internal::CaptureStderr();
+        EXPECT_NO_FATAL_FAILURE(enterScore(4000001));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_TRUE(bytesOf("data/scores.damaged.2") == c.bytes);
+        EXPECT_FALSE(fs::exists("data/scores.damaged.3"));
     }
+}
+
+// The second game of the test below, started by it in a process of its own in its folder:
+// it starts, says it is ready, and once told to go shows the frame counter and enters a score.
+TEST_F(SavingGL, DISABLED_SecondGameSavesWhenTold) {
+    const char* const first = std::getenv("QUELLARIS_SECOND_GAME");
+    ASSERT_NE(first, nullptr);
+    fs::current_path(first);
+    ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+    std::ofstream("second.ready");
+    for (int waited = 0; waited < 120000 && !fs::exists("second.go"); ++waited) {
+        usleep(1000);
+    }
+    ASSERT_TRUE(fs::exists("second.go"));
+    changeSetting(true);
+    ASSERT_NO_FATAL_FAILURE(enterScore(3000000));
+}
+
+// Two games started in one folder on a settings file and a score file they cannot read: the
+// first to save keeps the player's files, and the other, saving later, keeps no file the
+// first wrote since, whichever saves first. A file damaged again at a later start is kept
+// beside the first copy.
+TEST_F(SavingGL, TwoGamesInOneFolderKeepThePlayersDamagedFilesWhicheverSavesFirst) {
+    const std::string settings = bytesOf("data/vasp.conf") + "a@1  x\na  y  z\n";
+    const std::string scores(700, '\x5A');
+    const std::string log = "second.log";
+    for (const bool secondFirst : {true, false}) {
+        SCOPED_TRACE(secondFirst ? "the second game saves first" : "the first game saves first");
+        destroyGame();
+        folder.reset();
+        folder = std::make_unique<testgame::GameFolder>();
+        writeBytes("data/vasp.conf", settings);
+        writeBytes("data/scores", scores);
+        testing::internal::CaptureStderr();
+        loadToMainMenu();
+        testing::internal::GetCapturedStderr();
+        ASSERT_FALSE(HasFatalFailure());
+
+        const std::string self = fs::read_symlink("/proc/self/exe").string();
+        const pid_t second = fork();
+        if (second == 0) {
+            setenv("QUELLARIS_SECOND_GAME", folder->path().c_str(), 1);
+            std::FILE* const out = std::freopen(log.c_str(), "w", stdout);
+            if (out == nullptr || dup2(fileno(stdout), STDERR_FILENO) < 0) {
+                _exit(3);
+            }
+            execl(self.c_str(), self.c_str(), "--gtest_also_run_disabled_tests",
+                  "--gtest_filter=SavingGL.DISABLED_SecondGameSavesWhenTold", static_cast<char*>(nullptr));
+            _exit(4);
+        }
+        ASSERT_GT(second, 0);
+        int status = 0;
+        bool ended = false;
+        for (int waited = 0; waited < 120000 && !fs::exists("second.ready") && !ended; ++waited) {
+            ended = waitpid(second, &status, WNOHANG) == second;
+            usleep(1000);
+        }
+        const auto saveHere = [&] {
+            testing::internal::CaptureStderr();
+            changeSetting(false);
+            EXPECT_NO_FATAL_FAILURE(enterScore(2000000));
+            return testing::internal::GetCapturedStderr();
+        };
+        std::string told;
+        if (!secondFirst) {
+            told = saveHere();
+        }
+        std::ofstream("second.go");
+        if (!ended) {
+            ASSERT_EQ(waitpid(second, &status, 0), second);
+        }
+        const std::string secondTold = bytesOf(log);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << secondTold;
+        if (secondFirst) {
+            told = saveHere();
+        }
+
+        EXPECT_TRUE(bytesOf("data/vasp.conf.damaged") == settings);
+        EXPECT_TRUE(bytesOf("data/scores.damaged") == scores);
+        EXPECT_FALSE(fs::exists("data/vasp.conf.damaged.2"));
+        EXPECT_FALSE(fs::exists("data/scores.damaged.2"));
+        EXPECT_EQ(fpsInFile(), secondFirst ? 0 : 1);  // the last save wins
+        for (const char* file : {"data/vasp.conf", "data/scores"}) {
+            const std::string changed = std::string(file) + " is no longer the file the game could not read";
+            EXPECT_EQ(countOf(secondFirst ? told : secondTold, changed), 1) << file;
+        }
+    }
+
+    // Damaged again, at a later start.
+    destroyGame();
+    const std::string again = bytesOf("data/vasp.conf") + "b@1  x\nb  y  z\n";
+    writeBytes("data/vasp.conf", again);
+    writeBytes("data/scores", std::string(300, '\x33'));
+    ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+    testing::internal::CaptureStderr();
+    changeSetting(true);
+    EXPECT_NO_FATAL_FAILURE(enterScore(2000001));
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(bytesOf("data/vasp.conf.damaged") == settings);
+    EXPECT_TRUE(bytesOf("data/vasp.conf.damaged.2") == again);
+    EXPECT_TRUE(bytesOf("data/scores.damaged") == scores);
+    EXPECT_EQ(bytesOf("data/scores.damaged.2"), std::string(300, '\x33'));
+    EXPECT_EQ(countOf(told, "Kept data/vasp.conf as data/vasp.conf.damaged.2"), 1) << told;
+    EXPECT_EQ(countOf(told, "Kept data/scores as data/scores.damaged.2"), 1) << told;
 }
 
 // A settings file the game cannot read, or could read but never save back, is told at the
@@ -363,8 +497,10 @@ TEST_F(SavingGL, ASettingsFileThatCannotBeReadIsToldAndKeptBeforeAChangeReplaces
         std::string toldAtSave;
     } cases[] = {
         {OVER_THE_SIZE, "Cannot read data/vasp.conf: larger than 256 KiB" + keptAs, ""},
-        {A_FOLDER, "Cannot read data/vasp.conf: a folder, not a file" + keptAs,
-         "Cannot save data/vasp.conf: cannot keep the damaged file as data/vasp.conf.damaged: a folder, not a file\n"},
+        // No save replaces what no save could keep.
+        {A_FOLDER, "Cannot read data/vasp.conf: a folder, not a file; the game goes on without it and does not save "
+                   "over it\n",
+         "Cannot save data/vasp.conf: not a regular file\n"},
         // At the size, with one blank where the game writes two.
         {WRITTEN_LARGER,
          "Cannot read data/vasp.conf: written as the game writes it, with two blanks after each name, it would be "
