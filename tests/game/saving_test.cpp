@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,6 +28,22 @@
 #include "platform/settings.h"
 #include "tests/game/player_fixture.h"
 #include "tests/support/temporaries.h"
+
+namespace {
+
+// Set while every sync of a folder fails with an I/O error, as on a failing disk.
+std::atomic<bool> foldersFailToSync{false};
+
+}  // namespace
+
+extern "C" int fsync(int descriptor) {
+    struct stat status = {};
+    if (foldersFailToSync.load() && fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_fsync, descriptor));
+}
 
 namespace {
 
@@ -274,6 +292,34 @@ TEST_F(SavingGL, AFolderThatCannotBeWrittenKeepsTheOldFilesAndTellsThePlayerOnce
         EXPECT_TRUE(hasEntry(game()._scoreTables, 100));
         EXPECT_FALSE(hasEntry(game()._scoreTables, 5000000));
     }
+}
+
+// A folder that does not sync after the rename: the new files are in place, so the saves
+// succeed and no notice says otherwise, but standard error says once of each file that it may
+// not survive a power cut.
+TEST_F(SavingGL, AFolderThatDoesNotSyncSavesAndSaysTheFilesMayNotSurviveAPowerCut) {
+    ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+    Game& g = game();
+    foldersFailToSync.store(true);
+    testing::internal::CaptureStderr();
+    changeSetting(true);
+    EXPECT_NO_FATAL_FAILURE(enterScore(5000000));
+    changeSetting(false);
+    const bool saved = g.saveSettings();
+    EXPECT_NO_FATAL_FAILURE(enterScore(5000001));
+    foldersFailToSync.store(false);
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(told,
+              "Saved data/vasp.conf, but the folder data did not sync (Input/output error): the new file may not "
+              "survive a power cut\n"
+              "Saved data/scores, but the folder data did not sync (Input/output error): the new file may not "
+              "survive a power cut\n");
+    EXPECT_EQ(g._notice.text(), "");
+    EXPECT_EQ(fpsInFile(), 0);
+    Vortel::MultiScoreTable tables(20, 32);
+    ASSERT_TRUE(tables.load("data/scores"));
+    EXPECT_TRUE(hasEntry(tables, 5000001));
 }
 
 // A score file that did not read whole, or whose tables hold more or fewer rows than the 20
