@@ -1,6 +1,5 @@
 #include "game/scoretable.h"
 
-#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -275,11 +274,11 @@ bool ScoreTable::readRecord(std::istream& in, std::uint32_t* rowsHeld) {
     _comment = comment;
     _nameColor.set(fields[0], fields[1], fields[2], fields[3]);
     _nameOffset.set(fields[4], fields[5]);
-    // More rows than the table shows would be drawn off the panel, and slowly; fewer would
-    // take no new score, or too few, for good.
     if (rowsHeld != nullptr) {
         *rowsHeld = maxEntries;
     }
+    // The table keeps its own count whatever the record's: more rows than it shows would be
+    // drawn off the panel, and slowly; fewer would take no new score, or too few, for good.
     sortAndTrim();
     return true;
 }

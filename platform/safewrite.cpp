@@ -49,14 +49,14 @@ bool failWithFolder(std::string* reason, const std::string& file, int error) {
 }
 
 // What the new file takes over from the one it replaces (or a copy from what it copies).
-struct Ownership {
+struct Kept {
     mode_t mode = 0;
     uid_t owner = 0;
     gid_t group = 0;
 };
 
-Ownership ownershipOf(const struct stat& status) {
-    Ownership kept;
+Kept keptFrom(const struct stat& status) {
+    Kept kept;
     kept.mode = status.st_mode & 0777;
     kept.owner = status.st_uid;
     kept.group = status.st_gid;
@@ -161,7 +161,7 @@ public:
 
     // The owner and group where the game may give them, then the mode, before a byte is
     // written.
-    bool keep(const Ownership* kept, std::string* reason) {
+    bool keep(const Kept* kept, std::string* reason) {
         if (kept == nullptr) {
             return true;
         }
@@ -295,7 +295,7 @@ bool fileToReplace(const std::string& path, std::string& file, bool& missingAllo
 
 // Writes a temporary beside file with fill, with what kept gives (none: the usual mode).
 template <class Fill>
-bool writeTemporary(Temporary& temporary, const std::string& file, Fill fill, const Ownership* kept,
+bool writeTemporary(Temporary& temporary, const std::string& file, Fill fill, const Kept* kept,
                     std::string* reason) {
     return temporary.create(file, kept != nullptr, reason) && temporary.keep(kept, reason) &&
            temporary.write(fill, reason);
@@ -311,11 +311,11 @@ bool replaceFile(const std::string& path, Fill fill, std::string* reason) {
     if (!fileToReplace(path, file, missingAllowed, reason)) {
         return false;
     }
-    Ownership replaced;
-    const Ownership* kept = nullptr;
+    Kept replaced;
+    const Kept* kept = nullptr;
     struct stat status = {};
     if (stat(file.c_str(), &status) == 0) {
-        replaced = ownershipOf(status);
+        replaced = keptFrom(status);
         kept = &replaced;
     }
     Temporary temporary;
@@ -351,7 +351,6 @@ KeepOutcome keepCopy(const std::string& from, const FileIdentity& found, const s
     // it after the look cannot be copied in its place.
     ReadFailure unread;
     const FileHandle source = openRegularFile(from, &unread);
-    struct stat status = {};
     if (!source) {
         if (unread.missing) {
             return KeepOutcome::changed;
@@ -359,6 +358,7 @@ KeepOutcome keepCopy(const std::string& from, const FileIdentity& found, const s
         failWith(reason, unread.reason);
         return KeepOutcome::failed;
     }
+    struct stat status = {};
     if (fstat(fileno(source.get()), &status) != 0) {
         failWithErrno(reason, errno);
         return KeepOutcome::failed;
@@ -378,7 +378,7 @@ KeepOutcome keepCopy(const std::string& from, const FileIdentity& found, const s
         return std::ferror(source.get()) == 0;
     };
     // A copy is as private as what it copies, and belongs to the same player.
-    const Ownership kept = ownershipOf(status);
+    const Kept kept = keptFrom(status);
     Temporary temporary;
     if (!writeTemporary(temporary, to, fill, &kept, reason)) {
         return KeepOutcome::failed;
