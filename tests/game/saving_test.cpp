@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,11 +19,11 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/sysmacros.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "engine2d/simplemenu.h"
 #include "game/multiscoretable.h"
+#include "platform/safewrite.h"
 #include "platform/settings.h"
 #include "tests/game/player_fixture.h"
 #include "tests/support/temporaries.h"
@@ -33,6 +32,9 @@ namespace {
 
 // Set while every sync of a folder fails with an I/O error, as on a failing disk.
 std::atomic<bool> foldersFailToSync{false};
+// Set while the modes of the files saves lock are recorded, as each is when it is locked.
+std::atomic<bool> recordingLocks{false};
+std::vector<mode_t> lockedModes;
 
 }  // namespace
 
@@ -43,6 +45,14 @@ extern "C" int fsync(int descriptor) {
         return -1;
     }
     return static_cast<int>(syscall(SYS_fsync, descriptor));
+}
+
+extern "C" int flock(int descriptor, int operation) noexcept {
+    struct stat status = {};
+    if (recordingLocks.load() && fstat(descriptor, &status) == 0) {
+        lockedModes.push_back(status.st_mode & 07777);
+    }
+    return static_cast<int>(syscall(SYS_flock, descriptor, operation));
 }
 
 namespace {
@@ -294,32 +304,24 @@ TEST_F(SavingGL, AFolderThatCannotBeWrittenKeepsTheOldFilesAndTellsThePlayerOnce
     }
 }
 
-// A folder that does not sync after the rename: the new files are in place, so the saves
-// succeed and no notice says otherwise, but standard error says once of each file that it may
-// not survive a power cut.
+// A folder that does not sync after the rename: the new files are in place, so no notice says
+// otherwise, but standard error says once of each file that it may not survive a power cut.
 TEST_F(SavingGL, AFolderThatDoesNotSyncSavesAndSaysTheFilesMayNotSurviveAPowerCut) {
     ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
-    Game& g = game();
     foldersFailToSync.store(true);
     testing::internal::CaptureStderr();
-    changeSetting(true);
+    const bool saved = game().saveSettings();
     EXPECT_NO_FATAL_FAILURE(enterScore(5000000));
-    changeSetting(false);
-    const bool saved = g.saveSettings();
+    changeSetting(true);
     EXPECT_NO_FATAL_FAILURE(enterScore(5000001));
     foldersFailToSync.store(false);
     const std::string told = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(saved);
-    EXPECT_EQ(told,
-              "Saved data/vasp.conf, but the folder data did not sync (Input/output error): the new file may not "
-              "survive a power cut\n"
-              "Saved data/scores, but the folder data did not sync (Input/output error): the new file may not "
-              "survive a power cut\n");
-    EXPECT_EQ(g._notice.text(), "");
-    EXPECT_EQ(fpsInFile(), 0);
-    Vortel::MultiScoreTable tables(20, 32);
-    ASSERT_TRUE(tables.load("data/scores"));
-    EXPECT_TRUE(hasEntry(tables, 5000001));
+    const std::string unsynced = ", but the folder data did not sync (Input/output error): the new file may not "
+                                 "survive a power cut\n";
+    EXPECT_EQ(told, "Saved data/vasp.conf" + unsynced + "Saved data/scores" + unsynced);
+    EXPECT_EQ(game()._notice.text(), "");
+    EXPECT_EQ(fpsInFile(), 1);
 }
 
 // A score file that did not read whole, or whose tables hold more or fewer rows than the 20
@@ -329,13 +331,10 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptBesideOlderCopiesBeforeTheNextEntryRepla
     std::string forged = freshScoreFile();
     ASSERT_GE(forged.size(), 4u);
     forged[0] = '\x09';  // more tables than the file holds
-    const auto noise = [](std::size_t size) {
-        std::string bytes(size, '\0');
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            bytes[i] = static_cast<char>((i * 151 + 7) % 256);
-        }
-        return bytes;
-    };
+    std::string noise(700, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i) {
+        noise[i] = static_cast<char>((i * 151 + 7) % 256);
+    }
     // The NORMAL table of 200,000 rows, just under the size the game reads: the table shows
     // its best 20 and keeps no more.
     const auto le = [](std::uint32_t v) {
@@ -361,7 +360,7 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptBesideOlderCopiesBeforeTheNextEntryRepla
         std::string toldAtStart;
         bool roomForTheCopy;
     } cases[] = {
-        {"random bytes", noise(700), damaged, true},
+        {"random bytes", noise, damaged, true},
         {"forged table count", forged, damaged, true},
         {"a table longer than its own", longTable,
          uneven + "NORMAL table holds 200000 rows, more than the 20 it shows, and keeps the best; the game goes on "
@@ -371,7 +370,7 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptBesideOlderCopiesBeforeTheNextEntryRepla
          uneven + "VERY SLOW table holds 0 rows, fewer than the 20 it shows, and is filled up with empty rows; the "
                   "game goes on with it" + keptAs,
          true},
-        {"no room for the copy", noise(160 << 10), damaged, false},  // last: it mounts the folder
+        {"no room for the copy", std::string(160 << 10, '\x5A'), damaged, false},  // last: it mounts the folder
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -416,116 +415,33 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptBesideOlderCopiesBeforeTheNextEntryRepla
         ASSERT_TRUE(tables.load("data/scores"));
         EXPECT_TRUE(hasEntry(tables, 4000000));
         // Kept once: the file now on disk is the game's own.
-        testing::internal::CaptureStderr();
         EXPECT_NO_FATAL_FAILURE(enterScore(4000001));
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
         EXPECT_TRUE(bytesOf("data/scores.damaged.2") == c.bytes);
         EXPECT_FALSE(fs::exists("data/scores.damaged.3"));
     }
 }
 
-// The second game of the test below, started by it in a process of its own in its folder:
-// it starts, says it is ready, and once told to go shows the frame counter and enters a score.
-TEST_F(SavingGL, DISABLED_SecondGameSavesWhenTold) {
-    const char* const first = std::getenv("QUELLARIS_SECOND_GAME");
-    ASSERT_NE(first, nullptr);
-    fs::current_path(first);
-    ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
-    std::ofstream("second.ready");
-    for (int waited = 0; waited < 120000 && !fs::exists("second.go"); ++waited) {
-        usleep(1000);
-    }
-    ASSERT_TRUE(fs::exists("second.go"));
-    changeSetting(true);
-    ASSERT_NO_FATAL_FAILURE(enterScore(3000000));
-}
-
-// Two games started in one folder on a settings file and a score file they cannot read: the
-// first to save keeps the player's files, and the other, saving later, keeps no file the
-// first wrote since, whichever saves first. A file damaged again at a later start is kept
-// beside the first copy.
-TEST_F(SavingGL, TwoGamesInOneFolderKeepThePlayersDamagedFilesWhicheverSavesFirst) {
+// Another game in the folder read the same damaged files, kept them and saved its own since
+// this one started: this game's first saves keep none of that game's files over the player's.
+TEST_F(SavingGL, AFileAnotherGameSavedSinceTheStartIsNotKeptOverThePlayers) {
     const std::string settings = bytesOf("data/vasp.conf") + "a@1  x\na  y  z\n";
     const std::string scores(700, '\x5A');
-    const std::string log = "second.log";
-    for (const bool secondFirst : {true, false}) {
-        SCOPED_TRACE(secondFirst ? "the second game saves first" : "the first game saves first");
-        destroyGame();
-        folder.reset();
-        folder = std::make_unique<testgame::GameFolder>();
-        writeBytes("data/vasp.conf", settings);
-        writeBytes("data/scores", scores);
-        testing::internal::CaptureStderr();
-        loadToMainMenu();
-        testing::internal::GetCapturedStderr();
-        ASSERT_FALSE(HasFatalFailure());
-
-        const std::string self = fs::read_symlink("/proc/self/exe").string();
-        const pid_t second = fork();
-        if (second == 0) {
-            setenv("QUELLARIS_SECOND_GAME", folder->path().c_str(), 1);
-            std::FILE* const out = std::freopen(log.c_str(), "w", stdout);
-            if (out == nullptr || dup2(fileno(stdout), STDERR_FILENO) < 0) {
-                _exit(3);
-            }
-            execl(self.c_str(), self.c_str(), "--gtest_also_run_disabled_tests",
-                  "--gtest_filter=SavingGL.DISABLED_SecondGameSavesWhenTold", static_cast<char*>(nullptr));
-            _exit(4);
-        }
-        ASSERT_GT(second, 0);
-        int status = 0;
-        bool ended = false;
-        for (int waited = 0; waited < 120000 && !fs::exists("second.ready") && !ended; ++waited) {
-            ended = waitpid(second, &status, WNOHANG) == second;
-            usleep(1000);
-        }
-        const auto saveHere = [&] {
-            testing::internal::CaptureStderr();
-            changeSetting(false);
-            EXPECT_NO_FATAL_FAILURE(enterScore(2000000));
-            return testing::internal::GetCapturedStderr();
-        };
-        std::string told;
-        if (!secondFirst) {
-            told = saveHere();
-        }
-        std::ofstream("second.go");
-        if (!ended) {
-            ASSERT_EQ(waitpid(second, &status, 0), second);
-        }
-        const std::string secondTold = bytesOf(log);
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << secondTold;
-        if (secondFirst) {
-            told = saveHere();
-        }
-
-        EXPECT_TRUE(bytesOf("data/vasp.conf.damaged") == settings);
-        EXPECT_TRUE(bytesOf("data/scores.damaged") == scores);
-        EXPECT_FALSE(fs::exists("data/vasp.conf.damaged.2"));
-        EXPECT_FALSE(fs::exists("data/scores.damaged.2"));
-        EXPECT_EQ(fpsInFile(), secondFirst ? 0 : 1);  // the last save wins
-        for (const char* file : {"data/vasp.conf", "data/scores"}) {
-            const std::string changed = std::string(file) + " is no longer the file the game could not read";
-            EXPECT_EQ(countOf(secondFirst ? told : secondTold, changed), 1) << file;
-        }
-    }
-
-    // Damaged again, at a later start.
-    destroyGame();
-    const std::string again = bytesOf("data/vasp.conf") + "b@1  x\nb  y  z\n";
-    writeBytes("data/vasp.conf", again);
-    writeBytes("data/scores", std::string(300, '\x33'));
+    writeBytes("data/vasp.conf", settings);
+    writeBytes("data/scores", scores);
     ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+    // What the other game's first saves leave.
+    writeBytes("data/vasp.conf.damaged", settings);
+    writeBytes("data/scores.damaged", scores);
+    ASSERT_TRUE(safeWrite("data/vasp.conf", "gameSpeed  fast\n"));
+    ASSERT_TRUE(game()._scoreTables.save("data/scores"));
     testing::internal::CaptureStderr();
     changeSetting(true);
-    EXPECT_NO_FATAL_FAILURE(enterScore(2000001));
+    EXPECT_NO_FATAL_FAILURE(enterScore(2000000));
     const std::string told = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(bytesOf("data/vasp.conf.damaged") == settings);
-    EXPECT_TRUE(bytesOf("data/vasp.conf.damaged.2") == again);
     EXPECT_TRUE(bytesOf("data/scores.damaged") == scores);
-    EXPECT_EQ(bytesOf("data/scores.damaged.2"), std::string(300, '\x33'));
-    EXPECT_EQ(countOf(told, "Kept data/vasp.conf as data/vasp.conf.damaged.2"), 1) << told;
-    EXPECT_EQ(countOf(told, "Kept data/scores as data/scores.damaged.2"), 1) << told;
+    EXPECT_FALSE(fs::exists("data/vasp.conf.damaged.2") || fs::exists("data/scores.damaged.2"));
+    EXPECT_EQ(countOf(told, " is no longer the file the game could not read at the start"), 2) << told;
 }
 
 // A settings file the game cannot read, or could read but never save back, is told at the
@@ -653,7 +569,8 @@ TEST_F(SavingGL, ASettingsFileThatCannotBeReadIsToldAndKeptBeforeAChangeReplaces
 }
 
 // A file the player keeps private stays private when the game saves over it, also where a
-// link leads to it, and stays the player's when the game runs as root.
+// link leads to it, and its temporary from the moment it is made; it stays the player's when
+// the game runs as root.
 TEST_F(SavingGL, ASaveKeepsThePermissionsAndTheOwnerOfTheFileItReplaces) {
     const fs::perms privately = fs::perms::owner_read | fs::perms::owner_write;
     // Someone else's numbers, where the game may give a file away.
@@ -677,9 +594,16 @@ TEST_F(SavingGL, ASaveKeepsThePermissionsAndTheOwnerOfTheFileItReplaces) {
             ASSERT_EQ(chown(path.c_str(), player, group), 0);
         }
         ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+        lockedModes.clear();
+        recordingLocks.store(true);
         changeSetting(true);
-        ASSERT_NO_FATAL_FAILURE(enterScore(123456));
+        EXPECT_NO_FATAL_FAILURE(enterScore(123456));
+        recordingLocks.store(false);
         EXPECT_EQ(fpsInFile(), 1);
+        EXPECT_EQ(lockedModes.size(), 2u);
+        for (const mode_t mode : lockedModes) {
+            EXPECT_EQ(mode & 077, 0u) << "a temporary others could open, mode " << std::oct << mode;
+        }
         for (const char* file : {"vasp.conf", "scores"}) {
             const fs::path path = fs::path("data") / file;
             EXPECT_EQ(fs::status(path).permissions(), privately) << file;
