@@ -484,9 +484,9 @@ public:
     std::string _settingsPath = "data/vasp.conf";
     // What the last save of that file told, so only the first of a run of failures, or of
     // saves into a folder that did not sync, is told.
-    enum class SaveTold { nothing, failure, unsynced };
-    SaveTold _settingsSaveTold = SaveTold::nothing;
-    SaveTold _scoresSaveTold = SaveTold::nothing;
+    enum class SaveTold { Nothing, Failure, Unsynced };
+    SaveTold _settingsSaveTold = SaveTold::Nothing;
+    SaveTold _scoresSaveTold = SaveTold::Nothing;
     // The regular file that was there at the start but did not read whole: kept before a save,
     // while it is still there.
     std::optional<FileIdentity> _settingsDamaged;

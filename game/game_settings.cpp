@@ -59,13 +59,13 @@ float fovStep(float reading) {
 // run whose folder did not sync: that file is saved, but may not survive a power cut.
 void reportSave(Game& game, bool saved, Game::SaveTold& told, const std::string& path, const std::string& reason,
                 const char* notice) {
-    const Game::SaveTold now = !saved ? Game::SaveTold::failure
-                               : reason.empty() ? Game::SaveTold::nothing
-                                                : Game::SaveTold::unsynced;
-    if (now != told && now == Game::SaveTold::failure) {
+    const Game::SaveTold now = !saved ? Game::SaveTold::Failure
+                               : reason.empty() ? Game::SaveTold::Nothing
+                                                : Game::SaveTold::Unsynced;
+    if (now != told && now == Game::SaveTold::Failure) {
         std::fprintf(stderr, "Cannot save %s: %s\n", path.c_str(), reason.c_str());
         game.showNotice(notice);
-    } else if (now != told && now == Game::SaveTold::unsynced) {
+    } else if (now != told && now == Game::SaveTold::Unsynced) {
         std::fprintf(stderr, "Saved %s, but %s\n", path.c_str(), reason.c_str());
     }
     told = now;
@@ -128,19 +128,19 @@ bool keepDamagedFile(std::optional<FileIdentity>& damaged, const std::string& pa
     const std::string kept = damagedCopyOf(path);
     std::string keptAs;
     switch (keepCopy(path, *damaged, kept, keptAs, &reason)) {
-    case KeepOutcome::kept:
+    case KeepOutcome::Kept:
         if (keptAs != kept) {
             std::fprintf(stderr, "Kept %s as %s: %s, kept before, stays as it is\n", path.c_str(), keptAs.c_str(),
                          kept.c_str());
         }
         break;
-    case KeepOutcome::changed:
+    case KeepOutcome::Changed:
         std::fprintf(stderr,
                      "%s is no longer the file the game could not read at the start (another game may have saved "
                      "over it): the game saves over it without keeping it\n",
                      path.c_str());
         break;
-    case KeepOutcome::failed: reason = "cannot keep the damaged file as " + kept + ": " + reason; return false;
+    case KeepOutcome::Failed: reason = "cannot keep the damaged file as " + kept + ": " + reason; return false;
     }
     damaged.reset();
     return true;

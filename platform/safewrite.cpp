@@ -353,18 +353,18 @@ KeepOutcome keepCopy(const std::string& from, const FileIdentity& found, const s
     const FileHandle source = openRegularFile(from, &unread);
     if (!source) {
         if (unread.missing) {
-            return KeepOutcome::changed;
+            return KeepOutcome::Changed;
         }
         failWith(reason, unread.reason);
-        return KeepOutcome::failed;
+        return KeepOutcome::Failed;
     }
     struct stat status = {};
     if (fstat(fileno(source.get()), &status) != 0) {
         failWithErrno(reason, errno);
-        return KeepOutcome::failed;
+        return KeepOutcome::Failed;
     }
     if (identityOf(status) != found) {
-        return KeepOutcome::changed;
+        return KeepOutcome::Changed;
     }
     // Piece by piece, so a copy costs no memory whatever the size of the file.
     const auto fill = [&source](std::FILE* file) {
@@ -381,7 +381,7 @@ KeepOutcome keepCopy(const std::string& from, const FileIdentity& found, const s
     const Kept kept = keptFrom(status);
     Temporary temporary;
     if (!writeTemporary(temporary, to, fill, &kept, reason)) {
-        return KeepOutcome::failed;
+        return KeepOutcome::Failed;
     }
     constexpr int names = 1000;
     for (int number = 1; number <= names; ++number) {
@@ -390,15 +390,15 @@ KeepOutcome keepCopy(const std::string& from, const FileIdentity& found, const s
             keptAs = name;
             say(reason, "");
             syncFolder(name, reason);
-            return KeepOutcome::kept;
+            return KeepOutcome::Kept;
         }
         if (errno != EEXIST) {
             failWithErrno(reason, errno);
-            return KeepOutcome::failed;
+            return KeepOutcome::Failed;
         }
     }
     failWith(reason, "every name from " + to + " to " + keptName(to, names) + " is taken");
-    return KeepOutcome::failed;
+    return KeepOutcome::Failed;
 }
 
 void removeLeftTemporaries(const std::string& path) {

@@ -33,9 +33,9 @@ bool safeWrite(const std::string& path, const std::string& bytes, std::string* r
 
 // How keepCopy() ended.
 enum class KeepOutcome {
-    kept,     // the copy is whole on the disk
-    changed,  // the file is no longer the one looked at (or gone): nothing is copied
-    failed,   // nothing is kept; reason says why
+    Kept,     // the copy is whole on the disk
+    Changed,  // the file is no longer the one looked at (or gone): nothing is copied
+    Failed,   // nothing is kept; reason says why
 };
 
 // Keeps a copy of the regular file at from, as long as it is still the file found there
@@ -44,7 +44,7 @@ enum class KeepOutcome {
 // kept before stays, also when two games keep at once. The copy is written as safely as a
 // save, read piece by piece (it costs no memory whatever the size of the file), and has the
 // file's permissions, and its owner and group as a save keeps them. keptAs names the copy when
-// it was kept; reason is as for safeWrite.
+// Kept; reason is as for safeWrite.
 KeepOutcome keepCopy(const std::string& from, const FileIdentity& found, const std::string& to, std::string& keptAs,
                      std::string* reason = nullptr);
 
