@@ -73,7 +73,8 @@ public:
 
     // Writes every table in the set's order. The file is replaced safely (see
     // platform/safewrite.h): on false the old file is as it was, and reason (when given) says
-    // why. Tables that load() would refuse as too large are not written.
+    // why; on true it says what may still cost the save, if anything (a folder that did not
+    // sync). Tables that load() would refuse as too large are not written.
     bool save(const std::string& path, std::string* reason = nullptr) const;
     // Reads the set from the file. An intact file replaces the set in file order, its first
     // table current, and gives true. A damaged file gives false and never costs a table: the
