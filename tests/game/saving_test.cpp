@@ -596,8 +596,12 @@ TEST_F(SavingGL, ASaveKeepsThePermissionsAndTheOwnerOfTheFileItReplaces) {
         ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
         lockedModes.clear();
         recordingLocks.store(true);
+        // Under the usual umask a file made with the usual mode is readable by all; under a
+        // stricter one the test would not see a temporary made so.
+        const mode_t umaskBefore = umask(022);
         changeSetting(true);
         EXPECT_NO_FATAL_FAILURE(enterScore(123456));
+        umask(umaskBefore);
         recordingLocks.store(false);
         EXPECT_EQ(fpsInFile(), 1);
         EXPECT_EQ(lockedModes.size(), 2u);
