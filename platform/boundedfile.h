@@ -44,7 +44,7 @@ bool readBoundedFile(const std::string& path, std::size_t limit, std::string& co
                      ReadFailure* failure = nullptr);
 
 // What tells a file from one put in its place since it was looked at: a save renames a new
-// file (another inode) over it, a write in place changes its size or its time of change.
+// file (another inode) over it, a write in place changes its size or its time of last write.
 // Its permissions, owner and times of reading are no part of it: a file the player only
 // looked at or chmodded is still the same file.
 struct FileIdentity {
