@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <queue>
 #include <sstream>
 #include <stdexcept>
@@ -216,16 +217,20 @@ public:
     // and the game on its own values, quietly. One that is there but cannot be read (no
     // regular file, over the size the store reads, not readable by the player) does the same,
     // and says so on standard error; the user settings' file is also told in the menus
-    // ("SETTINGS NOT READ") and kept before the first save replaces it (see saveSettings()).
+    // ("SETTINGS NOT READ") and, where it is a regular file, kept before the first save
+    // replaces it (see saveSettings()); anything else there no save replaces.
     void readSettingsFiles();
 
     // ---- saving ---------------------------------------------------------------------------
     // Each writes its file at once and says whether it did. A failure keeps the old file, and
     // the new values hold for this run; the first failure since the start or since the last
     // save of that file that succeeded puts a notice in the menus ("SETTINGS NOT SAVED") and
-    // one line with the file and why on standard error. A file that was there at the start
-    // but did not read whole is first copied to the same path + ".damaged"; when that copy
-    // fails, nothing is saved.
+    // one line with the file and why on standard error. A save whose folder did not sync is
+    // a save all the same, told once on standard error: the file may not survive a power cut.
+    // A regular file that was there at the start but did not read whole is first copied to
+    // the same path + ".damaged", or where a copy kept before stands there, to the first free
+    // of ".damaged.2", ".damaged.3" and so on; when that copy fails, nothing is saved. A file
+    // that another game saved over it since is that game's, and is not copied.
     bool saveSettings();
     bool saveScores();
 
@@ -477,12 +482,15 @@ public:
     std::string _scoresPath = "data/scores";
     Settings _settings;
     std::string _settingsPath = "data/vasp.conf";
-    // Set while saves of that file fail, so only the first failure is told.
-    bool _settingsSaveFailing = false;
-    bool _scoresSaveFailing = false;
-    // The file was there at the start but did not read whole: its bytes are kept before a save.
-    bool _settingsDamaged = false;
-    bool _scoresDamaged = false;
+    // What the last save of that file told, so only the first of a run of failures, or of
+    // saves into a folder that did not sync, is told.
+    enum class SaveTold { Nothing, Failure, Unsynced };
+    SaveTold _settingsSaveTold = SaveTold::Nothing;
+    SaveTold _scoresSaveTold = SaveTold::Nothing;
+    // The regular file that was there at the start but did not read whole: kept before a save,
+    // while it is still there.
+    std::optional<FileIdentity> _settingsDamaged;
+    std::optional<FileIdentity> _scoresDamaged;
     Settings _colorSettings;
     std::string _colorSettingsPath = "data/color";
     Settings _speedSettings;

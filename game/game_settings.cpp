@@ -55,36 +55,45 @@ float fovStep(float reading) {
     return static_cast<float>(degrees / 5 * 5);
 }
 
-// Tells of the first failure of a run of failed saves of one file.
-void reportSave(Game& game, bool saved, bool& failing, const std::string& path, const std::string& reason,
+// Tells of the first failure of a run of failed saves of one file, and of the first save of a
+// run whose folder did not sync: that file is saved, but may not survive a power cut.
+void reportSave(Game& game, bool saved, Game::SaveTold& told, const std::string& path, const std::string& reason,
                 const char* notice) {
-    if (saved) {
-        failing = false;
-        return;
-    }
-    if (!failing) {
+    const Game::SaveTold now = !saved ? Game::SaveTold::Failure
+                               : reason.empty() ? Game::SaveTold::Nothing
+                                                : Game::SaveTold::Unsynced;
+    if (now != told && now == Game::SaveTold::Failure) {
         std::fprintf(stderr, "Cannot save %s: %s\n", path.c_str(), reason.c_str());
         game.showNotice(notice);
+    } else if (now != told && now == Game::SaveTold::Unsynced) {
+        std::fprintf(stderr, "Saved %s, but %s\n", path.c_str(), reason.c_str());
     }
-    failing = true;
+    told = now;
 }
 
-// Where a file that did not read whole is kept.
+// Where a file that did not read whole is kept (or, where a copy kept before still stands
+// there, the first free name after it).
 std::string damagedCopyOf(const std::string& path) {
     return path + ".damaged";
 }
 
 // A file that is there but did not read whole: the game goes on without what it holds and
-// says so on standard error with the reason; of one it saves over, also that it keeps it first.
-void tellUnread(const std::string& path, const ReadFailure& failure, bool savedOver) {
-    const std::string kept = savedOver ? " and saves over it only once it is kept as " + damagedCopyOf(path) : "";
+// says so on standard error with the reason, and with what becomes of the file.
+void tellUnread(const std::string& path, const ReadFailure& failure, const std::string& then) {
     std::fprintf(stderr, "Cannot read %s: %s; the game goes on without it%s\n", path.c_str(), failure.reason.c_str(),
-                 kept.c_str());
+                 then.c_str());
+}
+
+// What becomes of a file of the player's that did not read whole: a regular file is kept before
+// a save replaces it; anything else (a folder, a named pipe, a device) no save replaces.
+std::string thenOfSaved(const std::string& path, bool regular) {
+    return regular ? " and saves over it only once it is kept as " + damagedCopyOf(path)
+                   : " and does not save over it";
 }
 
 // A file of the player's that did not read whole is told once, also in the menus.
-void reportUnread(Game& game, const std::string& path, const ReadFailure& failure, const char* notice) {
-    tellUnread(path, failure, true);
+void reportUnread(Game& game, const std::string& path, const ReadFailure& failure, bool regular, const char* notice) {
+    tellUnread(path, failure, thenOfSaved(path, regular));
     game.showNotice(notice);
 }
 
@@ -97,23 +106,43 @@ void reportDanglingLink(Game& game, const std::string& path, const ReadFailure& 
     }
     ReadFailure dangling;
     dangling.reason = "a link to " + std::filesystem::read_symlink(path, error).string() + ", which leads to no file";
-    tellUnread(path, dangling, false);
+    tellUnread(path, dangling, "");
     game.showNotice(notice);
 }
 
-// Before the first save over a file that did not read whole, its bytes are copied aside, so
-// the save cannot cost the player what the game could not read. False, with why in reason,
-// when the copy fails: the save must then not go on.
-bool keepDamagedFile(bool& damaged, const std::string& path, std::string& reason) {
+// The file to keep of one that did not read whole: the regular file found before the read,
+// where it still stands after it. A file that changed in between (another game's save came
+// then) is no file this game found damaged.
+std::optional<FileIdentity> damagedFile(const std::optional<FileIdentity>& before, const std::string& path) {
+    return before && before == regularFileAt(path) ? before : std::nullopt;
+}
+
+// Before the first save over a file that did not read whole, its bytes are kept aside, so the
+// save cannot cost the player what the game could not read; a copy kept before stays, and a
+// file another game saved over it since is that game's own, not kept. False, with why in
+// reason, when the copy fails: the save must then not go on.
+bool keepDamagedFile(std::optional<FileIdentity>& damaged, const std::string& path, std::string& reason) {
     if (!damaged) {
         return true;
     }
     const std::string kept = damagedCopyOf(path);
-    if (!safeCopy(path, kept, &reason)) {
-        reason = "cannot keep the damaged file as " + kept + ": " + reason;
-        return false;
+    std::string keptAs;
+    switch (keepCopy(path, *damaged, kept, keptAs, &reason)) {
+    case KeepOutcome::Kept:
+        if (keptAs != kept) {
+            std::fprintf(stderr, "Kept %s as %s: %s, kept before, stays as it is\n", path.c_str(), keptAs.c_str(),
+                         kept.c_str());
+        }
+        break;
+    case KeepOutcome::Changed:
+        std::fprintf(stderr,
+                     "%s is no longer the file the game could not read at the start (another game may have saved "
+                     "over it): the game saves over it without keeping it\n",
+                     path.c_str());
+        break;
+    case KeepOutcome::Failed: reason = "cannot keep the damaged file as " + kept + ": " + reason; return false;
     }
-    damaged = false;
+    damaged.reset();
     return true;
 }
 
@@ -200,11 +229,12 @@ void Game::removeLeftTemporaries() {
 void Game::readSettingsFiles() {
     // A file the game could read but never save again is as good as one it cannot read: kept
     // aside, it costs the player nothing, and the game's own settings save from then on.
+    const std::optional<FileIdentity> found = regularFileAt(_settingsPath);
     ReadFailure failure;
     if (!_settings.loadSavable(_settingsPath, &failure)) {
         if (!failure.missing) {
-            _settingsDamaged = true;
-            reportUnread(*this, _settingsPath, failure, "SETTINGS NOT READ");
+            _settingsDamaged = damagedFile(found, _settingsPath);
+            reportUnread(*this, _settingsPath, failure, found.has_value(), "SETTINGS NOT READ");
         }
         reportDanglingLink(*this, _settingsPath, failure, "SETTINGS NOT READ");
     }
@@ -212,7 +242,7 @@ void Game::readSettingsFiles() {
     const auto readOther = [](Settings& store, const std::string& path) {
         ReadFailure unread;
         if (!store.load(path, false, &unread) && !unread.missing) {
-            tellUnread(path, unread, false);
+            tellUnread(path, unread, "");
         }
     };
     readOther(_colorSettings, _colorSettingsPath);
@@ -223,7 +253,7 @@ bool Game::saveSettings() {
     std::string reason;
     const bool saved =
         keepDamagedFile(_settingsDamaged, _settingsPath, reason) && _settings.save(_settingsPath, &reason);
-    reportSave(*this, saved, _settingsSaveFailing, _settingsPath, reason, "SETTINGS NOT SAVED");
+    reportSave(*this, saved, _settingsSaveTold, _settingsPath, reason, "SETTINGS NOT SAVED");
     return saved;
 }
 
@@ -231,7 +261,7 @@ bool Game::saveScores() {
     std::string reason;
     const bool saved =
         keepDamagedFile(_scoresDamaged, _scoresPath, reason) && _scoreTables.save(_scoresPath, &reason);
-    reportSave(*this, saved, _scoresSaveFailing, _scoresPath, reason, "HIGH SCORES NOT SAVED");
+    reportSave(*this, saved, _scoresSaveTold, _scoresPath, reason, "HIGH SCORES NOT SAVED");
     return saved;
 }
 
@@ -262,22 +292,21 @@ void Game::loadSettings() {
     // A missing or damaged score file leaves the tables the set-up made. A file that is there
     // but did not read whole, or a link that leads nowhere, is told; one that is there is kept
     // aside before the first save replaces it.
+    const std::optional<FileIdentity> found = regularFileAt(_scoresPath);
     ReadFailure failure;
-    std::string cut;
-    if (!_scoreTables.load(_scoresPath, &failure, &cut)) {
+    std::string uneven;
+    if (!_scoreTables.load(_scoresPath, &failure, &uneven)) {
         if (!failure.missing) {
-            _scoresDamaged = true;
-            reportUnread(*this, _scoresPath, failure, "HIGH SCORES NOT READ");
+            _scoresDamaged = damagedFile(found, _scoresPath);
+            reportUnread(*this, _scoresPath, failure, found.has_value(), "HIGH SCORES NOT READ");
         }
         reportDanglingLink(*this, _scoresPath, failure, "HIGH SCORES NOT READ");
-    } else if (!cut.empty()) {
-        // The rows past a table's own are no score the player could see: dropped, but the
-        // file they came in is kept all the same.
-        _scoresDamaged = true;
-        std::fprintf(stderr,
-                     "Cannot read all of %s: %s; the game keeps the best and saves over it only once it is kept "
-                     "as %s\n",
-                     _scoresPath.c_str(), cut.c_str(), damagedCopyOf(_scoresPath).c_str());
+    } else if (!uneven.empty()) {
+        // Each table shows the rows it was made with, whatever the file held: the file the
+        // tables came in is kept all the same.
+        _scoresDamaged = damagedFile(found, _scoresPath);
+        std::fprintf(stderr, "%s is not as the game writes it: %s; the game goes on with it%s\n", _scoresPath.c_str(),
+                     uneven.c_str(), thenOfSaved(_scoresPath, true).c_str());
         showNotice("HIGH SCORES NOT READ");
     }
 

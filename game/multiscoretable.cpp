@@ -188,11 +188,11 @@ bool MultiScoreTable::save(const std::string& path, std::string* reason) const {
     return safeWrite(path, file, reason);
 }
 
-bool MultiScoreTable::load(const std::string& path, ReadFailure* failure, std::string* cut) {
+bool MultiScoreTable::load(const std::string& path, ReadFailure* failure, std::string* uneven) {
     std::string bytes;
-    std::string cutTable;
-    if (cut != nullptr) {
-        cut->clear();
+    std::string unevenTable;
+    if (uneven != nullptr) {
+        uneven->clear();
     }
     if (!readBoundedFile(path, scorefile::kMaxFileSize, bytes, failure)) {
         return false;
@@ -200,9 +200,9 @@ bool MultiScoreTable::load(const std::string& path, ReadFailure* failure, std::s
     std::stringstream in(bytes);
     bytes.clear();
     bytes.shrink_to_fit();
-    const bool whole = read(in, cutTable);
-    if (cut != nullptr) {
-        *cut = cutTable;
+    const bool whole = read(in, unevenTable);
+    if (uneven != nullptr) {
+        *uneven = unevenTable;
     }
     if (!whole) {
         if (failure != nullptr) {
@@ -214,7 +214,7 @@ bool MultiScoreTable::load(const std::string& path, ReadFailure* failure, std::s
     return true;
 }
 
-bool MultiScoreTable::read(std::iostream& in, std::string& cut) {
+bool MultiScoreTable::read(std::iostream& in, std::string& uneven) {
     std::uint32_t count = 0;
     // The count is signed in the file: 0 or negative means no tables.
     if (!scorefile::readUint32(in, count) || count == 0 || count > 0x7FFFFFFFu ||
@@ -229,9 +229,11 @@ bool MultiScoreTable::read(std::iostream& in, std::string& cut) {
             tables.pop_back();
             break;
         }
-        if (rows != 0 && cut.empty()) {
-            cut = "the " + tables.back().name() + " table holds " + std::to_string(rows) + " rows, more than the " +
-                  std::to_string(_maxEntries) + " it shows";
+        if (rows != _maxEntries && uneven.empty()) {
+            const bool more = rows > _maxEntries;
+            uneven = "the " + tables.back().name() + " table holds " + std::to_string(rows) + " rows, " +
+                     (more ? "more" : "fewer") + " than the " + std::to_string(_maxEntries) + " it shows, " +
+                     (more ? "and keeps the best" : "and is filled up with empty rows");
         }
     }
     if (tables.empty()) {

@@ -73,7 +73,8 @@ public:
 
     // Writes every table in the set's order. The file is replaced safely (see
     // platform/safewrite.h): on false the old file is as it was, and reason (when given) says
-    // why. Tables that load() would refuse as too large are not written.
+    // why; on true it says what may still cost the save, if anything (a folder that did not
+    // sync). Tables that load() would refuse as too large are not written.
     bool save(const std::string& path, std::string* reason = nullptr) const;
     // Reads the set from the file. An intact file replaces the set in file order, its first
     // table current, and gives true. A damaged file gives false and never costs a table: the
@@ -81,16 +82,17 @@ public:
     // others stay after them, and the first record read is current. A file without one
     // whole record (missing, empty, too large, damaged at once) changes nothing. On false,
     // failure (when given) tells a missing file from one that is there but does not read
-    // whole, and why; only a regular file is read (see platform/boundedfile.h). A table of
-    // more rows than the set makes keeps its best ones; cut (when given) then names the first
-    // such table and how many rows it held, else it is emptied.
-    bool load(const std::string& path, ReadFailure* failure = nullptr, std::string* cut = nullptr);
+    // whole, and why; only a regular file is read (see platform/boundedfile.h). A table keeps
+    // the rows the set makes whatever its record held (see ScoreTable::load); uneven (when
+    // given) then names the first table whose record held more or fewer, how many and what
+    // became of it, else it is emptied.
+    bool load(const std::string& path, ReadFailure* failure = nullptr, std::string* uneven = nullptr);
 
     const std::list<ScoreTable>& tables() const { return _tables; }
 
 private:
     // The tables of a file's bytes, as load() takes them; false unless they were whole.
-    bool read(std::iostream& in, std::string& cut);
+    bool read(std::iostream& in, std::string& uneven);
     ScoreTable* findTable(const std::string& name);
     std::list<ScoreTable>::iterator currentByName();
     void adopt(std::list<ScoreTable>& read, bool whole);

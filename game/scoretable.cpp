@@ -1,6 +1,5 @@
 #include "game/scoretable.h"
 
-#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -234,16 +233,16 @@ bool ScoreTable::save(std::iostream& stream) const {
     return !stream.fail();
 }
 
-bool ScoreTable::load(std::iostream& stream, std::uint32_t* heldRows) {
+bool ScoreTable::load(std::iostream& stream, std::uint32_t* rowsHeld) {
     ScoreTable record(*this);
-    if (!record.readRecord(stream, heldRows)) {
+    if (!record.readRecord(stream, rowsHeld)) {
         return false;
     }
     *this = record;
     return true;
 }
 
-bool ScoreTable::readRecord(std::istream& in, std::uint32_t* heldRows) {
+bool ScoreTable::readRecord(std::istream& in, std::uint32_t* rowsHeld) {
     std::string name;
     std::string comment;
     if (!readSized(in, name) || !readSized(in, comment)) {
@@ -275,11 +274,11 @@ bool ScoreTable::readRecord(std::istream& in, std::uint32_t* heldRows) {
     _comment = comment;
     _nameColor.set(fields[0], fields[1], fields[2], fields[3]);
     _nameOffset.set(fields[4], fields[5]);
-    // More rows than the table shows would be drawn off the panel, and slowly.
-    if (heldRows != nullptr && maxEntries > _rowsMadeWith) {
-        *heldRows = maxEntries;
+    if (rowsHeld != nullptr) {
+        *rowsHeld = maxEntries;
     }
-    _maxEntries = std::min(maxEntries, _rowsMadeWith);
+    // The table keeps its own count whatever the record's: more rows than it shows would be
+    // drawn off the panel, and slowly; fewer would take no new score, or too few, for good.
     sortAndTrim();
     return true;
 }

@@ -32,14 +32,13 @@ struct ScoreTableEntry {
 // clock. Kept apart so that one defaulted copy takes them all.
 struct ScoreTableValues {
     ScoreTableValues(unsigned int maxEntries, unsigned int maxNameLength)
-        : _maxEntries(maxEntries), _rowsMadeWith(maxEntries), _maxNameLength(maxNameLength) {}
+        : _maxEntries(maxEntries), _maxNameLength(maxNameLength) {}
 
     std::list<ScoreTableEntry> _entries;
     Stelkor::Font* _font = nullptr;
     Stelkor::Renderer2D* _renderer = nullptr;
+    // The rows the table always holds: all it has room for on the screen.
     unsigned int _maxEntries;
-    // The most rows the table ever holds: all it has room for on the screen.
-    unsigned int _rowsMadeWith;
     unsigned int _maxNameLength;
     RGBA<float> _textColor = RGBA<float>(1, 1, 1, 1);
     RGBA<float> _editColor;
@@ -113,11 +112,12 @@ public:
 
     // The table's record of the score file: name, comment, title colour and offset, maximum
     // and rows. save is false when the stream failed. load takes a record only whole: on a
-    // damaged or short record it returns false and the table is as it was. A record of fewer
-    // rows than the table was made with makes a table of that many; of more, the best rows
-    // the table was made with are kept and heldRows (when given) says how many the record held.
+    // damaged or short record it returns false and the table is as it was. The table keeps
+    // the rows it was made with whatever the record's count: of more rows, the best are kept;
+    // of fewer, rows of score 0 and no name fill it up, so a score still enters. rowsHeld
+    // (when given) says how many rows the record held.
     bool save(std::iostream& stream) const;
-    bool load(std::iostream& stream, std::uint32_t* heldRows = nullptr);
+    bool load(std::iostream& stream, std::uint32_t* rowsHeld = nullptr);
     // The record alone in a file of its own; written safely (see platform/safewrite.h).
     bool save(const std::string& path, std::string* reason = nullptr) const;
     bool load(const std::string& path);
@@ -134,7 +134,7 @@ private:
     std::string cutName(const std::string& name) const;
     // Sorts best first (stable: equal scores oldest first) and drops or pads to maxEntries.
     void sortAndTrim();
-    bool readRecord(std::istream& in, std::uint32_t* heldRows);
+    bool readRecord(std::istream& in, std::uint32_t* rowsHeld);
     void printRow(const Entry& row, unsigned int rank, Vector2<float> pen);
 
     // The row under edit points into this table's own rows: a copy starts without one.

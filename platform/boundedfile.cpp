@@ -133,6 +133,27 @@ bool readBoundedFile(const std::string& path, std::size_t limit, std::string& co
     return true;
 }
 
+bool FileIdentity::operator==(const FileIdentity& other) const {
+    return device == other.device && inode == other.inode && size == other.size && modified == other.modified;
+}
+
+FileIdentity identityOf(const struct stat& status) {
+    FileIdentity identity;
+    identity.device = status.st_dev;
+    identity.inode = status.st_ino;
+    identity.size = status.st_size;
+    identity.modified = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    return identity;
+}
+
+std::optional<FileIdentity> regularFileAt(const std::string& path) {
+    struct stat status = {};
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return std::nullopt;
+    }
+    return identityOf(status);
+}
+
 std::string sizeText(std::size_t bytes) {
     if (bytes >= 1024 && bytes % 1024 == 0) {
         const std::size_t kib = bytes / 1024;

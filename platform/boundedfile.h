@@ -2,9 +2,13 @@
 #define QUELLARIS_PLATFORM_BOUNDEDFILE_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
+
+struct stat;
 
 // How the game opens and reads the files it is given: only regular files, never waiting on
 // what stands in their place, and never more than a limit.
@@ -38,6 +42,25 @@ FileHandle openRegularFile(const std::string& path, ReadFailure* failure = nullp
 // limit bytes.
 bool readBoundedFile(const std::string& path, std::size_t limit, std::string& contents,
                      ReadFailure* failure = nullptr);
+
+// What tells a file from one put in its place since it was looked at: a save renames a new
+// file (another inode) over it, a write in place changes its size or its time of last write.
+// Its permissions, owner and times of reading are no part of it: a file the player only
+// looked at or chmodded is still the same file.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds since the epoch
+
+    bool operator==(const FileIdentity& other) const;
+    bool operator!=(const FileIdentity& other) const { return !(*this == other); }
+};
+
+FileIdentity identityOf(const struct stat& status);
+
+// The identity of the regular file at path (links followed); none where no regular file is.
+std::optional<FileIdentity> regularFileAt(const std::string& path);
 
 // "256 KiB" for a limit in whole KiB, else the bytes.
 std::string sizeText(std::size_t bytes);

@@ -18,15 +18,34 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool failWith(std::string* reason, const std::string& text) {
+void say(std::string* reason, const std::string& text) {
     if (reason != nullptr) {
         *reason = text;
     }
+}
+
+bool failWith(std::string* reason, const std::string& text) {
+    say(reason, text);
     return false;
 }
 
 bool failWithErrno(std::string* reason, int error) {
     return failWith(reason, error != 0 ? std::strerror(error) : "write failed");
+}
+
+// The folder a file is in, as the player would look for it.
+std::string folderOf(const std::string& file) {
+    const fs::path folder = fs::path(file).parent_path();
+    std::error_code error;
+    const fs::path current = folder.empty() ? fs::current_path(error) : folder;
+    return error ? std::string(".") : current.string();
+}
+
+// A temporary that could not be made: where the folder refuses it, the folder is named.
+bool failWithFolder(std::string* reason, const std::string& file, int error) {
+    const bool refused = error == EACCES || error == EPERM || error == EROFS;
+    return failWith(reason, refused ? "cannot write in the folder " + folderOf(file) + ": " + std::strerror(error)
+                                    : std::strerror(error));
 }
 
 // What the new file takes over from the one it replaces (or a copy from what it copies).
@@ -105,18 +124,21 @@ public:
         }
     }
 
-    bool create(const std::string& file, std::string* reason) {
+    // A temporary that is to keep a mode is made private: only once it has its owner and its
+    // mode may others open it. One that takes the usual mode has nothing more to keep.
+    bool create(const std::string& file, bool keepsMode, std::string* reason) {
         static std::atomic<unsigned int> saves{0};
         for (int attempt = 0; attempt < 100; ++attempt) {
             const std::string path = temporaryName(file, saves++);
             // O_EXCL makes a new file or fails: what stands there, a link included, is never
             // written through.
-            const int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            const int descriptor =
+                open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, keepsMode ? 0600 : 0666);
             if (descriptor < 0) {
                 if (errno == EEXIST) {
                     continue;  // left by a game of the same number that was killed
                 }
-                return failWithErrno(reason, errno);
+                return failWithFolder(reason, file, errno);
             }
             // A clean-up that came between the open and the lock removed the file while it held
             // the lock; a file still named once the lock is ours is ours to write. Where the
@@ -137,7 +159,8 @@ public:
         return failWith(reason, "no name free for a temporary beside " + file);
     }
 
-    // The mode, and where the game may give them the owner and group, before a byte is written.
+    // The owner and group where the game may give them, then the mode, before a byte is
+    // written.
     bool keep(const Kept* kept, std::string* reason) {
         if (kept == nullptr) {
             return true;
@@ -146,11 +169,14 @@ public:
         if (fstat(_descriptor, &status) != 0) {
             return failWithErrno(reason, errno);
         }
-        if ((status.st_uid != kept->owner || status.st_gid != kept->group) &&
-            fchown(_descriptor, kept->owner, kept->group) != 0) {
+        if (status.st_uid != kept->owner || status.st_gid != kept->group) {
             // Only root may give a file away, and not on every disk (an owner the user
-            // namespace does not map, a file system without owners): where it cannot, the file
-            // stays the game's own, which costs less than a save that fails for good.
+            // namespace does not map, a file system without owners); a player may still give
+            // it a group they belong to. Where neither can be, the file stays the game's own,
+            // which costs less than a save that fails for good: neither result stops the save.
+            const bool ownerGiven = fchown(_descriptor, kept->owner, kept->group) == 0;
+            const bool groupGiven = ownerGiven || fchown(_descriptor, static_cast<uid_t>(-1), kept->group) == 0;
+            static_cast<void>(groupGiven);
         }
         // After the owner: a change of owner clears some mode bits.
         return fchmod(_descriptor, kept->mode) == 0 || failWithErrno(reason, errno);
@@ -191,6 +217,20 @@ public:
         return true;
     }
 
+    // Gives the temporary the name unless something stands there: false, errno EEXIST, then.
+    bool renameToNew(const std::string& name) {
+        if (renameat2(AT_FDCWD, _path.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
+            _renamed = true;
+            return true;
+        }
+        if (errno != EINVAL && errno != ENOSYS) {
+            return false;
+        }
+        // A disk that cannot rename without replacing: a second name for the file is never
+        // made where one stands, and the temporary's own name goes when it is closed.
+        return link(_path.c_str(), name.c_str()) == 0;
+    }
+
 private:
     int _descriptor = -1;
     std::string _path;
@@ -199,17 +239,22 @@ private:
 
 // Until the folder is synced the rename may be lost in a power cut or a crash, leaving the old
 // file or none. A disk that cannot sync a folder, or a folder the game may not read, is left as
-// it is: nothing more can be done there.
-bool syncFolder(const std::string& file, std::string* reason) {
+// it is: nothing more can be done there. Otherwise a folder that did not sync is told in
+// reason; the file is in place all the same.
+void syncFolder(const std::string& file, std::string* reason) {
     const fs::path folder = fs::path(file).parent_path();
     const int descriptor = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) {
-        return errno == EACCES || failWith(reason, std::string("the folder cannot be synced: ") + std::strerror(errno));
+    int error = descriptor < 0 ? errno : 0;
+    if (descriptor >= 0) {
+        if (fsync(descriptor) != 0 && errno != EINVAL && errno != EOPNOTSUPP) {
+            error = errno;
+        }
+        close(descriptor);
     }
-    const bool synced = fsync(descriptor) == 0 || errno == EINVAL || errno == EOPNOTSUPP;
-    const int error = errno;
-    close(descriptor);
-    return synced || failWith(reason, std::string("the folder cannot be synced: ") + std::strerror(error));
+    if (error != 0 && error != EACCES) {
+        say(reason, "the folder " + folderOf(file) + " did not sync (" + std::strerror(error) +
+                        "): the new file may not survive a power cut");
+    }
 }
 
 // Whether a save may put a regular file at path: only over a regular file, or where nothing is
@@ -248,31 +293,47 @@ bool fileToReplace(const std::string& path, std::string& file, bool& missingAllo
     return replaceable(file, missingAllowed, reason);
 }
 
-// Replaces the file that a save of path replaces by a new one that fill writes. The new file
-// takes what is given, else what the file it replaces has: a file the player keeps private
-// stays private, and stays the player's when the game runs as root.
+// Writes a temporary beside file with fill, with what kept gives (none: the usual mode).
 template <class Fill>
-bool replaceFile(const std::string& path, Fill fill, const Kept* kept, std::string* reason) {
+bool writeTemporary(Temporary& temporary, const std::string& file, Fill fill, const Kept* kept,
+                    std::string* reason) {
+    return temporary.create(file, kept != nullptr, reason) && temporary.keep(kept, reason) &&
+           temporary.write(fill, reason);
+}
+
+// Replaces the file that a save of path replaces by a new one that fill writes. The new file
+// takes what the file it replaces has: a file the player keeps private stays private, and
+// stays the player's when the game runs as root.
+template <class Fill>
+bool replaceFile(const std::string& path, Fill fill, std::string* reason) {
     std::string file;
     bool missingAllowed = true;
     if (!fileToReplace(path, file, missingAllowed, reason)) {
         return false;
     }
     Kept replaced;
-    if (kept == nullptr) {
-        struct stat status = {};
-        if (stat(file.c_str(), &status) == 0) {
-            replaced = keptFrom(status);
-            kept = &replaced;
-        }
+    const Kept* kept = nullptr;
+    struct stat status = {};
+    if (stat(file.c_str(), &status) == 0) {
+        replaced = keptFrom(status);
+        kept = &replaced;
     }
     Temporary temporary;
-    if (!temporary.create(file, reason) || !temporary.keep(kept, reason) || !temporary.write(fill, reason)) {
+    if (!writeTemporary(temporary, file, fill, kept, reason)) {
         return false;
     }
     // Looked at again just before the rename: the write and its sync can take a while.
-    return replaceable(file, missingAllowed, reason) && temporary.renameOver(file, reason) &&
-           syncFolder(file, reason);
+    if (!replaceable(file, missingAllowed, reason) || !temporary.renameOver(file, reason)) {
+        return false;
+    }
+    say(reason, "");
+    syncFolder(file, reason);
+    return true;
+}
+
+// The name of the copy kept as the number-th: to, then to.2, to.3 and so on.
+std::string keptName(const std::string& to, int number) {
+    return number == 1 ? to : to + "." + std::to_string(number);
 }
 
 }  // namespace
@@ -281,14 +342,29 @@ bool safeWrite(const std::string& path, const std::string& bytes, std::string* r
     const auto fill = [&bytes](std::FILE* file) {
         return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     };
-    return replaceFile(path, fill, nullptr, reason);
+    return replaceFile(path, fill, reason);
 }
 
-bool safeCopy(const std::string& from, const std::string& to, std::string* reason) {
+KeepOutcome keepCopy(const std::string& from, const FileIdentity& found, const std::string& to, std::string& keptAs,
+                     std::string* reason) {
+    // The file copied is the one opened, looked at through what was opened: a file saved over
+    // it after the look cannot be copied in its place.
     ReadFailure unread;
     const FileHandle source = openRegularFile(from, &unread);
     if (!source) {
-        return failWith(reason, unread.reason);
+        if (unread.missing) {
+            return KeepOutcome::Changed;
+        }
+        failWith(reason, unread.reason);
+        return KeepOutcome::Failed;
+    }
+    struct stat status = {};
+    if (fstat(fileno(source.get()), &status) != 0) {
+        failWithErrno(reason, errno);
+        return KeepOutcome::Failed;
+    }
+    if (identityOf(status) != found) {
+        return KeepOutcome::Changed;
     }
     // Piece by piece, so a copy costs no memory whatever the size of the file.
     const auto fill = [&source](std::FILE* file) {
@@ -302,12 +378,27 @@ bool safeCopy(const std::string& from, const std::string& to, std::string* reaso
         return std::ferror(source.get()) == 0;
     };
     // A copy is as private as what it copies, and belongs to the same player.
-    struct stat status = {};
-    if (fstat(fileno(source.get()), &status) != 0) {
-        return failWithErrno(reason, errno);
-    }
     const Kept kept = keptFrom(status);
-    return replaceFile(to, fill, &kept, reason);
+    Temporary temporary;
+    if (!writeTemporary(temporary, to, fill, &kept, reason)) {
+        return KeepOutcome::Failed;
+    }
+    constexpr int names = 1000;
+    for (int number = 1; number <= names; ++number) {
+        const std::string name = keptName(to, number);
+        if (temporary.renameToNew(name)) {
+            keptAs = name;
+            say(reason, "");
+            syncFolder(name, reason);
+            return KeepOutcome::Kept;
+        }
+        if (errno != EEXIST) {
+            failWithErrno(reason, errno);
+            return KeepOutcome::Failed;
+        }
+    }
+    failWith(reason, "every name from " + to + " to " + keptName(to, names) + " is taken");
+    return KeepOutcome::Failed;
 }
 
 void removeLeftTemporaries(const std::string& path) {

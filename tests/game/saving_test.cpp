@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -16,14 +17,43 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "engine2d/simplemenu.h"
 #include "game/multiscoretable.h"
+#include "platform/safewrite.h"
 #include "platform/settings.h"
 #include "tests/game/player_fixture.h"
 #include "tests/support/temporaries.h"
+
+namespace {
+
+// Set while every sync of a folder fails with an I/O error, as on a failing disk.
+std::atomic<bool> foldersFailToSync{false};
+// Set while the modes of the files saves lock are recorded, as each is when it is locked.
+std::atomic<bool> recordingLocks{false};
+std::vector<mode_t> lockedModes;
+
+}  // namespace
+
+extern "C" int fsync(int descriptor) {
+    struct stat status = {};
+    if (foldersFailToSync.load() && fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_fsync, descriptor));
+}
+
+extern "C" int flock(int descriptor, int operation) noexcept {
+    struct stat status = {};
+    if (recordingLocks.load() && fstat(descriptor, &status) == 0) {
+        lockedModes.push_back(status.st_mode & 07777);
+    }
+    return static_cast<int>(syscall(SYS_flock, descriptor, operation));
+}
 
 namespace {
 
@@ -74,11 +104,14 @@ protected:
     // A setting changed in the menu, which saves it at once.
     void changeSetting(bool fps) { Game::_menucallback_displayFps("", fps ? "ON" : "OFF", &game()); }
 
-    // A score entered as after a game over: a name typed, then ENTER, which saves the tables.
+    // A score entered as after a game over: the score opens the name entry with a row to type
+    // into, a name is typed, then ENTER, which saves the tables.
     void enterScore(std::uint32_t score) {
         Game& g = game();
         g._score = score;
-        g.enterScore();
+        g.leaveGameOver();
+        ASSERT_EQ(g._state, Game::STATE_ENTER_SCORE);
+        ASSERT_NE(g._scoreTables.currentTable()->editEntry(), nullptr);
         send(WM_KEYDOWN, 'Q');
         send(WM_KEYDOWN, VK_RETURN);
         ASSERT_EQ(g._state, Game::STATE_MAIN_MENU);
@@ -240,7 +273,10 @@ TEST_F(SavingGL, AFolderThatCannotBeWrittenKeepsTheOldFilesAndTellsThePlayerOnce
         std::string told = testing::internal::GetCapturedStderr();
         EXPECT_EQ(countOf(told, "Cannot save data/vasp.conf: "), 1) << told;
         EXPECT_EQ(countOf(told, "Cannot save data/scores: "), 1) << told;
-        EXPECT_EQ(countOf(told, fullDisk ? "No space left on device" : "Read-only file system"), 2) << told;
+        EXPECT_EQ(countOf(told, fullDisk ? ": No space left on device\n"
+                                         : ": cannot write in the folder data: Read-only file system\n"),
+                  2)
+            << told;
         EXPECT_EQ(g._notice.text(), "SETTINGS NOT SAVED\nHIGH SCORES NOT SAVED\n");
         // The run goes on with what the player chose.
         EXPECT_TRUE(g._displayFps);
@@ -268,9 +304,30 @@ TEST_F(SavingGL, AFolderThatCannotBeWrittenKeepsTheOldFilesAndTellsThePlayerOnce
     }
 }
 
-// A score file that did not read whole keeps its bytes as data/scores.damaged before the next
-// entry replaces it; without that copy nothing is replaced.
-TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
+// A folder that does not sync after the rename: the new files are in place, so no notice says
+// otherwise, but standard error says once of each file that it may not survive a power cut.
+TEST_F(SavingGL, AFolderThatDoesNotSyncSavesAndSaysTheFilesMayNotSurviveAPowerCut) {
+    ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+    foldersFailToSync.store(true);
+    testing::internal::CaptureStderr();
+    const bool saved = game().saveSettings();
+    EXPECT_NO_FATAL_FAILURE(enterScore(5000000));
+    changeSetting(true);
+    EXPECT_NO_FATAL_FAILURE(enterScore(5000001));
+    foldersFailToSync.store(false);
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(saved);
+    const std::string unsynced = ", but the folder data did not sync (Input/output error): the new file may not "
+                                 "survive a power cut\n";
+    EXPECT_EQ(told, "Saved data/vasp.conf" + unsynced + "Saved data/scores" + unsynced);
+    EXPECT_EQ(game()._notice.text(), "");
+    EXPECT_EQ(fpsInFile(), 1);
+}
+
+// A score file that did not read whole, or whose tables hold more or fewer rows than the 20
+// each shows, is told at the start and kept before the next entry replaces it: beside a copy
+// kept before, never over it. Where it cannot be kept, nothing is replaced.
+TEST_F(SavingGL, ADamagedScoreFileIsKeptBesideOlderCopiesBeforeTheNextEntryReplacesIt) {
     std::string forged = freshScoreFile();
     ASSERT_GE(forged.size(), 4u);
     forged[0] = '\x09';  // more tables than the file holds
@@ -288,41 +345,52 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
     for (std::uint32_t score = 1; score <= 200000; ++score) {
         longTable += le(score) + '\0';
     }
-    const std::string damaged = "Cannot read data/scores: damaged, not a whole score file; the game goes on without "
-                                "it and saves over it only once it is kept as data/scores.damaged\n";
+    // The five tables with no row at all: each still takes a score.
+    Vortel::MultiScoreTable rowless(0, 32);
+    for (const char* speed : {"VERY SLOW", "SLOW", "NORMAL", "FAST", "INSANE"}) {
+        rowless.createTable(speed, "");
+    }
+    ASSERT_TRUE(rowless.save("rowless.scores"));
+    const std::string keptAs = " and saves over it only once it is kept as data/scores.damaged\n";
+    const std::string damaged = "Cannot read data/scores: damaged, not a whole score file; the game goes on without it" + keptAs;
+    const std::string uneven = "data/scores is not as the game writes it: the ";
     const struct {
         const char* what;
         std::string bytes;
-        bool damagedIsFolder;
         std::string toldAtStart;
+        bool roomForTheCopy;
     } cases[] = {
-        {"random bytes", noise, false, damaged},
-        {"forged table count", forged, false, damaged},
-        {"no room for the copy", noise, true, damaged},
-        {"a table longer than its own", longTable, false,
-         "Cannot read all of data/scores: the NORMAL table holds 200000 rows, more than the 20 it shows; the game "
-         "keeps the best and saves over it only once it is kept as data/scores.damaged\n"},
+        {"random bytes", noise, damaged, true},
+        {"forged table count", forged, damaged, true},
+        {"a table longer than its own", longTable,
+         uneven + "NORMAL table holds 200000 rows, more than the 20 it shows, and keeps the best; the game goes on "
+                  "with it" + keptAs,
+         true},
+        {"tables shorter than their own", bytesOf("rowless.scores"),
+         uneven + "VERY SLOW table holds 0 rows, fewer than the 20 it shows, and is filled up with empty rows; the "
+                  "game goes on with it" + keptAs,
+         true},
+        {"no room for the copy", std::string(160 << 10, '\x5A'), damaged, false},  // last: it mounts the folder
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         destroyGame();
         folder.reset();
         folder = std::make_unique<testgame::GameFolder>();
+        if (!c.roomForTheCopy && !dataOnTmpfs("size=256k")) {
+            GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+        }
         writeBytes("data/scores", c.bytes);
         writeBytes("data/scores.damaged", "an older copy");
-        if (c.damagedIsFolder) {
-            fs::remove("data/scores.damaged");
-            fs::create_directory("data/scores.damaged");
-        }
         testing::internal::CaptureStderr();
         loadToMainMenu();
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.toldAtStart);
         ASSERT_FALSE(HasFatalFailure());
         EXPECT_EQ(game()._notice.text(), "HIGH SCORES NOT READ\n");
         for (const Vortel::ScoreTable& table : game()._scoreTables.tables()) {
-            ASSERT_LE(table.entries().size(), 20u) << table.name();
+            EXPECT_EQ(table.entries().size(), 20u) << table.name();
         }
-        if (!c.damagedIsFolder && c.bytes == longTable) {
+        if (c.bytes == longTable) {
             const Vortel::ScoreTable* const normal = game()._scoreTables.getTable("NORMAL");
             EXPECT_EQ(normal->entries().front().score, 200000u);
             EXPECT_EQ(normal->entries().back().score, 199981u);
@@ -330,22 +398,50 @@ TEST_F(SavingGL, ADamagedScoreFileIsKeptAsideBeforeTheNextEntryReplacesIt) {
         testing::internal::CaptureStderr();
         EXPECT_NO_FATAL_FAILURE(enterScore(4000000));
         const std::string told = testing::internal::GetCapturedStderr();
-        Vortel::MultiScoreTable tables(20, 32);
-        if (c.damagedIsFolder) {
-            EXPECT_EQ(bytesOf("data/scores"), c.bytes);
-            EXPECT_EQ(countOf(told, "Cannot save data/scores: cannot keep the damaged file as data/scores.damaged"), 1)
-                << told;
+        EXPECT_TRUE(bytesOf("data/scores.damaged") == "an older copy");
+        if (!c.roomForTheCopy) {
+            EXPECT_TRUE(bytesOf("data/scores") == c.bytes);
+            EXPECT_EQ(told, "Cannot save data/scores: cannot keep the damaged file as data/scores.damaged: No space "
+                            "left on device\n");
             EXPECT_EQ(game()._notice.text(), "HIGH SCORES NOT READ\nHIGH SCORES NOT SAVED\n");
+            EXPECT_FALSE(fs::exists("data/scores.damaged.2"));
+            EXPECT_FALSE(testsupport::holdsSaveTemporary("data"));
             continue;
         }
-        EXPECT_EQ(bytesOf("data/scores.damaged"), c.bytes);
+        EXPECT_EQ(told, "Kept data/scores as data/scores.damaged.2: data/scores.damaged, kept before, stays as it "
+                        "is\n");
+        EXPECT_TRUE(bytesOf("data/scores.damaged.2") == c.bytes);
+        Vortel::MultiScoreTable tables(20, 32);
         ASSERT_TRUE(tables.load("data/scores"));
         EXPECT_TRUE(hasEntry(tables, 4000000));
-        // Copied once: the file now on disk is the game's own.
-        ASSERT_NO_FATAL_FAILURE(enterScore(4000001));
-        EXPECT_EQ(bytesOf("data/scores.damaged"), c.bytes);
-        EXPECT_EQ(told, "");
+        // Kept once: the file now on disk is the game's own.
+        EXPECT_NO_FATAL_FAILURE(enterScore(4000001));
+        EXPECT_TRUE(bytesOf("data/scores.damaged.2") == c.bytes);
+        EXPECT_FALSE(fs::exists("data/scores.damaged.3"));
     }
+}
+
+// Another game in the folder read the same damaged files, kept them and saved its own since
+// this one started: this game's first saves keep none of that game's files over the player's.
+TEST_F(SavingGL, AFileAnotherGameSavedSinceTheStartIsNotKeptOverThePlayers) {
+    const std::string settings = bytesOf("data/vasp.conf") + "a@1  x\na  y  z\n";
+    const std::string scores(700, '\x5A');
+    writeBytes("data/vasp.conf", settings);
+    writeBytes("data/scores", scores);
+    ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+    // What the other game's first saves leave.
+    writeBytes("data/vasp.conf.damaged", settings);
+    writeBytes("data/scores.damaged", scores);
+    ASSERT_TRUE(safeWrite("data/vasp.conf", "gameSpeed  fast\n"));
+    ASSERT_TRUE(game()._scoreTables.save("data/scores"));
+    testing::internal::CaptureStderr();
+    changeSetting(true);
+    EXPECT_NO_FATAL_FAILURE(enterScore(2000000));
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(bytesOf("data/vasp.conf.damaged") == settings);
+    EXPECT_TRUE(bytesOf("data/scores.damaged") == scores);
+    EXPECT_FALSE(fs::exists("data/vasp.conf.damaged.2") || fs::exists("data/scores.damaged.2"));
+    EXPECT_EQ(countOf(told, " is no longer the file the game could not read at the start"), 2) << told;
 }
 
 // A settings file the game cannot read, or could read but never save back, is told at the
@@ -363,8 +459,10 @@ TEST_F(SavingGL, ASettingsFileThatCannotBeReadIsToldAndKeptBeforeAChangeReplaces
         std::string toldAtSave;
     } cases[] = {
         {OVER_THE_SIZE, "Cannot read data/vasp.conf: larger than 256 KiB" + keptAs, ""},
-        {A_FOLDER, "Cannot read data/vasp.conf: a folder, not a file" + keptAs,
-         "Cannot save data/vasp.conf: cannot keep the damaged file as data/vasp.conf.damaged: a folder, not a file\n"},
+        // No save replaces what no save could keep.
+        {A_FOLDER, "Cannot read data/vasp.conf: a folder, not a file; the game goes on without it and does not save "
+                   "over it\n",
+         "Cannot save data/vasp.conf: not a regular file\n"},
         // At the size, with one blank where the game writes two.
         {WRITTEN_LARGER,
          "Cannot read data/vasp.conf: written as the game writes it, with two blanks after each name, it would be "
@@ -471,7 +569,8 @@ TEST_F(SavingGL, ASettingsFileThatCannotBeReadIsToldAndKeptBeforeAChangeReplaces
 }
 
 // A file the player keeps private stays private when the game saves over it, also where a
-// link leads to it, and stays the player's when the game runs as root.
+// link leads to it, and its temporary from the moment it is made; it stays the player's when
+// the game runs as root.
 TEST_F(SavingGL, ASaveKeepsThePermissionsAndTheOwnerOfTheFileItReplaces) {
     const fs::perms privately = fs::perms::owner_read | fs::perms::owner_write;
     // Someone else's numbers, where the game may give a file away.
@@ -495,9 +594,20 @@ TEST_F(SavingGL, ASaveKeepsThePermissionsAndTheOwnerOfTheFileItReplaces) {
             ASSERT_EQ(chown(path.c_str(), player, group), 0);
         }
         ASSERT_NO_FATAL_FAILURE(loadToMainMenu());
+        lockedModes.clear();
+        recordingLocks.store(true);
+        // Under the usual umask a file made with the usual mode is readable by all; under a
+        // stricter one the test would not see a temporary made so.
+        const mode_t umaskBefore = umask(022);
         changeSetting(true);
-        ASSERT_NO_FATAL_FAILURE(enterScore(123456));
+        EXPECT_NO_FATAL_FAILURE(enterScore(123456));
+        umask(umaskBefore);
+        recordingLocks.store(false);
         EXPECT_EQ(fpsInFile(), 1);
+        EXPECT_EQ(lockedModes.size(), 2u);
+        for (const mode_t mode : lockedModes) {
+            EXPECT_EQ(mode & 077, 0u) << "a temporary others could open, mode " << std::oct << mode;
+        }
         for (const char* file : {"vasp.conf", "scores"}) {
             const fs::path path = fs::path("data") / file;
             EXPECT_EQ(fs::status(path).permissions(), privately) << file;

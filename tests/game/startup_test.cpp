@@ -238,7 +238,7 @@ TEST_F(StartupGL, BadFilesAreToldByNameAndWhy) {
     };
     const std::string pipe = "a named pipe, not a regular file";
     const std::string goesOn = "; the game goes on without it";
-    const std::string keptAs = goesOn + " and saves over it only once it is kept as ";
+    const std::string notSaved = goesOn + " and does not save over it";
     enum Kind { BYTES, UNREADABLE, PIPE };
     const struct {
         const char* file;
@@ -258,11 +258,10 @@ TEST_F(StartupGL, BadFilesAreToldByNameAndWhy) {
          "Cannot use the sound file sounds/fx/lazer.wav: not a RIFF/WAVE file" + goesOn, nullptr},
         {"sounds/sound.conf", BYTES, "# the sounds come later\n", 0,
          "The sound list sounds/sound.conf names none of the game's sounds: the game runs silent", nullptr},
-        {"data/vasp.conf", PIPE, "", 0, "Cannot read data/vasp.conf: " + pipe + keptAs + "data/vasp.conf.damaged",
-         nullptr},
+        {"data/vasp.conf", PIPE, "", 0, "Cannot read data/vasp.conf: " + pipe + notSaved, nullptr},
         {"data/color", PIPE, "", 0, "Cannot read data/color: " + pipe + goesOn, nullptr},
         {"data/speed", PIPE, "", 0, "Cannot read data/speed: " + pipe + goesOn, nullptr},
-        {"data/scores", PIPE, "", 0, "Cannot read data/scores: " + pipe + keptAs + "data/scores.damaged", nullptr},
+        {"data/scores", PIPE, "", 0, "Cannot read data/scores: " + pipe + notSaved, nullptr},
         {"sounds/sound.conf", PIPE, "", 0, "Cannot read the sound list sounds/sound.conf: the game runs silent",
          nullptr},
         {"sounds/fx/lazer.wav", PIPE, "", 0, "Cannot use the sound file sounds/fx/lazer.wav: " + pipe + goesOn,

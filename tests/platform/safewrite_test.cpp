@@ -1,6 +1,7 @@
-// The safe write where more than one game saves the same file, and what it leaves on the disk
-// for a power cut. Every fsync of this program passes through the hook below, so a test can
-// hold a save just before its rename, or see what was synced and when.
+// The safe write where more than one game saves the same file, or something was left where its
+// temporary goes, and what it leaves on the disk for a power cut. Every fsync of this program
+// passes through the hook below, so a test can hold a save just before its rename, or see what
+// was synced and when.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -162,6 +163,44 @@ TEST_F(SafeWriteTest, ASaveSyncsTheFolderOfTheFileOnceTheNewFileIsInPlace) {
         ASSERT_EQ(folderSyncs.size(), 1u);
         EXPECT_EQ(folderSyncs[0].folder, folder.st_ino);
         EXPECT_EQ(folderSyncs[0].file, "new");
+    }
+}
+
+// The files synced, by the names their descriptors were opened under.
+std::vector<std::string> synced;
+
+void recordSyncedFiles(int descriptor) {
+    std::error_code error;
+    synced.push_back(fs::read_symlink("/proc/self/fd/" + std::to_string(descriptor), error).string());
+}
+
+// Temporaries left at the names the next saves of this process take (a game of the same
+// number killed, a disk without locks for the start's clean-up), longer than the save: the
+// save makes a file of its own, never writes through one of them.
+TEST_F(SafeWriteTest, TemporariesLeftAtTheNamesOfTheNextSavesAreNeverWrittenThrough) {
+    const std::string file = path("vasp.conf");
+    synced.clear();
+    syncHook.store(&recordSyncedFiles);
+    ASSERT_TRUE(safeWrite(file, "first  1\n"));
+    syncHook.store(nullptr);
+    // The save's number, from the name of the temporary it synced.
+    ASSERT_FALSE(synced.empty());
+    const std::string used = synced.front();
+    const std::string named = file + "." + std::to_string(getpid()) + "-";
+    ASSERT_EQ(used.compare(0, named.size(), named), 0) << used;
+    const unsigned long number = std::stoul(used.substr(named.size()));
+
+    const std::string left(4096, 'L');
+    std::vector<std::string> leftNames;
+    for (unsigned long next = number + 1; next <= number + 20; ++next) {
+        leftNames.push_back(named + std::to_string(next) + ".tmp");
+        std::ofstream(leftNames.back(), std::ios::binary) << left;
+    }
+    std::string reason;
+    ASSERT_TRUE(safeWrite(file, "new  1\n", &reason)) << reason;
+    EXPECT_TRUE(read(file) == "new  1\n") << "a left temporary was written through";
+    for (const std::string& name : leftNames) {
+        EXPECT_TRUE(read(name) == left) << name;
     }
 }
 

@@ -37,16 +37,20 @@ extern "C" const char* __lsan_default_options() {
 }
 
 // ThreadSanitizer sees only half of what the sound library's own mixer thread does (the library
-// is not instrumented), so its lock-free hand-over of property updates looks like a race. Only
-// races with a frame inside a third-party library are left out; ours still fail the tests.
+// is not instrumented), so its lock-free hand-over of property updates looks like a race.
 // The software GL driver's worker threads lock, signal and destroy the driver's own mutexes and
 // conditions; seen only through the interceptors, that looks like a race with the thread that
 // draws, which is left out the same way. The driver's calls into the interceptors are watched:
 // with them left unwatched (called_from_lib), the thread that draws is left holding, as
 // ThreadSanitizer sees it, driver locks long destroyed, some more with each game made in one
 // process, until the deadlock detector's table of a thread's held locks (64) is full and
-// ThreadSanitizer stops the test. A race between two accesses of our own is still told: the
-// driver calls nothing of ours, so the stack of an access of ours never passes through it.
+// ThreadSanitizer stops the test.
+// What these two lines cannot see: a report is left out when a frame of either library stands
+// in any of its stacks (either access, the creation of either thread, or the allocation of the
+// memory), so a race of ours goes untold too where one side of it is the library's: our write
+// to memory the driver's or the mixer's threads read (an array or a picture handed to GL, a
+// sound buffer), memory either library allocated, or a thread either one started. Only a race
+// whose stacks all stay outside both libraries fails the tests.
 extern "C" const char* __tsan_default_suppressions() {
     return "race:libopenal.so\n"
            "race:swrast_dri.so\n";
