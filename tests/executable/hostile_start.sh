@@ -123,9 +123,9 @@ reader_gone)
     expect_play_and_clean_end
     ;;
 other_folder)
-    # As the game finds its folders: with no link on the way. The program is a copy of its own,
-    # not a link, so that its own folder is the copy's.
-    own=$(cd "$folder" && pwd -P)
+    # A copy of the program, not a link, so that its own folder is the copy's. Paths as the game
+    # finds them: with no link on the way.
+    own=$folder
     cp --remove-destination "$source/quellaris" "$own/quellaris"
     mkdir "$work/alone"
     alone=$(cd "$work/alone" && pwd -P)
@@ -147,10 +147,8 @@ other_folder)
             window=$(timeout 30 xdotool search --sync --name '^Quellaris$' | head -n 1) ||
                 fail "no game window within 30 s"
             skip_splash_screens
-            # The menu may still be loading, or sliding in, on a slow build: tried again until the
-            # step is saved. A move points the menu at the item under the mouse, and a right click
-            # steps back the value of the item pointed at; of the main menu's items only SPEED has
-            # values, so a click that lands elsewhere changes nothing.
+            # Tried until saved: the menu may still be loading or sliding in. A move points the menu
+            # at the item under the mouse; a right click elsewhere than on SPEED changes nothing.
             for ((i = 0; i < 30; ++i)); do
                 xdotool mousemove --window "$window" 600 300 sleep 0.1 mousemove --window "$window" 260 438 \
                     sleep 0.1 mousedown 3 sleep 0.1 mouseup 3
@@ -159,9 +157,8 @@ other_folder)
                     sleep 0.1
                 done
             done
-            saved=$(grep '^gameSpeed ' "$own/data/vasp.conf")
-            [[ $saved == "gameSpeed  normal" ]] ||
-                fail "its own folder's settings hold '$saved', not the step back from fast"
+            grep -qx 'gameSpeed  normal' "$own/data/vasp.conf" ||
+                fail "its own folder's settings hold no step back from fast: $(grep gameSpeed "$own/data/vasp.conf")"
             expect_play_and_clean_end
             ;;
         fails)
