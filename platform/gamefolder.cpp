@@ -51,12 +51,15 @@ struct Place {
     std::vector<std::string> missing;
 };
 
-// ", /home/me, which has no mesh folder"; ", which cannot be found (No such file or directory)".
+// The error box does not wrap its text, and a line wider than the screen is cut at its edges; a
+// folder's path can take most of a line, so each stands on a line of its own, what the game
+// found there on the next.
+// ",\n    /home/me,\nwhich has no mesh folder"; ", which cannot be found (No such file or directory)".
 std::string described(const Place& place) {
     if (place.unknown) {
         return ", which cannot be found (" + place.unknown.message() + ")";
     }
-    const std::string start = ", " + place.folder.string() + ", ";
+    const std::string start = ",\n    " + place.folder.string() + ",\n";
     if (place.entered) {
         return start + "which the game cannot make its working folder (" + place.entered.message() + ")";
     }
@@ -71,14 +74,13 @@ bool samePlace(const Place& start, const Place& own) {
     return !start.unknown && !own.unknown && fs::equivalent(start.folder, own.folder, ignored);
 }
 
-// Broken into lines: the error box does not wrap its text.
 std::string notFoundNote(const Place& start, const Place& own) {
     const std::string note =
         "The game cannot find its files: it looks for its " + listed(allGameFolders(), "and") + " folders\n";
     if (samePlace(start, own)) {
         return note + "in the folder it was started in and its own folder" + described(start) + ".";
     }
-    return note + "in the folder it was started in" + described(start) + ",\n" + "and in its own folder" +
+    return note + "in the folder it was started in" + described(start) + ", and in its own folder" +
            described(own) + ".";
 }
 

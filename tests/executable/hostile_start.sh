@@ -166,8 +166,11 @@ other_folder)
             game=
             [[ $status -eq 1 ]] || fail "exit status $status, not 1"
             note="The game cannot find its files: it looks for its data, mesh, sounds and textures folders
-in the folder it was started in, $start, which has none of them,
-and in its own folder, $alone, which has none of them."
+in the folder it was started in,
+    $start,
+which has none of them, and in its own folder,
+    $alone,
+which has none of them."
             # Told at once, and in the box, whose text follows "Runtime error: ", before the error.
             thrown="NameGenerator::buildStats - cannot open requested source file"
             [[ $(<"$errors") == "$note"$'\n'*$'\n'"Runtime error: $note"$'\n\n'"$thrown" ]] ||
