@@ -8,23 +8,23 @@
 
 namespace {
 
-void reportRuntimeError(const char* text, const OpenglApp* app) {
+void reportRuntimeError(const std::string& text, const OpenglApp* app) {
     // Written out first: where no box can be shown, or it never gets dismissed, the text is kept.
-    std::fprintf(stderr, "Runtime error: %s\n", text);
+    std::fprintf(stderr, "Runtime error: %s\n", text.c_str());
     std::fflush(stderr);
-    showErrorBox(text, app != nullptr ? app->sdlWindow() : nullptr);
+    showErrorBox(text.c_str(), app != nullptr ? app->sdlWindow() : nullptr);
 }
 
 }  // namespace
 
-int runApplication(const AppFactory& makeApp) {
+int runApplication(const AppFactory& makeApp, const std::string& cause) {
     std::unique_ptr<OpenglApp> app;
     int status = 0;
     try {
         app = makeApp();
         app->mainLoop();
     } catch (const std::exception& error) {
-        reportRuntimeError(error.what(), app.get());
+        reportRuntimeError(cause.empty() ? error.what() : cause + "\n\n" + error.what(), app.get());
         // A script or launcher that started the game must be able to tell that it failed.
         status = 1;
     }

@@ -1,5 +1,7 @@
 #include <SDL.h>
 
+#include <string>
+
 #include "game/game.h"
 #include "platform/entrypoint.h"
 #include "platform/gamefolder.h"
@@ -10,8 +12,9 @@ int main(int, char**) {
     // standard output writes into.
     openClosedStandardDescriptors();
     survivePipesWithoutReader();
-    tellMissingGameFolders();
-    const int result = runApplication([] { return std::make_unique<Vortel::Game>(); });
+    // Before the game is made: it reads its first files while it is built.
+    const std::string folderNote = settleGameFolder();
+    const int result = runApplication([] { return std::make_unique<Vortel::Game>(); }, folderNote);
     SDL_Quit();
     return result;
 }

@@ -6,9 +6,11 @@
 #                                                status 0, nothing said on standard error
 #   stdout_stderr_closed  ./quellaris >&- 2>&-   the same
 #   reader_gone           ./quellaris | head -1  plays on once its reader has gone, and ends so
-#   other_folder          started from a folder without the game's own: the first line of
-#                         standard error says where the game reads its files from, and the
-#                         failure that follows is told as before
+#   other_folder          started by its path from a fresh empty folder, as a launcher does:
+#                         it plays on its own folder's files, saves its settings there and
+#                         ends on a SIGTERM with status 0; alone in its folder, it tells, and its
+#                         error box says before the error, that neither folder has its files;
+#                         the folder it was started in stays empty
 #   hostile_start.sh <case> <game folder>
 # The playing cases need Xvfb: only a real display connection can take a closed descriptor.
 set -euo pipefail
@@ -121,20 +123,65 @@ reader_gone)
     expect_play_and_clean_end
     ;;
 other_folder)
-    # Where no box can be shown the game ends as soon as it has told its failure.
-    mkdir "$work/elsewhere"
-    # As the game finds its working directory: with no link on the way.
-    elsewhere=$(cd "$work/elsewhere" && pwd -P)
-    status=0
-    (cd "$elsewhere" && exec env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=offscreen \
-        timeout -k 5 30 "$folder/quellaris" >/dev/null 2>"$errors") || status=$?
-    [[ $status -ne 124 && $status -ne 137 ]] || fail "still running after 30 s"
-    [[ $status -eq 1 ]] || fail "exit status $status, not 1"
-    first="The game reads its files from the folder it is started in, $elsewhere, which has no data, mesh,"
-    first+=" sounds or textures folder"
-    [[ $(head -n 1 "$errors") == "$first" ]] || fail "not a line on the folder it reads its files from first"
-    [[ $(wc -l <"$errors") -ge 2 && $(tail -n 1 "$errors") == "Runtime error: "?* ]] ||
-        fail "not the error box's text after it"
+    # A copy of the program, not a link, so that its own folder is the copy's. Paths as the game
+    # finds them: with no link on the way.
+    own=$folder
+    cp --remove-destination "$source/quellaris" "$own/quellaris"
+    mkdir "$work/alone"
+    alone=$(cd "$work/alone" && pwd -P)
+    cp "$source/quellaris" "$alone/"
+    # Only its own folder's settings say fast; a right click on SPEED steps them back to normal.
+    sed -i 's/^gameSpeed .*/gameSpeed  fast/' "$own/data/vasp.conf"
+    start_display
+    # The program's folder (the variable that holds it) and the display: where none is, no box
+    # can show and the game ends once it has told its failure. Each starts in a new empty folder.
+    while read -r program display then; do
+        mkdir "$work/from_$program"
+        start=$(cd "$work/from_$program" && pwd -P)
+        shown=()
+        [[ $display == x ]] || shown=(-u DISPLAY SDL_VIDEODRIVER=offscreen)
+        (cd "$start" && exec env "${shown[@]}" "${!program}/quellaris" >/dev/null 2>"$errors") &
+        game=$!
+        case $then in
+        plays)
+            window=$(timeout 30 xdotool search --sync --name '^Quellaris$' | head -n 1) ||
+                fail "no game window within 30 s"
+            skip_splash_screens
+            # Tried until saved: the menu may still be loading or sliding in. A move points the menu
+            # at the item under the mouse; a right click elsewhere than on SPEED changes nothing.
+            for ((i = 0; i < 30; ++i)); do
+                xdotool mousemove --window "$window" 600 300 sleep 0.1 mousemove --window "$window" 260 438 \
+                    sleep 0.1 mousedown 3 sleep 0.1 mouseup 3
+                for ((j = 0; j < 20; ++j)); do
+                    grep -q '^gameSpeed  fast$' "$own/data/vasp.conf" || break 2
+                    sleep 0.1
+                done
+            done
+            grep -qx 'gameSpeed  normal' "$own/data/vasp.conf" ||
+                fail "its own folder's settings hold no step back from fast: $(grep gameSpeed "$own/data/vasp.conf")"
+            expect_play_and_clean_end
+            ;;
+        fails)
+            reap_within "$game" 600 || fail "still running after 60 s"
+            game=
+            [[ $status -eq 1 ]] || fail "exit status $status, not 1"
+            note="The game cannot find its files: it looks for its data, mesh, sounds and textures folders
+in the folder it was started in,
+    $start,
+which has none of them, and in its own folder,
+    $alone,
+which has none of them."
+            # Told at once, and in the box, whose text follows "Runtime error: ", before the error.
+            thrown="NameGenerator::buildStats - cannot open requested source file"
+            [[ $(<"$errors") == "$note"$'\n'*$'\n'"Runtime error: $note"$'\n\n'"$thrown" ]] ||
+                fail "not told, and then in the box before the error, where it looked for its files"
+            ;;
+        esac
+        [[ -z $(ls -A "$start") ]] || fail "left $(ls -A "$start") in the folder it was started in"
+    done <<'ROWS'
+own    x     plays
+alone  none  fails
+ROWS
     ;;
 *)
     echo "usage: $0 stdout_closed|stdout_stderr_closed|reader_gone|other_folder <game folder>" >&2
