@@ -66,9 +66,14 @@ bool GlWindow::fullscreenInMode(int width, int height) {
     rememberPlace();
     // The mode shows the display from its corner; a desktop without a window manager leaves
     // the window where it stood on the larger desktop, partly off the screen, so it is put
-    // there first, without a frame. A window manager then makes it full screen.
-    SDL_SetWindowBordered(window, SDL_FALSE);
-    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    // there first. A window manager (its frame tells that one is there) makes the window full
+    // screen itself and puts it back where it stood when it leaves full screen; moved first,
+    // the window would come back in the corner, its title bar above the screen, and the
+    // window manager may take the move windowed() then asks for as none.
+    if (!framed()) {
+        SDL_SetWindowBordered(window, SDL_FALSE);
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    }
     if (SDL_SetWindowDisplayMode(window, &mode) != 0 || SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
         windowed(width, height);
         return false;
@@ -85,11 +90,13 @@ bool GlWindow::fullscreenOnDesktop(int width, int height) {
     }
     rememberPlace();
     // A desktop without a window manager leaves the window as it is when it is only asked for
-    // full screen, so the window is made to cover the display first: without a frame, at the
-    // display's corner, of the display's size. A window manager then makes it full screen.
-    SDL_SetWindowBordered(window, SDL_FALSE);
-    SDL_SetWindowPosition(window, bounds.x, bounds.y);
-    SDL_SetWindowSize(window, bounds.w, bounds.h);
+    // full screen, so the window is made to cover the display first: at the display's corner,
+    // of the display's size. A window manager makes it full screen itself (see above).
+    if (!framed()) {
+        SDL_SetWindowBordered(window, SDL_FALSE);
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+        SDL_SetWindowSize(window, bounds.w, bounds.h);
+    }
     if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         windowed(width, height);
         return false;
@@ -141,6 +148,15 @@ bool GlWindow::windowed(int width, int height) {
     // it is given as its frame's corner, so without a frame read that corner is given.
     SDL_SetWindowPosition(window, frameRead ? x : x - place.left, frameRead ? y : y - place.top);
     return true;
+}
+
+bool GlWindow::framed() const {
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    SDL_GetWindowBordersSize(_window.get(), &top, &left, &bottom, &right);
+    return top + left + bottom + right > 0;
 }
 
 void GlWindow::rememberPlace() {

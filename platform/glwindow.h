@@ -56,6 +56,8 @@ private:
         int right = 0;
     };
 
+    // Whether a window manager draws a frame round the window, as far as it has told yet.
+    bool framed() const;
     // Keeps where the window stands while it is a window, for windowed() to put it back.
     void rememberPlace();
 

@@ -7,9 +7,11 @@
 #   - in a window on an 800 x 600 virtual display.
 # Without a window manager (a plain X session, a kiosk) the game starts full screen on the first
 # two and goes back to a window. With --window-manager it plays a desktop's road under openbox:
-# it starts in a window on the first two, goes full screen and back.
+# it starts in a window on the first two (on the first, moved to the desktop's corner as a
+# player may put it), goes full screen and back.
 # In full screen the game must cover the screen from its corner; in a window of 800 x 600 its
-# frame, title bar included, must lie whole on the desktop at the desktop's own size. The game
+# frame, title bar included, must lie whole on the desktop at the desktop's own size, and come
+# back from full screen where it stood before. The game
 # must end with status 0 on the click and leave the desktop at its own size. Where Xorg, its
 # dummy driver or the window manager is not installed, what needs it is left out, and the exit
 # status is 77 (skipped) once the rest has passed; where they are installed but Xorg will not
@@ -141,19 +143,23 @@ measure_window() {
     SCREEN=$(xdotool getdisplaygeometry | tr ' ' x)
 }
 
-# shows MODE: true when the game shows MODE as it must: full screen as the run's picture, or a
-# window of 800 x 600 on the desktop at its own size with its frame, title bar included, whole
-# on it (under a window manager, only once it has drawn the frame: nothing tells before where
+# shows MODE: true when the game shows MODE as it must: full screen as the run's picture, a
+# window with its frame in the desktop's corner, or a window of 800 x 600 on the desktop at its
+# own size with its frame, title bar included, whole on it, where it stood before when it stood
+# anywhere (under a window manager, only once it has drawn the frame: nothing tells before where
 # the title bar will stand). Otherwise false, with what it shows in seen.
 shows() {
     measure_window
     seen="client area at $X,$Y ${WIDTH}x$HEIGHT, frame $LEFT $RIGHT $TOP $BOTTOM (left right top bottom), screen $SCREEN"
-    if [[ $1 == full ]]; then
-        [[ $X,$Y:${WIDTH}x$HEIGHT == "$picture" && $SCREEN == "${picture#*:}" ]]
-    else
-        [[ ${WIDTH}x$HEIGHT == 800x600 && $SCREEN == "$desktop" ]] && { [[ -z $manager ]] || ((TOP > 0)); } &&
+    case $1 in
+    full) [[ $X,$Y:${WIDTH}x$HEIGHT == "$picture" && $SCREEN == "${picture#*:}" ]] ;;
+    corner) ((TOP > 0 && X == LEFT && Y == TOP)) ;;
+    *)
+        [[ ${WIDTH}x$HEIGHT == 800x600 && $SCREEN == "$desktop" && ( -z $stood || $X,$Y == "$stood" ) ]] &&
+            { [[ -z $manager ]] || ((TOP > 0)); } &&
             ((X >= LEFT && Y >= TOP && X + WIDTH + RIGHT <= ${SCREEN%x*} && Y + HEIGHT + BOTTOM <= ${SCREEN#*x}))
-    fi
+        ;;
+    esac
 }
 
 # wait_for MODE: true once the game shows MODE, false when it has not within 10 s.
@@ -201,9 +207,9 @@ switch_to() {
 
 skipped=
 # server, desktop size, the client area in full screen (X,Y:WIDTHxHEIGHT), the display modes
-# the game is in, the first from the start.
+# the game is in, the first from the start (corner: the window moved to the desktop's corner).
 if [[ -n $manager ]]; then
-    runs=("xorg 1024x768 0,0:800x600 window,full,window" "xvfb 1024x768 0,0:1024x768 window,full,window")
+    runs=("xorg 1024x768 0,0:800x600 window,corner,full,window" "xvfb 1024x768 0,0:1024x768 window,full,window")
 else
     runs=("xorg 1024x768 0,0:800x600 full,window" "xvfb 1024x768 0,0:1024x768 full,window"
         "xvfb 800x600 - window")
@@ -240,9 +246,18 @@ for run in "${runs[@]}"; do
     window=$(xdotool search --name '^Quellaris$' | head -n 1)
     skip_splash_screens
     sleep 4
+    stood=
     wait_for "${modes[0]}" || fail "not in ${modes[0]} mode as it starts: $seen"
     for ((m = 0; m < ${#modes[@]}; ++m)); do
-        ((m == 0)) || switch_to "${modes[m]}"
+        if [[ ${modes[m]} == corner ]]; then
+            # A window a player put in the desktop's corner, its frame against the screen's
+            # edges, must come back there with nothing of the frame off the screen.
+            xdotool windowmove "$window" 0 0
+            wait_for corner || fail "the window's frame is not in the desktop's corner: $seen"
+        elif ((m > 0)); then
+            switch_to "${modes[m]}"
+        fi
+        [[ ${modes[m]} == full ]] || stood=$X,$Y
         # For a person to look at; what is checked is the window's place and the screen's size.
         if command -v import >/dev/null 2>&1; then
             import -window root "$shots/$kind-$desktop${manager:+-$manager}-$m-${modes[m]}.png"
