@@ -121,7 +121,9 @@ EOF
 # The window manager on DISPLAY, back once it has taken the screen.
 start_window_manager() {
     local i
-    "$manager" --sm-disable >"$work/wm.txt" 2>&1 &
+    # With folders of its own for its settings and its log: the test neither reads the
+    # player's nor writes into the home folder.
+    XDG_CONFIG_HOME=$work XDG_CACHE_HOME=$work XDG_DATA_HOME=$work "$manager" --sm-disable >"$work/wm.txt" 2>&1 &
     wm=$!
     for ((i = 0; i < 100; ++i)); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
