@@ -1,5 +1,8 @@
 #include "platform/glwindow.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -15,9 +18,19 @@ void requestContextFormat() {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 }
 
+// Where a window of this size should start on one axis of the bounds: as near to the wanted
+// place as lets its frame lie on them, and where the whole will not fit, from their start, so
+// that the title bar is the part on the screen.
+int fitOnBounds(int wanted, int size, int frameBefore, int frameAfter, int start, int extent) {
+    const int lowest = start + frameBefore;
+    const int highest = start + extent - frameAfter - size;
+    return std::max(lowest, std::min(wanted, highest));
+}
+
 }  // namespace
 
-GlWindow::GlWindow(const std::string& title, int width, int height) : _window(), _context(nullptr) {
+GlWindow::GlWindow(const std::string& title, int width, int height, bool unseen)
+    : _window(), _context(nullptr), _unseen(unseen), _placeKnown(false), _place() {
     requestContextFormat();
     _window.reset(SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
                                    height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN));
@@ -50,11 +63,17 @@ bool GlWindow::fullscreenInMode(int width, int height) {
         mode.h != height || SDL_GetDisplayBounds(display, &bounds) != 0) {
         return false;
     }
+    rememberPlace();
     // The mode shows the display from its corner; a desktop without a window manager leaves
     // the window where it stood on the larger desktop, partly off the screen, so it is put
-    // there first, without a frame. A window manager then makes it full screen.
-    SDL_SetWindowBordered(window, SDL_FALSE);
-    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    // there first. A window manager (its frame tells that one is there) makes the window full
+    // screen itself and puts it back where it stood when it leaves full screen; moved first,
+    // the window would come back in the corner, its title bar above the screen, and the
+    // window manager may take the move windowed() then asks for as none.
+    if (!framed()) {
+        SDL_SetWindowBordered(window, SDL_FALSE);
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    }
     if (SDL_SetWindowDisplayMode(window, &mode) != 0 || SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) != 0) {
         windowed(width, height);
         return false;
@@ -69,12 +88,15 @@ bool GlWindow::fullscreenOnDesktop(int width, int height) {
     if (display < 0 || SDL_GetDisplayBounds(display, &bounds) != 0) {
         return false;
     }
+    rememberPlace();
     // A desktop without a window manager leaves the window as it is when it is only asked for
-    // full screen, so the window is made to cover the display first: without a frame, at the
-    // display's corner, of the display's size. A window manager then makes it full screen.
-    SDL_SetWindowBordered(window, SDL_FALSE);
-    SDL_SetWindowPosition(window, bounds.x, bounds.y);
-    SDL_SetWindowSize(window, bounds.w, bounds.h);
+    // full screen, so the window is made to cover the display first: at the display's corner,
+    // of the display's size. A window manager makes it full screen itself (see above).
+    if (!framed()) {
+        SDL_SetWindowBordered(window, SDL_FALSE);
+        SDL_SetWindowPosition(window, bounds.x, bounds.y);
+        SDL_SetWindowSize(window, bounds.w, bounds.h);
+    }
     if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         windowed(width, height);
         return false;
@@ -96,15 +118,56 @@ bool GlWindow::windowed(int width, int height) {
     }
     SDL_SetWindowBordered(window, SDL_TRUE);
     SDL_SetWindowSize(window, width, height);
+    const int display = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect bounds;
+    if (display < 0 || SDL_GetDisplayBounds(display, &bounds) != 0) {
+        return true;
+    }
+    Place place = _place;
+    if (!_placeKnown) {
+        place.x = bounds.x + (bounds.w - width) / 2;
+        place.y = bounds.y + (bounds.h - height) / 2;
+    }
+    // A window manager draws the frame again only after this and tells its size later still,
+    // so the frame reads as none here; the one the window had before stands for it.
     int top = 0;
     int left = 0;
-    if (SDL_GetWindowBordersSize(window, &top, &left, nullptr, nullptr) != 0) {
-        top = 0;
-        left = 0;
+    int bottom = 0;
+    int right = 0;
+    SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right);
+    const bool frameRead = top + left + bottom + right > 0;
+    if (frameRead) {
+        place.top = top;
+        place.left = left;
+        place.bottom = bottom;
+        place.right = right;
     }
-    // The frame, not the client area, goes to the desktop's corner, so the caption stays visible.
-    SDL_SetWindowPosition(window, left, top);
+    const int x = fitOnBounds(place.x, width, place.left, place.right, bounds.x, bounds.w);
+    const int y = fitOnBounds(place.y, height, place.top, place.bottom, bounds.y, bounds.h);
+    // SDL places the client area by the frame it has read; a window manager takes the place
+    // it is given as its frame's corner, so without a frame read that corner is given.
+    SDL_SetWindowPosition(window, frameRead ? x : x - place.left, frameRead ? y : y - place.top);
     return true;
+}
+
+bool GlWindow::framed() const {
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    SDL_GetWindowBordersSize(_window.get(), &top, &left, &bottom, &right);
+    return top + left + bottom + right > 0;
+}
+
+void GlWindow::rememberPlace() {
+    SDL_Window* const window = _window.get();
+    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0) {
+        return;
+    }
+    SDL_GetWindowPosition(window, &_place.x, &_place.y);
+    // Where it fails, SDL reads the frame as none.
+    SDL_GetWindowBordersSize(window, &_place.top, &_place.left, &_place.bottom, &_place.right);
+    _placeKnown = true;
 }
 
 void GlWindow::clientSize(int& width, int& height) const {
@@ -129,6 +192,12 @@ void GlWindow::outerSize(int& width, int& height) const {
 
 void GlWindow::swapBuffers() {
     SDL_GL_SwapWindow(_window.get());
+    // Where nothing is shown, the software GL never waits for a frame to go to a screen: the
+    // game would queue frames faster than the GL's threads draw them, without bound, and its
+    // end would wait for all of them.
+    if (_unseen) {
+        glFinish();
+    }
 }
 
 void GlWindow::hide() {

@@ -12,7 +12,8 @@
 class GlWindow {
 public:
     // Windowed, of the given client size, not resizable. Throws when no window can be made.
-    GlWindow(const std::string& title, int width, int height);
+    // Unseen: the video driver shows nothing, so no screen paces the swaps.
+    GlWindow(const std::string& title, int width, int height, bool unseen);
     ~GlWindow();
     GlWindow(const GlWindow&) = delete;
     GlWindow& operator=(const GlWindow&) = delete;
@@ -27,8 +28,9 @@ public:
     // refuses it, or when what it gives is smaller than width x height (a picture of that size
     // would not fit on it); the window is then a window again.
     bool fullscreenOnDesktop(int width, int height);
-    // Back to a window of this client size at the top-left of the desktop. False when the
-    // display refuses the change.
+    // Back to a window of this client size where the window stood before full screen (centred
+    // on the display where it never stood as a window), moved as far as needed to have its
+    // frame, title bar first, on the display. False when the display refuses the change.
     bool windowed(int width, int height);
 
     // The window's size in the units of its mouse positions, and in drawable pixels.
@@ -38,16 +40,36 @@ public:
     // Size of the window with its frame; the client size where the frame is unknown.
     void outerSize(int& width, int& height) const;
 
+    // Shows the frame drawn; unseen, waits until it is drawn.
     void swapBuffers();
     void hide();
 
 private:
+    // Where a window stands: its client area's corner on the desktop and its frame's width on
+    // each side (all 0 where no window manager draws one).
+    struct Place {
+        int x = 0;
+        int y = 0;
+        int top = 0;
+        int left = 0;
+        int bottom = 0;
+        int right = 0;
+    };
+
+    // Whether a window manager draws a frame round the window, as far as it has told yet.
+    bool framed() const;
+    // Keeps where the window stands while it is a window, for windowed() to put it back.
+    void rememberPlace();
+
     struct WindowDeleter {
         void operator()(SDL_Window* window) const { SDL_DestroyWindow(window); }
     };
 
     std::unique_ptr<SDL_Window, WindowDeleter> _window;
     SDL_GLContext _context;
+    const bool _unseen;
+    bool _placeKnown;
+    Place _place;
 };
 
 #endif

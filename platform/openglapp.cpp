@@ -28,7 +28,7 @@ OpenglApp::OpenglApp(const std::string& title, int width, int height, bool fulls
       _frameCount(0),
       _fullscreen(fullscreen),
       _video(),
-      _glWindow(title, width, height),
+      _glWindow(title, width, height, _video.showsNothing()),
       _window(),
       _events(std::move(events)),
       _pointerFit(width, height),

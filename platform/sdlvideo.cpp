@@ -32,17 +32,17 @@ bool driverAskedFor(const char* driver) {
     return false;
 }
 
+// Drivers that draw into memory only, shown on no screen; no driver at all shows nothing either.
+bool unseenDriver(const char* driver) {
+    return driver == nullptr || SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0;
+}
+
 // Where no display can be reached SDL falls back to drivers that draw into memory; a game
 // started that way would run with no window anywhere and a player could neither see nor end
 // it. Those drivers are taken only when asked for by name (tests and benchmarks do).
 bool unseenUnlessAskedFor() {
     const char* const driver = SDL_GetCurrentVideoDriver();
-    if (driver == nullptr) {
-        return true;
-    }
-    const bool unseen =
-        SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0;
-    return unseen && !driverAskedFor(driver);
+    return unseenDriver(driver) && (driver == nullptr || !driverAskedFor(driver));
 }
 
 // The variables that say where to show a window, as they stand: "DISPLAY not set,
@@ -90,4 +90,8 @@ SdlVideo::SdlVideo() {
 
 SdlVideo::~SdlVideo() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool SdlVideo::showsNothing() const {
+    return unseenDriver(SDL_GetCurrentVideoDriver());
 }

@@ -9,6 +9,9 @@ public:
     ~SdlVideo();
     SdlVideo(const SdlVideo&) = delete;
     SdlVideo& operator=(const SdlVideo&) = delete;
+
+    // Whether the driver SDL took draws into memory only, where no screen shows the frames.
+    bool showsNothing() const;
 };
 
 #endif
